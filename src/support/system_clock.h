@@ -1,0 +1,13 @@
+#pragma once
+
+#include "clock.h"
+
+// The real clock: a monotonic millisecond tick and a blocking sleep.
+class SystemClock final : public Clock {
+public:
+    [[nodiscard]] std::uint32_t tickMs() const override;
+    void sleepMs(std::uint32_t ms) override;
+
+    // The clock shared by everything that paces the one serial line of the process.
+    static SystemClock& instance();
+};
