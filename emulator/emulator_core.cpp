@@ -1,0 +1,78 @@
+#include "emulator_core.h"
+
+#include "frame_codec.h"
+
+EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
+                           std::vector<std::unique_ptr<EmuModule>> modules)
+    : m_clock(clock), m_baud(baud), m_knobs(knobs), m_modules(std::move(modules)),
+      m_pacer(clock, baud), m_random(knobs.seed), m_startTick(clock.tickMs()) {}
+
+bool EmulatorCore::silent() const {
+    return m_knobs.silentAfterMs && m_clock.tickMs() - m_startTick >= *m_knobs.silentAfterMs;
+}
+
+bool EmulatorCore::roll(int percent) {
+    if (percent <= 0) {
+        return false;
+    }
+    return static_cast<int>(m_random() % 100) < percent;
+}
+
+void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
+    const FrameScanner::Result scanned = m_scanner.feed(bytes);
+    if (silent()) {
+        return;
+    }
+    for (const Frame& frame : scanned.frames) {
+        // At another speed the bytes would have reached a real controller as noise. A program
+        // that sends at another speed is hunting for ours, so it is not connected any more.
+        if (lineBaud != m_baud) {
+            hostLost();
+            continue;
+        }
+        if (roll(m_knobs.dropPercent)) {
+            continue;
+        }
+        const std::uint32_t now = m_clock.tickMs();
+        if (m_lastHeard && now - *m_lastHeard > kHostQuietMs) {
+            hostLost();
+        }
+        m_lastHeard = now;
+        handle(frame);
+    }
+}
+
+void EmulatorCore::hostLost() {
+    for (const auto& module : m_modules) {
+        module->hostLost();
+    }
+}
+
+void EmulatorCore::handle(const Frame& frame) {
+    const Request request{frame.kind, frame.channel, frame.payload};
+    m_replyKind = request.awaited() ? 2 : 0;
+    for (const auto& module : m_modules) {
+        if (module->handle(request, *this)) {
+            return;
+        }
+    }
+}
+
+void EmulatorCore::reply(const QByteArray& payload) {
+    const bool corrupt = roll(m_knobs.corruptPercent);
+    if (const auto bytes = FrameCodec::encode({m_replyKind, kDeviceChannel, payload}, corrupt)) {
+        m_pacer.enqueue(*bytes);
+    }
+}
+
+QByteArray EmulatorCore::takeOutput() {
+    if (silent()) {
+        m_pacer.clear();
+        return {};
+    }
+    return m_pacer.take();
+}
+
+std::optional<std::uint32_t> EmulatorCore::msUntilOutput() const {
+    return m_pacer.msUntilNext();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "clock.h"
+#include "emu_module.h"
+#include "fault_knobs.h"
+#include "frame_scanner.h"
+#include "output_pacer.h"
+#include "responder.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <vector>
+
+// The controller behind the line, without the line: cuts frames out of what arrives, ignores
+// those sent at a speed other than its own, hands the rest to the modules and frames, paces and
+// (with the fault knobs) spoils their answers.
+class EmulatorCore final : private Responder {
+public:
+    // Frames from the device go out on a channel above the program's command channels.
+    static constexpr std::uint8_t kDeviceChannel = 5;
+    // The program gives up the link after this long without a frame from the device.
+    static constexpr std::uint32_t kHostQuietMs = 6000;
+
+    EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
+                 std::vector<std::unique_ptr<EmuModule>> modules);
+
+    // Bytes read from the line while the terminal was set to lineBaud.
+    void receive(const QByteArray& bytes, std::uint32_t lineBaud);
+    // Bytes the line has delivered by now.
+    [[nodiscard]] QByteArray takeOutput();
+    [[nodiscard]] std::optional<std::uint32_t> msUntilOutput() const;
+    [[nodiscard]] bool silent() const;
+
+private:
+    void reply(const QByteArray& payload) override;
+    void handle(const Frame& frame);
+    void hostLost();
+    [[nodiscard]] bool roll(int percent);
+
+    const Clock& m_clock;
+    std::uint32_t m_baud;
+    FaultKnobs m_knobs;
+    std::vector<std::unique_ptr<EmuModule>> m_modules;
+    FrameScanner m_scanner;
+    OutputPacer m_pacer;
+    std::mt19937 m_random;
+    std::uint32_t m_startTick;
+    std::optional<std::uint32_t> m_lastHeard;
+    std::uint8_t m_replyKind = 0;
+};

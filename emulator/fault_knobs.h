@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// Ways to make the emulated controller misbehave; all off by default.
+struct FaultKnobs {
+    int dropPercent = 0;    // incoming frames ignored as if never received
+    int corruptPercent = 0; // outgoing frames sent with a wrong checksum
+    std::optional<std::uint32_t>
+        silentAfterMs; // no answers at all after this time, like a pulled cable
+    std::uint32_t seed = 0;
+};

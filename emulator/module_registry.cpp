@@ -1,0 +1,39 @@
+#include "module_registry.h"
+
+#include <algorithm>
+
+ModuleRegistry& ModuleRegistry::instance() {
+    static ModuleRegistry registry;
+    return registry;
+}
+
+bool ModuleRegistry::add(Entry entry) {
+    const auto at =
+        std::lower_bound(m_entries.begin(), m_entries.end(), entry.name,
+                         [](const Entry& e, const QString& name) { return e.name < name; });
+    m_entries.insert(at, std::move(entry));
+    return true;
+}
+
+void ModuleRegistry::addOptions(QCommandLineParser& parser) const {
+    for (const Entry& entry : m_entries) {
+        parser.addOptions(entry.options);
+    }
+}
+
+std::vector<std::unique_ptr<EmuModule>>
+ModuleRegistry::createAll(const QCommandLineParser& parser) const {
+    std::vector<std::unique_ptr<EmuModule>> modules;
+    for (const Entry& entry : m_entries) {
+        modules.push_back(entry.create(parser));
+    }
+    return modules;
+}
+
+QStringList ModuleRegistry::names() const {
+    QStringList names;
+    for (const Entry& entry : m_entries) {
+        names.append(entry.name);
+    }
+    return names;
+}
