@@ -1,17 +1,237 @@
 #include "tform1.h"
 
-#include <QCloseEvent>
+#include "header_panel.h"
+#include "hint_timing.h"
+#include "main_page.h"
+#include "page_control.h"
+#include "pictures.h"
+#include "qt_dialogs.h"
+#include "tform2.h"
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Программатор Талвик ") + QString::fromUtf16(kVersion));
-    m_log.write(QByteArrayLiteral("Program OPENED"));
-    m_log.write(QStringView(kVersion));
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QWindow>
+
+namespace {
+const QString kOneWireHint =
+    QStringLiteral("В качестве устройств 1-Wire могут использоваться электронные \n"
+                   "ключи DS1990 и термометры DS1820 DS18B20 DS18S20. Добавление \n"
+                   "термометров происходит автоматически при их подключении. \n"
+                   "Добавление ТМ ключей по кнопке 'Добавление ТМ ключей'. \n"
+                   "По кнопке 'Удаление всех устройств' происходит удаление \n"
+                   "и термодатчиков и ТМ ключей.");
+
+QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setInterval(intervalMs);
+    return timer;
 }
 
-TForm1::~TForm1() { m_log.write(QByteArrayLiteral("Program CLOSED")); }
+QString firstFile(const QString& pattern) {
+    return QDir::current()
+        .entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase)
+        .value(0);
+}
+} // namespace
+
+TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), Panel1(new HeaderPanel), PageControl1(new PageControl),
+      TabSheet3(new MainPage), TabSheet1(new QWidget),
+      Timer1(namedTimer(this, QStringLiteral("Timer1"), 1000)),
+      Timer2(namedTimer(this, QStringLiteral("Timer2"), 1)),
+      Timer3(namedTimer(this, QStringLiteral("Timer3"), 1)),
+      Timer4(namedTimer(this, QStringLiteral("Timer4"), 5000)), m_options(std::move(options)),
+      m_ownDialogs(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
+      m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs), m_scroll(new QScrollArea),
+      m_content(new QWidget) {
+    setObjectName(QStringLiteral("Form1"));
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    new QVBoxLayout(TabSheet1);
+    PageControl1->addPage(TabSheet3, QStringLiteral("Главная"), Pictures::MainPage);
+    PageControl1->addPage(TabSheet1, QStringLiteral("Радиоустройства"), Pictures::RadioPage);
+
+    // The header and the pages are placed by hand inside a scrolled area: they keep a minimum
+    // width and a page-dependent height, and the window scrolls when it is smaller.
+    Panel1->setParent(m_content);
+    PageControl1->setParent(m_content);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidget(m_content);
+    m_scroll->installEventFilter(this);
+    setCentralWidget(m_scroll);
+    qApp->installEventFilter(this);
+
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+    connect(Timer4, &QTimer::timeout, this, &TForm1::Timer4Timer);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::layoutPages);
+    connect(TabSheet3->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
+    Timer1->start();
+    Timer2->start();
+
+    setWindowTitle(QStringLiteral("Программатор Талвик ") + kVersion.toString());
+    HintTiming::install();
+    m_log.write(QByteArrayLiteral("Program OPENED"));
+    m_log.write(kVersion);
+    TabSheet3->GroupBox1->setToolTip(kOneWireHint);
+    TabSheet3->Button3->setToolTip(kOneWireHint);
+    TabSheet3->Button10->setToolTip(kOneWireHint);
+    TabSheet3->ComboBox2->setCurrentIndex(4);
+    ComboBox2Change();
+    showFirstUploadFiles();
+    if (QFile::exists(QStringLiteral("terminal.txt"))) {
+        readTerminalFile();
+    }
+    resize(1100, 780);
+    formCreate();
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+}
+
+void TForm1::formCreate() {
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), false);
+    layoutPages();
+}
+
+void TForm1::showFirstUploadFiles() {
+    TabSheet3->Edit23->setText(firstFile(QStringLiteral("*.enc")));
+    TabSheet3->Edit24->setText(firstFile(QStringLiteral("*.evc")));
+}
+
+void TForm1::ComboBox2Change() {
+    // The settings pages of the chosen device type are built here once the interface
+    // description can be read.
+}
+
+void TForm1::readTerminalFile() {
+    // The terminal's command history and the file dialogs' folders are restored here.
+}
+
+void TForm1::writeTerminalFile() {
+    // The terminal's command history and the file dialogs' folders are kept here.
+}
+
+void TForm1::layoutPages() {
+    const QSize available = m_scroll->maximumViewportSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    const int top = Panel1->sizeHint().height();
+    const int pageHeight =
+        std::max(kMinimumPageHeight, PageControl1->activeContentBottom() + kPageBottomMargin);
+
+    // A scroll bar takes its width from the client area, which may call for the other one.
+    bool vertical = top + pageHeight > available.height();
+    int clientWidth = available.width() - (vertical ? bar : 0);
+    const int width = std::max(kMinimumWidth, clientWidth);
+    const int clientHeight = available.height() - (width > clientWidth ? bar : 0);
+    if (!vertical && top + pageHeight > clientHeight) {
+        vertical = true;
+        clientWidth -= bar;
+    }
+    const int contentWidth = std::max(kMinimumWidth, clientWidth);
+    const int height = std::max(clientHeight - top, pageHeight);
+
+    Panel1->setGeometry(0, 0, contentWidth, top);
+    PageControl1->setGeometry(0, top, contentWidth, height);
+    m_content->resize(contentWidth, top + height);
+}
+
+void TForm1::showWaitingWindow() {
+    if (m_waiting) {
+        return;
+    }
+    m_waiting = std::make_unique<TForm2>(this);
+    setEnabled(false);
+    m_waiting->winId();
+    if (QWindow* handle = windowHandle()) {
+        m_waiting->windowHandle()->setTransientParent(handle);
+    }
+    m_waiting->move(geometry().center() - m_waiting->rect().center());
+    m_waiting->show();
+}
+
+void TForm1::closeWaitingWindow() {
+    if (!m_waiting) {
+        return;
+    }
+    m_waiting->setClosing();
+    m_waiting->close();
+    m_waiting.reset();
+    setEnabled(true);
+    bringToFront();
+}
+
+void TForm1::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+    if (m_waiting) {
+        m_waiting->raise();
+    }
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    m_log.write(QByteArrayLiteral("CloseQuery received"));
     event->accept();
+    if (m_closed) {
+        return;
+    }
+    m_closed = true;
+    m_log.write(QByteArrayLiteral("CloseQuery received"));
+    // The ports are closed and a connected controller is let go (its settings saved) before
+    // the scan stops, so nothing is lost when the program ends.
+    Timer1->stop();
+    writeTerminalFile();
+    if (m_waiting) {
+        m_waiting->setClosing();
+        m_waiting->hide();
+    }
+    m_log.write(QByteArrayLiteral("Program CLOSED"));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_scroll && event->type() == QEvent::Resize) {
+        layoutPages();
+    } else if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->window() == this) {
+        // The wheel scrolls the whole window, wherever the pointer is.
+        QScrollBar* bar = m_scroll->verticalScrollBar();
+        bar->setValue(bar->value() - static_cast<QWheelEvent*>(event)->angleDelta().y() / 3);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::Timer1Timer() {
+    // Port scan and probing while no controller is connected; the link's clock once one is.
+}
+
+void TForm1::Timer2Timer() {
+    // Reception from the connected port, or from every port while scanning.
+}
+
+void TForm1::Timer3Timer() {
+    Timer3->stop();
+}
+
+void TForm1::Timer4Timer() {
+    Panel1->Label5->clear();
+    Timer4->stop();
 }

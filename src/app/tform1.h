@@ -1,21 +1,87 @@
 #pragma once
 
 #include "simple_log.h"
+#include "start_options.h"
 
 #include <QMainWindow>
+#include <memory>
 
-// The programmer's main window: owns the device link, the pages and every feature.
+class Dialogs;
+class HeaderPanel;
+class MainPage;
+class PageControl;
+class QScrollArea;
+class QTimer;
+class TForm2;
+
+// The programmer's main window. It lays out the header and the pages, runs the four timers
+// that drive the device link, owns the waiting window, and keeps the start-up and shutdown
+// order. Features take their controls from Panel1 and TabSheet3 and their ticks from the timers.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    static constexpr QStringView kVersion = u"2.6.4";
+    // The header and the pages never get narrower than this; the window scrolls instead.
+    static constexpr int kMinimumWidth = 900;
+    // The page control is at least this tall, and 12 pixels taller than its lowest control.
+    static constexpr int kMinimumPageHeight = 637;
+    static constexpr int kPageBottomMargin = 12;
+
+    // `dialogs` replaces the real message boxes (tests); null means the real ones.
+    explicit TForm1(StartOptions options = {}, Dialogs* dialogs = nullptr,
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
-    static constexpr const char16_t* kVersion = u"2.6.4";
+    [[nodiscard]] const StartOptions& options() const { return m_options; }
+    [[nodiscard]] Dialogs& dialogs() { return *m_dialogs; }
+    [[nodiscard]] LogBase& log() { return m_log; }
+
+    // The waiting window while a connected controller is initialised; null otherwise.
+    [[nodiscard]] TForm2* waitingWindow() const { return m_waiting.get(); }
+    void showWaitingWindow();
+    // The program's own closing of the waiting window; the program goes on.
+    void closeWaitingWindow();
+
+    // Restores, raises and activates the window (a second start of the program asks for it).
+    void bringToFront();
+
+    // Device-type change: runs when the user picks a type in ComboBox2 and once at start-up.
+    // The settings pages for the chosen type are built from the interface description here.
+    void ComboBox2Change();
+
+    // Sizes the header and the page control to the window and the active page (on resize,
+    // page change and after creation). Whoever adds or fills a page calls it afterwards.
+    void layoutPages();
+
+    HeaderPanel* Panel1;
+    PageControl* PageControl1;
+    MainPage* TabSheet3;
+    QWidget* TabSheet1; // radio devices, shown only while a controller is connected
+    QTimer* Timer1;     // port scan while not connected, the link's clock while connected
+    QTimer* Timer2;     // reception
+    QTimer* Timer3;     // one-shot helper of the settings editor
+    QTimer* Timer4;     // clears the batch result text
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void formCreate();
+    void showFirstUploadFiles();
+    void readTerminalFile();
+    void writeTerminalFile();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+
     SimpleLog m_log;
+    StartOptions m_options;
+    std::unique_ptr<Dialogs> m_ownDialogs;
+    Dialogs* m_dialogs;
+    QScrollArea* m_scroll;
+    QWidget* m_content;
+    std::unique_ptr<TForm2> m_waiting;
+    bool m_closed = false;
 };

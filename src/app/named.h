@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// Creates a control that carries its name as its objectName, as every named control does.
+template <typename Control>
+Control* named(QWidget* parent, const QString& name, const QString& caption = {}) {
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    if constexpr (requires { control->setText(caption); }) {
+        if (!caption.isEmpty()) {
+            control->setText(caption);
+        }
+    } else if constexpr (requires { control->setTitle(caption); }) {
+        control->setTitle(caption);
+    }
+    return control;
+}

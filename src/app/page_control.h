@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QTabWidget>
+
+class ImageTabBar;
+
+// The window's page control: the main page, the radio page and the settings pages, each tab
+// with its image.
+class PageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit PageControl(QWidget* parent = nullptr);
+
+    // Adds a page whose tab shows the tab image `imageIndex` (see Pictures::Tab).
+    int addPage(QWidget* page, const QString& caption, int imageIndex);
+    // The lowest edge, in page coordinates, that the active page's content reaches.
+    [[nodiscard]] int activeContentBottom() const;
+};

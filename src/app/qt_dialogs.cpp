@@ -1,0 +1,34 @@
+#include "qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+void QtDialogs::information(const QString& caption, const QString& text) {
+    QMessageBox::information(m_owner, caption, text);
+}
+
+void QtDialogs::warning(const QString& caption, const QString& text) {
+    QMessageBox::warning(m_owner, caption, text);
+}
+
+void QtDialogs::error(const QString& caption, const QString& text) {
+    QMessageBox::critical(m_owner, caption, text);
+}
+
+bool QtDialogs::question(const QString& caption, const QString& text) {
+    return QMessageBox::question(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+QString QtDialogs::openFile(const QString& caption, const QString& startPath,
+                            const QString& filter) {
+    return QFileDialog::getOpenFileName(m_owner, caption, startPath, filter);
+}
+
+QString QtDialogs::saveFile(const QString& caption, const QString& startPath, const QString& filter,
+                            const QString& defaultSuffix) {
+    QFileDialog dialog(m_owner, caption, startPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "dialogs.h"
+
+class QWidget;
+
+// The real message boxes and file choosers, modal over the main window.
+class QtDialogs final : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* owner) : m_owner(owner) {}
+
+    void information(const QString& caption, const QString& text) override;
+    void warning(const QString& caption, const QString& text) override;
+    void error(const QString& caption, const QString& text) override;
+    [[nodiscard]] bool question(const QString& caption, const QString& text) override;
+    [[nodiscard]] QString openFile(const QString& caption, const QString& startPath,
+                                   const QString& filter) override;
+    [[nodiscard]] QString saveFile(const QString& caption, const QString& startPath,
+                                   const QString& filter, const QString& defaultSuffix) override;
+
+private:
+    QWidget* m_owner;
+};
