@@ -1,0 +1,94 @@
+#include "node.h"
+
+#include "base_root.h"
+#include "cp1251.h"
+#include "leading_integer.h"
+#include "real_node.h"
+
+bool Node::isMap() const {
+    return m_node != nullptr && m_node->kind == RealNode::Map;
+}
+
+bool Node::isList() const {
+    return m_node != nullptr && m_node->kind == RealNode::List;
+}
+
+bool Node::isScalar() const {
+    return m_node != nullptr && m_node->kind == RealNode::Scalar;
+}
+
+int Node::count() const {
+    if (!isMap() && !isList()) {
+        return 0;
+    }
+    return static_cast<int>(m_node->children.size());
+}
+
+Node Node::child(int position) const {
+    if (position < 0 || position >= count()) {
+        return {};
+    }
+    return Node(m_node->children[static_cast<std::size_t>(position)]);
+}
+
+Node Node::child(QStringView key) const {
+    if (!isMap()) {
+        return {};
+    }
+    const int id = m_node->owner->keyId(key);
+    if (id < 0) {
+        return {};
+    }
+    for (auto it = m_node->children.rbegin(); it != m_node->children.rend(); ++it) {
+        if ((*it)->key == id) {
+            return Node(*it);
+        }
+    }
+    return {};
+}
+
+Node Node::child(const char* key) const {
+    if (!isMap()) {
+        return {};
+    }
+    return child(Cp1251::toUnicode(QByteArrayView(key)));
+}
+
+QString Node::key() const {
+    if (m_node == nullptr) {
+        return {};
+    }
+    return m_node->owner->keyText(m_node->key);
+}
+
+QString Node::asString() const {
+    return isScalar() ? m_node->text : QString();
+}
+
+int Node::asInteger() const {
+    return isScalar() ? LeadingInteger(m_node->text) : 0;
+}
+
+bool Node::asBoolean() const {
+    return isScalar() && (m_node->text == u"1" || m_node->text == u"true");
+}
+
+bool Node::isQuoted() const {
+    return m_node != nullptr && m_node->quoted != 0;
+}
+
+int Node::readIntegers(QStringView key, int* out, int maximum) const {
+    const Node list = child(key);
+    if (!list.valid()) {
+        return 0;
+    }
+    const int n = list.count();
+    for (int i = 0; i < n && i < maximum; ++i) {
+        out[i] = list.child(i).asInteger();
+    }
+    return n;
+}
+
+int Node::readIntegers(const char* key, int* out, int maximum) const {
+    return readIntegers(Cp1251::toUnicode(QByteArrayView(key)), out, maximum);
+}

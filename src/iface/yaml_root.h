@@ -1,0 +1,52 @@
+#pragma once
+
+#include "base_root.h"
+
+#include <QString>
+#include <QStringView>
+#include <utility>
+#include <vector>
+
+// The reader of the interface description's indentation tree text. It accepts a small, strict
+// syntax: block maps ("key: value"), block lists ("- item"), flow lists of scalars ("[a, b]"),
+// "{}" for an empty map, plain and double-quoted scalars. Anything else is a failure that leaves
+// the document without a root and writes "NODE is invalid in line:\t" + the zero-based line to
+// the log.
+class YamlRoot : public BaseRoot {
+public:
+    YamlRoot() = default;
+    // Reads and parses a file in the given code page (65001 UTF-8, 1200 UTF-16 LE, anything
+    // else Windows-1251). A missing, unreadable or empty file gives no root and no log line.
+    YamlRoot(const QString& path, int codePage);
+
+    // Parses text, replacing any tree read before. Returns whether the text was accepted.
+    bool parse(QStringView text);
+
+    // The zero-based line at which the last parse stopped, or -1 when it did not fail.
+    [[nodiscard]] int errorLine() const { return m_errorLine; }
+
+private:
+    struct Level {
+        RealNode* node;
+        int indent;
+    };
+
+    bool parseLines();
+    bool parseLine(qsizetype begin, qsizetype end, qsizetype& resume);
+    bool openLevel(int indent);
+    bool closeLevels(int indent);
+    void pushInto(RealNode* node, int indent);
+    void pop();
+    bool readScalar(RealNode* target, qsizetype begin, qsizetype end, bool escapes,
+                    qsizetype& resume);
+    bool readFlowList(RealNode* target, qsizetype open, qsizetype close);
+    bool readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
+                      std::vector<std::pair<RealNode*, std::pair<qsizetype, qsizetype>>>& pending);
+    void fail(qsizetype position);
+
+    QStringView m_text;
+    RealNode* m_current = nullptr;
+    int m_indent = -1;
+    std::vector<Level> m_stack;
+    int m_errorLine = -1;
+};

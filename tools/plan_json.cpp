@@ -1,0 +1,144 @@
+#include "plan_json.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json texts(const QStringList& list) {
+    Json out = Json::array();
+    for (const QString& text : list) {
+        out.push_back(text.toStdString());
+    }
+    return out;
+}
+
+Json numbers(const QList<int>& list) {
+    Json out = Json::array();
+    for (const int n : list) {
+        out.push_back(n);
+    }
+    return out;
+}
+
+const char* specialName(PlanItem::Special special) {
+    switch (special) {
+    case PlanItem::Special::Integer:
+        return "integer";
+    case PlanItem::Special::Phone:
+        return "phone";
+    case PlanItem::Special::Voice:
+        return "voice";
+    case PlanItem::Special::Double10:
+        return "double10";
+    case PlanItem::Special::Plain:
+        break;
+    }
+    return "plain";
+}
+
+Json items(const QList<PlanItem>& list);
+
+Json item(const PlanItem& it) {
+    Json out = Json::object();
+    switch (it.type) {
+    case PlanItem::Type::Tab:
+        out["type"] = "Tab";
+        out["caption"] = it.caption.toStdString();
+        out["content"] = items(it.content);
+        break;
+    case PlanItem::Type::GroupBox:
+        out["type"] = "GroupBox";
+        out["caption"] = it.caption.toStdString();
+        out["hint"] = it.hint.toStdString();
+        out["content"] = items(it.content);
+        break;
+    case PlanItem::Type::Label:
+        out["type"] = "Label";
+        out["caption"] = it.caption.toStdString();
+        break;
+    case PlanItem::Type::RichEdit:
+        out["type"] = "RichEdit";
+        out["file"] = it.file.toStdString();
+        out["height"] = it.height;
+        break;
+    case PlanItem::Type::Edit:
+        out["type"] = "Edit";
+        out["caption"] = it.caption.toStdString();
+        out["hint"] = it.hint.toStdString();
+        out["setting"] = it.setting;
+        out["special"] = specialName(it.special);
+        if (it.special == PlanItem::Special::Integer || it.special == PlanItem::Special::Double10) {
+            out["limits"] = Json::array({it.limitLow, it.limitHigh});
+            out["offset"] = it.offset;
+        }
+        break;
+    case PlanItem::Type::Combo:
+        out["type"] = "Combo";
+        out["caption"] = it.caption.toStdString();
+        out["hint"] = it.hint.toStdString();
+        out["setting"] = it.setting;
+        out["items"] = texts(it.items);
+        if (it.codes) {
+            out["codes"] = numbers(*it.codes);
+        }
+        break;
+    case PlanItem::Type::Check:
+        out["type"] = "Check";
+        out["caption"] = it.caption.toStdString();
+        out["hint"] = it.hint.toStdString();
+        out["setting"] = it.setting;
+        if (it.disables) {
+            out["disables"] = numbers(*it.disables);
+        }
+        break;
+    case PlanItem::Type::Bits:
+        out["type"] = "Bits";
+        out["caption"] = it.caption.toStdString();
+        out["hint"] = it.hint.toStdString();
+        out["setting"] = it.setting;
+        out["bits"] = texts(it.bits);
+        break;
+    case PlanItem::Type::Table: {
+        out["type"] = "Table";
+        out["columns"] = texts(it.columns);
+        out["lines"] = texts(it.lines);
+        Json cells = Json::array();
+        for (const QList<int>& column : it.cells) {
+            cells.push_back(numbers(column));
+        }
+        out["settings"] = std::move(cells);
+        break;
+    }
+    }
+    return out;
+}
+
+Json items(const QList<PlanItem>& list) {
+    Json out = Json::array();
+    for (const PlanItem& it : list) {
+        out.push_back(item(it));
+    }
+    return out;
+}
+
+} // namespace
+
+std::string PlanJson(const InterfacePlan& plan) {
+    Json out = Json::object();
+    out["content"] = items(plan.content);
+    Json disables = Json::array();
+    for (const DisableRule& rule : plan.disables) {
+        disables.push_back(
+            Json{{"trigger", rule.trigger}, {"who", rule.who}, {"values", numbers(rule.values)}});
+    }
+    out["disables"] = std::move(disables);
+    Json voices = Json::array();
+    for (const VoiceEntry& voice : plan.voices) {
+        voices.push_back(
+            Json{{"version", voice.version.toStdString()}, {"words", texts(voice.words)}});
+    }
+    out["voices"] = std::move(voices);
+    return out.dump(2, ' ', false, Json::error_handler_t::replace);
+}
