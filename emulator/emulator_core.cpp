@@ -48,6 +48,12 @@ void EmulatorCore::hostLost() {
     }
 }
 
+void EmulatorCore::lineDropped() {
+    m_scanner.clear();
+    m_pacer.clear();
+    hostLost();
+}
+
 void EmulatorCore::handle(const Frame& frame) {
     const Request request{frame.kind, frame.channel, frame.payload};
     m_replyKind = request.awaited() ? 2 : 0;

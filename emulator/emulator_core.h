@@ -34,6 +34,8 @@ public:
     [[nodiscard]] QByteArray takeOutput();
     [[nodiscard]] std::optional<std::uint32_t> msUntilOutput() const;
     [[nodiscard]] bool silent() const;
+    // The program closed the port: what was on the line is lost and the session is over.
+    void lineDropped();
 
 private:
     void reply(const QByteArray& payload) override;

@@ -18,6 +18,7 @@ public:
 
     [[nodiscard]] Result feed(const QByteArray& bytes);
     [[nodiscard]] qsizetype pendingSize() const { return m_pending.size(); }
+    void clear() { m_pending.clear(); }
 
 private:
     QByteArray m_pending;

@@ -85,22 +85,41 @@ sigset_t installStopSignals() {
     return previous;
 }
 
+// While nobody has the terminal open the master reports a hang-up on every poll, so the loop
+// then only looks again every kHangUpRecheck instead of spinning.
+constexpr timespec kHangUpRecheck{0, 20'000'000};
+
 void run(PtyLine& line, EmulatorCore& core, const sigset_t& waitMask) {
     QByteArray unwritten;
+    bool hungUp = false;
     while (g_stop == 0) {
         pollfd fd{line.masterFd(), POLLIN, 0};
         if (!unwritten.isEmpty()) {
             fd.events |= POLLOUT;
         }
         timespec timeout{};
-        timespec* wait = nullptr;
-        if (const std::optional<std::uint32_t> ms = core.msUntilOutput()) {
+        const timespec* wait = nullptr;
+        if (hungUp) {
+            wait = &kHangUpRecheck;
+        } else if (const std::optional<std::uint32_t> ms = core.msUntilOutput()) {
             timeout.tv_sec = *ms / 1000;
             timeout.tv_nsec = static_cast<long>(*ms % 1000) * 1000000;
             wait = &timeout;
         }
-        if (::ppoll(&fd, 1, wait, &waitMask) < 0) {
+        if (::ppoll(&fd, hungUp ? 0 : 1, wait, &waitMask) < 0) {
             continue; // interrupted by a stop signal: the loop condition decides
+        }
+        if (hungUp) {
+            fd.revents = 0;
+            ::poll(&fd, 1, 0);
+            hungUp = (fd.revents & POLLHUP) != 0;
+            continue;
+        }
+        if ((fd.revents & POLLHUP) != 0) {
+            hungUp = true;
+            unwritten.clear();
+            core.lineDropped();
+            continue;
         }
         if ((fd.revents & POLLIN) != 0) {
             const QByteArray bytes = line.readAvailable();

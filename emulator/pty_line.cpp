@@ -52,9 +52,6 @@ PtyLine::~PtyLine() {
     if (!m_linkPath.isEmpty() && QFileInfo(m_linkPath).symLinkTarget() == m_slavePath) {
         QFile::remove(m_linkPath);
     }
-    if (m_slave >= 0) {
-        ::close(m_slave);
-    }
     if (m_master >= 0) {
         ::close(m_master);
     }
@@ -76,23 +73,25 @@ bool PtyLine::open(std::uint32_t baud, QString& error) {
         return false;
     }
     m_slavePath = QString::fromLocal8Bit(name);
-    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (m_slave < 0) {
+    // Raw mode from the start, so that nothing the program sends is echoed or edited even
+    // before it configures the port itself; the settings outlive this descriptor.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave < 0) {
         error = systemError(u"open "_s + m_slavePath);
         return false;
     }
     termios settings{};
-    if (::tcgetattr(m_slave, &settings) != 0) {
-        error = systemError(u"tcgetattr"_s);
-        return false;
+    bool configured = ::tcgetattr(slave, &settings) == 0;
+    if (configured) {
+        ::cfmakeraw(&settings);
+        ::cfsetspeed(&settings, speedFromBaud(baud));
+        configured = ::tcsetattr(slave, TCSANOW, &settings) == 0;
     }
-    ::cfmakeraw(&settings);
-    ::cfsetspeed(&settings, speedFromBaud(baud));
-    if (::tcsetattr(m_slave, TCSANOW, &settings) != 0) {
-        error = systemError(u"tcsetattr"_s);
-        return false;
+    if (!configured) {
+        error = systemError(u"terminal settings"_s);
     }
-    return true;
+    ::close(slave);
+    return configured;
 }
 
 bool PtyLine::link(const QString& path, QString& error) {

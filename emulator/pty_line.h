@@ -7,9 +7,9 @@
 #include <termios.h>
 
 // The emulator's end of a pseudo-terminal. The program opens the slave side like a serial port;
-// the emulator reads and writes the master side. The emulator keeps a slave descriptor of its
-// own open so that the terminal and its settings survive the program closing and reopening
-// the port.
+// the emulator reads and writes the master side. While nobody has the slave open the master
+// reports a hang-up, which is the emulator's "cable unplugged"; the terminal's settings and
+// anything written to the master meanwhile stay for the next opener.
 class PtyLine {
 public:
     PtyLine() = default;
@@ -43,7 +43,6 @@ public:
 
 private:
     int m_master = -1;
-    int m_slave = -1;
     QString m_slavePath;
     QString m_linkPath;
 };

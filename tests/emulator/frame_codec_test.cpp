@@ -1,0 +1,118 @@
+#include "frame_codec.h"
+#include "frame_scanner.h"
+#include "golden_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <span>
+
+namespace {
+
+QByteArray bytesOf(std::span<const std::uint8_t> bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+struct Golden {
+    const char* name;
+    std::span<const std::uint8_t> bytes;
+    Frame frame;
+};
+
+const Golden kGolden[] = {
+    {"keep-alive", golden::kKeepAlive, {0, 1, QByteArray(1, '\0')}},
+    {"ver", golden::kVerCommand, {0, 2, QByteArray(" ver\0", 5)}},
+    {"S63", golden::kStatusPollCommand, {0, 3, QByteArray(" #S63=1\0", 8)}},
+    {"announce", golden::kAnnounceOk, {0, 5, QByteArray("\x01OK")}},
+    {"reply", golden::kReplyOk, {2, 5, QByteArray(" OK")}},
+    {"empty", golden::kEmptyFrame, {0, 5, QByteArray()}},
+};
+
+TEST(FrameCodec, EncodesAndScansTheGoldenFrames) {
+    for (const Golden& g : kGolden) {
+        SCOPED_TRACE(g.name);
+        EXPECT_EQ(FrameCodec::encode(g.frame), bytesOf(g.bytes));
+        FrameScanner scanner;
+        const auto result = scanner.feed(bytesOf(g.bytes));
+        ASSERT_EQ(result.frames.size(), 1u);
+        EXPECT_EQ(result.frames.front(), g.frame);
+        EXPECT_EQ(scanner.pendingSize(), 0);
+    }
+}
+
+TEST(FrameCodec, ChecksumOfSingleBytes) {
+    EXPECT_EQ(FrameCodec::checksum("\x00", 1), 0x00FF);
+    EXPECT_EQ(FrameCodec::checksum("\x01", 1), 0x01FE);
+    EXPECT_EQ(FrameCodec::checksum("", 0), 0);
+}
+
+TEST(FrameCodec, PayloadLimitAndCorruption) {
+    EXPECT_TRUE(FrameCodec::encode({0, 5, QByteArray(255, 'x')}).has_value());
+    EXPECT_FALSE(FrameCodec::encode({0, 5, QByteArray(256, 'x')}).has_value());
+
+    FrameScanner scanner;
+    const auto corrupt = FrameCodec::encode({0, 5, QByteArray(" OK")}, true);
+    ASSERT_TRUE(corrupt.has_value());
+    const auto result = scanner.feed(*corrupt);
+    EXPECT_TRUE(result.frames.empty());
+    EXPECT_EQ(result.badChecksums, 1);
+}
+
+// A stream of frames with everything the scanner must step over in between.
+QByteArray mixedStream() {
+    QByteArray stream;
+    stream += "noise";
+    stream += bytesOf(golden::kKeepAlive);
+    stream += "\x02Tx\x02\x02T"; // broken markers
+    stream += bytesOf(golden::kVerCommand);
+    QByteArray bad = bytesOf(golden::kReplyOk); // wrong checksum
+    bad[bad.size() - 1] = static_cast<char>(bad.back() ^ 1);
+    stream += bad;
+    stream += bytesOf(golden::kEmptyFrame);
+    stream += *FrameCodec::encode({2, 7, QByteArray(255, '\x02')});
+    return stream;
+}
+
+TEST(FrameScanner, SameFramesWhateverTheSplit) {
+    const QByteArray stream = mixedStream();
+    for (const qsizetype piece : {stream.size(), qsizetype{1}, qsizetype{7}}) {
+        SCOPED_TRACE(piece);
+        FrameScanner scanner;
+        std::vector<Frame> frames;
+        int bad = 0;
+        for (qsizetype at = 0; at < stream.size(); at += piece) {
+            auto result = scanner.feed(stream.mid(at, piece));
+            frames.insert(frames.end(), result.frames.begin(), result.frames.end());
+            bad += result.badChecksums;
+            EXPECT_LE(scanner.pendingSize(), 255 + FrameCodec::kOverhead);
+        }
+        ASSERT_EQ(frames.size(), 4u);
+        EXPECT_EQ(frames[0].channel, 1);
+        EXPECT_EQ(frames[1].payload, QByteArray(" ver\0", 5));
+        EXPECT_TRUE(frames[2].payload.isEmpty());
+        EXPECT_EQ(frames[3], (Frame{2, 7, QByteArray(255, '\x02')}));
+        EXPECT_EQ(bad, 1);
+        EXPECT_EQ(scanner.pendingSize(), 0);
+    }
+}
+
+TEST(FrameScanner, KeepsOnlyAnIncompleteTail) {
+    FrameScanner scanner;
+    EXPECT_TRUE(scanner.feed(QByteArray("abc\x02", 4)).frames.empty());
+    EXPECT_EQ(scanner.pendingSize(), 1); // a lone marker byte waits for the rest
+
+    const QByteArray keepAlive = bytesOf(golden::kKeepAlive);
+    EXPECT_TRUE(scanner.feed(keepAlive.left(3)).frames.empty()); // "\x02" + "\x02Tk": re-synced
+    EXPECT_EQ(scanner.feed(keepAlive.mid(3)).frames.size(), 1u);
+    EXPECT_EQ(scanner.pendingSize(), 0);
+
+    // A header claiming 255 bytes followed by garbage never makes the scanner hold more than a
+    // frame, however much garbage follows.
+    EXPECT_TRUE(scanner.feed(QByteArray("\x02Tk\x02\x00\x05\xFF", 7)).frames.empty());
+    for (int i = 0; i < 100; ++i) {
+        (void)scanner.feed(QByteArray(100, 'g'));
+        EXPECT_LE(scanner.pendingSize(), 255 + FrameCodec::kOverhead);
+    }
+}
+
+} // namespace

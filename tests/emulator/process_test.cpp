@@ -1,0 +1,90 @@
+#include "emulator_core.h"
+#include "golden_frames.h"
+#include "read_frames.h"
+#include "test_dir.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString emulatorPath() {
+    const QString binDir = qEnvironmentVariable("TALVIK_BIN_DIR");
+    return binDir.isEmpty() ? QStringLiteral(TALVIK_EMU_BUILT_AT) : binDir + u"/talvik-emu"_s;
+}
+
+// Opens the slave the way the program's serial port does: raw, 8 data bits, two stop bits.
+int openSlave(const QString& path, speed_t speed) {
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) {
+        return fd;
+    }
+    termios settings{};
+    ::tcgetattr(fd, &settings);
+    ::cfmakeraw(&settings);
+    settings.c_cflag |= CSTOPB | CLOCAL | CREAD;
+    ::cfsetspeed(&settings, speed);
+    ::tcsetattr(fd, TCSANOW, &settings);
+    return fd;
+}
+
+TEST(EmulatorProcess, AnswersTheKeepAliveWithTheAnnouncement) {
+    TestDir dir;
+    const QString link = dir.path() + u"/ttyTALVIK"_s;
+    QProcess emu;
+    emu.start(emulatorPath(), {u"--link"_s, link});
+    ASSERT_TRUE(emu.waitForStarted());
+    ASSERT_TRUE(emu.waitForReadyRead(5000));
+    const QString slavePath = QString::fromLocal8Bit(emu.readLine().trimmed());
+    EXPECT_TRUE(slavePath.startsWith(u"/dev/pts/"_s));
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), slavePath);
+
+    const int fd = openSlave(link, B115200);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, golden::kKeepAlive, sizeof golden::kKeepAlive),
+              ssize_t{sizeof golden::kKeepAlive});
+    const auto frames = readFrames(fd, 1);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].kind, 0);
+    EXPECT_EQ(frames[0].channel, EmulatorCore::kDeviceChannel);
+    EXPECT_EQ(frames[0].payload.front(), '\x01');
+    ::close(fd);
+
+    ::kill(static_cast<pid_t>(emu.processId()), SIGTERM);
+    ASSERT_TRUE(emu.waitForFinished(5000));
+    EXPECT_EQ(emu.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(emu.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
+    QProcess help;
+    help.start(emulatorPath(), {u"--help"_s});
+    ASSERT_TRUE(help.waitForFinished(5000));
+    const QByteArray text = help.readAllStandardOutput();
+    for (const char* option :
+         {"--baud", "--link", "--drop-percent", "--corrupt-percent", "--silent-after", "--seed"}) {
+        EXPECT_TRUE(text.contains(option)) << option;
+    }
+
+    const QStringList bad[] = {{u"--baud"_s, u"19200"_s},
+                               {u"--drop-percent"_s, u"101"_s},
+                               {u"--silent-after"_s, u"soon"_s}};
+    for (const QStringList& arguments : bad) {
+        QProcess emu;
+        emu.start(emulatorPath(), arguments);
+        ASSERT_TRUE(emu.waitForFinished(5000));
+        EXPECT_NE(emu.exitCode(), 0) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(emu.readAllStandardOutput().isEmpty());
+    }
+}
+
+} // namespace
