@@ -1,0 +1,99 @@
+#pragma once
+
+#include "clock.h"
+#include "com_port_base.h"
+#include "frame_scanner.h"
+#include "write_pacing.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <span>
+
+// The command channel to the controller over one port: framing, the command queue with reply
+// time-out and retries, write pacing, keep-alive, frame reassembly, and the link events that
+// the owner receives by overriding the event operations.
+class ComPort : public ComPortBase {
+public:
+    static constexpr std::uint32_t kReplyTimeoutMs = 4000;
+    static constexpr int kAttempts = 3;
+    static constexpr int kKeepAliveTicks = 10;
+    static constexpr int kLinkAliveTicks = 60;
+    static constexpr int kPollTicks = 10;
+
+    ComPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
+            Clock& clock, WritePacing& pacing = WritePacing::ProcessWide());
+
+    void OnDataAvailable(std::size_t count) override;
+
+    // Event operations; the window's port overrides them.
+    virtual void ShowStatus(const QString& text);
+    virtual void OnReply(const QString& text);
+    virtual void OnRawFrame(std::span<const std::uint8_t> payload);
+    virtual void OnText(const QString& text);
+    virtual void OnDeviceRestart();
+    virtual void SetProgress(int position);
+    virtual void SetProgressMax(int maximum);
+    virtual void OnProgrammingEnd(const QString& text);
+    virtual void OnConnected(const QString& text);
+    virtual void OnDisconnected();
+    virtual void Wait(int milliseconds);
+    virtual void OnNoReply();
+    virtual void OnCommandSent();
+    virtual void OnPollDue();
+    virtual void OnQueueEnd();
+    virtual void OnVersion(const QString& text);
+
+    // Queues a command (flag 1 write and forget, 2 await the reply, 3 forget on channel 3), or
+    // one of the pseudo-commands "end" and "end clr" with flag 1.
+    void SendCommand(const QString& command, int flag);
+    // Writes a text with its NUL at once, bypassing the queue.
+    void SendText(const QByteArray& text, int channel);
+    void SendRaw(std::span<const std::uint8_t> bytes, int channel);
+    // Writes bytes as they are, after the gap the previous write needs on the line.
+    void WritePaced(std::span<const std::uint8_t> bytes);
+    void Pump();
+    // The channel clock of the connected port, run every 100 ms.
+    void Tick();
+
+    [[nodiscard]] bool Connected() const { return m_connected; }
+    [[nodiscard]] int Mode() const { return m_mode; }
+    [[nodiscard]] const QByteArray& Current() const { return m_current; }
+    [[nodiscard]] const QByteArray& LastCommand() const { return m_lastCommand; }
+    [[nodiscard]] std::size_t QueueSize() const { return m_queue.size(); }
+    [[nodiscard]] int KeepAliveCountdown() const { return m_keepAliveCountdown; }
+    [[nodiscard]] int LinkAliveCountdown() const { return m_linkAliveCountdown; }
+    [[nodiscard]] const QString& VersionText() const { return m_versionText; }
+    [[nodiscard]] int HardwareNumber() const { return m_hardwareNumber; }
+
+private:
+    struct QueuedCommand {
+        QByteArray text;
+        int flag = 1;
+        int attempts = 0;
+    };
+
+    void HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t kind);
+    void HandleVersionReply(const QString& text);
+    // The stored tick is pulled down to now when the tick counter has wrapped.
+    [[nodiscard]] std::uint32_t SinceTick(std::uint32_t& stored) const;
+
+    Clock& m_clock;
+    WritePacing& m_writePacing;
+    FrameScanner m_scanner;
+    int m_mode = 0;
+    std::deque<QueuedCommand> m_queue;
+    QByteArray m_current;
+    QByteArray m_lastCommand;
+    int m_attempts = 0;
+    std::uint32_t m_lastSendTime = 0;
+    int m_keepAliveCountdown = kKeepAliveTicks;
+    int m_linkAliveCountdown = 12;
+    int m_pollCountdown = kPollTicks;
+    bool m_connected = false;
+    bool m_pacing = true;
+    QString m_versionText;
+    int m_hardwareNumber = -1;
+};

@@ -1,0 +1,67 @@
+#include "port_discovery.h"
+
+using namespace Qt::StringLiterals;
+
+QString FriendlyName(const QString& description, const QString& portName) {
+    return description + u" ("_s + portName + u')';
+}
+
+QString PortNameOf(const QString& friendlyName) {
+    const qsizetype open = friendlyName.indexOf(u'(');
+    if (open < 0) {
+        return {};
+    }
+    const qsizetype close = friendlyName.indexOf(u')', open + 1);
+    if (close < 0) {
+        return {};
+    }
+    return friendlyName.mid(open + 1, close - open - 1);
+}
+
+QStringList EnumeratePorts(const PortEnumerator& enumerator) {
+    QStringList names;
+    const QList<PortEnumerator::Port> ports = enumerator.AvailablePorts();
+    for (const PortEnumerator::Port& port : ports) {
+        const QString name = FriendlyName(port.description, port.portName);
+        if (name.contains(u"LPT"_s) || name.toLower().contains(u"bluetooth"_s)) {
+            continue;
+        }
+        names.append(name);
+    }
+    return names;
+}
+
+void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
+             const QString& friendlyName) {
+    const QString portName = PortNameOf(friendlyName);
+    auto entry = ports.find(portName);
+    if (entry == ports.end()) {
+        if (portName.isEmpty()) {
+            return;
+        }
+        std::unique_ptr<SerialLine> line = enumerator.CreateLine();
+        if (!line->open(portName)) {
+            return;
+        }
+        entry = ports.emplace(portName, factory(std::move(line), portName, friendlyName)).first;
+    }
+    entry->second->SetSeen(true);
+}
+
+void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
+                  const QString& filter) {
+    for (auto& entry : ports) {
+        entry.second->SetSeen(false);
+    }
+    if (filter != u"none"_s) {
+        if (filter.isEmpty()) {
+            const QStringList names = EnumeratePorts(enumerator);
+            for (const QString& name : names) {
+                AddPort(ports, enumerator, factory, name);
+            }
+        } else {
+            AddPort(ports, enumerator, factory, filter);
+        }
+    }
+    std::erase_if(ports, [](const auto& entry) { return !entry.second->Seen(); });
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "com_port_base.h"
+#include "port_enumerator.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+
+// Every port that is open while no device is connected, by port name; removing an entry
+// destroys the port.
+using PortMap = std::map<QString, std::unique_ptr<ComPortBase>>;
+
+// Builds the port object (for the window, its channel subclass) on an open line.
+using PortFactory = std::function<std::unique_ptr<ComPortBase>(
+    std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName)>;
+
+// "description (port name)": the port name is found again between the parentheses. A port the
+// user names directly (a pseudo-terminal, say) is refreshed with this text as the filter.
+[[nodiscard]] QString FriendlyName(const QString& description, const QString& portName);
+
+// The text between the first '(' and the next ')', empty when either is missing.
+[[nodiscard]] QString PortNameOf(const QString& friendlyName);
+
+// Friendly names of the present ports, without printer (LPT) and Bluetooth ports.
+[[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
+
+// Opens and enters the port if the map lacks it, and marks it seen.
+void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
+             const QString& friendlyName);
+
+// Brings the map in line with the present ports. Filter: empty for every port, "none" for no
+// port, otherwise the friendly name of the one port to use.
+void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
+                  const QString& filter);

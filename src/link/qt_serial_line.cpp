@@ -1,0 +1,90 @@
+#include "qt_serial_line.h"
+
+QtSerialLine::QtSerialLine() {
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+QtSerialLine::~QtSerialLine() {
+    m_port.disconnect();
+}
+
+bool QtSerialLine::open(const QString& portName) {
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+    m_failed = false;
+    m_port.setPortName(portName);
+    return m_port.open(QIODevice::ReadWrite);
+}
+
+bool QtSerialLine::close() {
+    if (!m_port.isOpen()) {
+        // A port closed by its own failure counts as closed; one that never opened does not.
+        return m_failed;
+    }
+    m_port.close();
+    return true;
+}
+
+bool QtSerialLine::setLineSettings(std::uint32_t baud, std::uint8_t stopBits) {
+    QSerialPort::StopBits stop = QSerialPort::TwoStop;
+    if (stopBits == 0) {
+        stop = QSerialPort::OneStop;
+    } else if (stopBits == 1) {
+        stop = QSerialPort::OneAndHalfStop;
+    }
+    bool ok = m_port.setBaudRate(static_cast<qint32>(baud));
+    ok = m_port.setDataBits(QSerialPort::Data8) && ok;
+    ok = m_port.setParity(QSerialPort::NoParity) && ok;
+    ok = m_port.setStopBits(stop) && ok;
+    ok = m_port.setDataTerminalReady(true) && ok;
+    ok = m_port.setRequestToSend(true) && ok;
+    return ok;
+}
+
+bool QtSerialLine::setBaudRate(std::uint32_t baud) {
+    return m_port.setBaudRate(static_cast<qint32>(baud));
+}
+
+bool QtSerialLine::setQueueSizes(std::size_t input, std::size_t output) {
+    // The output side has no bound of its own in QSerialPort: writes are handed to the driver.
+    static_cast<void>(output);
+    m_port.setReadBufferSize(static_cast<qint64>(input));
+    return m_port.isOpen();
+}
+
+std::int64_t QtSerialLine::bytesWaiting() {
+    if (m_failed) {
+        return -1;
+    }
+    return m_port.bytesAvailable();
+}
+
+std::int64_t QtSerialLine::read(std::uint8_t* data, std::size_t size) {
+    return m_port.read(reinterpret_cast<char*>(data), static_cast<qint64>(size));
+}
+
+std::int64_t QtSerialLine::write(const std::uint8_t* data, std::size_t size) {
+    const qint64 written =
+        m_port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    m_port.flush();
+    return written;
+}
+
+int QtSerialLine::errorCode() const {
+    return m_failed ? m_failure : static_cast<int>(m_port.error());
+}
+
+void QtSerialLine::onError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
+        return;
+    }
+    if (!m_failed) {
+        m_failed = true;
+        m_failure = static_cast<int>(error);
+    }
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
