@@ -28,7 +28,7 @@ const Golden kGolden[] = {
     {"empty", golden::kEmptyFrame, {0, 5, QByteArray()}},
 };
 
-TEST(FrameCodec, EncodesAndScansTheGoldenFrames) {
+TEST(EmuFrameCodec, EncodesAndScansTheGoldenFrames) {
     for (const Golden& g : kGolden) {
         SCOPED_TRACE(g.name);
         EXPECT_EQ(FrameCodec::encode(g.frame), bytesOf(g.bytes));
@@ -40,13 +40,13 @@ TEST(FrameCodec, EncodesAndScansTheGoldenFrames) {
     }
 }
 
-TEST(FrameCodec, ChecksumOfSingleBytes) {
+TEST(EmuFrameCodec, ChecksumOfSingleBytes) {
     EXPECT_EQ(FrameCodec::checksum("\x00", 1), 0x00FF);
     EXPECT_EQ(FrameCodec::checksum("\x01", 1), 0x01FE);
     EXPECT_EQ(FrameCodec::checksum("", 0), 0);
 }
 
-TEST(FrameCodec, PayloadLimitAndCorruption) {
+TEST(EmuFrameCodec, PayloadLimitAndCorruption) {
     EXPECT_TRUE(FrameCodec::encode({0, 5, QByteArray(255, 'x')}).has_value());
     EXPECT_FALSE(FrameCodec::encode({0, 5, QByteArray(256, 'x')}).has_value());
 
@@ -73,7 +73,7 @@ QByteArray mixedStream() {
     return stream;
 }
 
-TEST(FrameScanner, SameFramesWhateverTheSplit) {
+TEST(EmuFrameScanner, SameFramesWhateverTheSplit) {
     const QByteArray stream = mixedStream();
     for (const qsizetype piece : {stream.size(), qsizetype{1}, qsizetype{7}}) {
         SCOPED_TRACE(piece);
@@ -96,7 +96,7 @@ TEST(FrameScanner, SameFramesWhateverTheSplit) {
     }
 }
 
-TEST(FrameScanner, KeepsOnlyAnIncompleteTail) {
+TEST(EmuFrameScanner, KeepsOnlyAnIncompleteTail) {
     FrameScanner scanner;
     EXPECT_TRUE(scanner.feed(QByteArray("abc\x02", 4)).frames.empty());
     EXPECT_EQ(scanner.pendingSize(), 1); // a lone marker byte waits for the rest

@@ -12,7 +12,7 @@ struct PaceCase {
     qsizetype delivered;
 };
 
-TEST(OutputPacer, DeliversAtTenBitsPerByte) {
+TEST(EmuOutputPacer, DeliversAtTenBitsPerByte) {
     const PaceCase cases[] = {
         {115200, 0, 0}, {115200, 1, 11}, {115200, 2, 12}, // 11.52 bytes per ms
         {9600, 1, 0},   {9600, 2, 1},    {9600, 10, 9},   {9600, 12, 11}, {9600, 13, 12},
@@ -27,7 +27,7 @@ TEST(OutputPacer, DeliversAtTenBitsPerByte) {
     }
 }
 
-TEST(OutputPacer, WaitsExactlyUntilTheNextByte) {
+TEST(EmuOutputPacer, WaitsExactlyUntilTheNextByte) {
     FakeClock clock;
     OutputPacer pacer(clock, 9600);
     EXPECT_FALSE(pacer.msUntilNext().has_value());
@@ -41,7 +41,7 @@ TEST(OutputPacer, WaitsExactlyUntilTheNextByte) {
     EXPECT_TRUE(pacer.empty());
 }
 
-TEST(OutputPacer, IdleTimeIsNotBanked) {
+TEST(EmuOutputPacer, IdleTimeIsNotBanked) {
     FakeClock clock;
     OutputPacer pacer(clock, 9600);
     pacer.enqueue(QByteArray("a"));
@@ -54,7 +54,7 @@ TEST(OutputPacer, IdleTimeIsNotBanked) {
     EXPECT_EQ(pacer.take().size(), 4);
 }
 
-TEST(OutputPacer, BackToBackFramesShareTheLine) {
+TEST(EmuOutputPacer, BackToBackFramesShareTheLine) {
     FakeClock clock(0xFFFFFFF0u); // also runs over the tick counter's wrap
     OutputPacer pacer(clock, 9600);
     pacer.enqueue(QByteArray(10, 'a'));

@@ -17,8 +17,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString emulatorPath() {
-    const QString binDir = qEnvironmentVariable("TALVIK_BIN_DIR");
-    return binDir.isEmpty() ? QStringLiteral(TALVIK_EMU_BUILT_AT) : binDir + u"/talvik-emu"_s;
+    return qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik-emu"_s;
 }
 
 // Opens the slave the way the program's serial port does: raw, 8 data bits, two stop bits.

@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The speed the program sets on the slave is what the emulator reads back on its side.
-TEST(PtyLine, SeesTheSpeedSetOnTheSlave) {
+TEST(EmuPtyLine, SeesTheSpeedSetOnTheSlave) {
     PtyLine line;
     QString error;
     ASSERT_TRUE(line.open(115200, error)) << error.toStdString();
@@ -45,7 +45,7 @@ TEST(PtyLine, SeesTheSpeedSetOnTheSlave) {
     ::close(slave);
 }
 
-TEST(PtyLine, LinkReplacesAStaleLinkAndGoesAway) {
+TEST(EmuPtyLine, LinkReplacesAStaleLinkAndGoesAway) {
     TestDir dir;
     const QString path = dir.path() + u"/ttyEMU"_s;
     ASSERT_TRUE(QFile::link(u"/nonexistent"_s, path));
