@@ -55,6 +55,10 @@ void ComPortBase::CheckReceive() {
     }
 }
 
+void ComPortBase::ReceiveOnArrival() {
+    m_line->setArrivalHandler([this] { CheckReceive(); });
+}
+
 void ComPortBase::LogError(const QByteArray& operation) {
     m_log.write("Error: " + operation + " - " + QByteArray::number(m_line->errorCode()));
 }

@@ -26,6 +26,8 @@ public:
     void Reopen();
     // Hands whatever the line has waiting to OnDataAvailable; never blocks.
     void CheckReceive();
+    // Runs CheckReceive whenever the line reports arrivals, so no polling timer is needed.
+    void ReceiveOnArrival();
 
     [[nodiscard]] const QString& PortName() const { return m_portName; }
     [[nodiscard]] const QString& FriendlyName() const { return m_friendlyName; }

@@ -3,6 +3,11 @@
 QtSerialLine::QtSerialLine() {
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (m_arrival) {
+            m_arrival();
+        }
+    });
 }
 
 QtSerialLine::~QtSerialLine() {
@@ -76,6 +81,10 @@ int QtSerialLine::errorCode() const {
     return m_failed ? m_failure : static_cast<int>(m_port.error());
 }
 
+void QtSerialLine::setArrivalHandler(std::function<void()> handler) {
+    m_arrival = std::move(handler);
+}
+
 void QtSerialLine::onError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
         return;
@@ -86,5 +95,9 @@ void QtSerialLine::onError(QSerialPort::SerialPortError error) {
     }
     if (m_port.isOpen()) {
         m_port.close();
+    }
+    // The failure is news for a reader that waits for arrivals rather than polling.
+    if (m_arrival) {
+        m_arrival();
     }
 }

@@ -21,11 +21,13 @@ public:
     std::int64_t read(std::uint8_t* data, std::size_t size) override;
     std::int64_t write(const std::uint8_t* data, std::size_t size) override;
     [[nodiscard]] int errorCode() const override;
+    void setArrivalHandler(std::function<void()> handler) override;
 
 private:
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
+    std::function<void()> m_arrival;
     // A vanished device makes the port repeat its read error endlessly; once failed, the port is
     // closed until the next open.
     bool m_failed = false;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // One serial line as the link sees it: open by name, line settings, bytes waiting, read, write,
 // close. Every operation reports failure by its result; errorCode() tells why.
@@ -23,4 +24,6 @@ public:
     virtual std::int64_t read(std::uint8_t* data, std::size_t size) = 0;
     virtual std::int64_t write(const std::uint8_t* data, std::size_t size) = 0;
     [[nodiscard]] virtual int errorCode() const = 0;
+    // Called from the event loop when bytes arrive or the line fails; empty to stop.
+    virtual void setArrivalHandler(std::function<void()> handler) = 0;
 };

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 // An in-memory serial line. The test keeps the shared state after the line itself has moved
@@ -32,6 +33,7 @@ public:
         int bytesWaitingCalls = 0;
         QByteArray incoming;
         QList<Write> writes;
+        std::function<void()> arrival;
     };
 
     explicit FakeSerialLine(std::shared_ptr<State> state) : m_state(std::move(state)) {}
@@ -78,6 +80,9 @@ public:
         return static_cast<std::int64_t>(size);
     }
     [[nodiscard]] int errorCode() const override { return m_state->error; }
+    void setArrivalHandler(std::function<void()> handler) override {
+        m_state->arrival = std::move(handler);
+    }
 
 private:
     std::shared_ptr<State> m_state;

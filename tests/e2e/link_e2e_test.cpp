@@ -61,12 +61,15 @@ protected:
         m_emulator.waitForFinished(5000);
     }
 
-    // Runs the event loop with reception polled each millisecond until done() or the time is up.
-    template <typename Done> bool Receive(int milliseconds, Done done) {
+    // Runs the event loop, with reception polled each millisecond unless the port receives on
+    // arrival, until done() or the time is up.
+    template <typename Done> bool Receive(int milliseconds, Done done, bool poll = true) {
         QDeadlineTimer deadline(milliseconds);
         while (!deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            m_port->CheckReceive();
+            if (poll) {
+                m_port->CheckReceive();
+            }
             if (done()) {
                 return true;
             }
@@ -119,6 +122,23 @@ TEST_F(LinkEndToEnd, VanishedDeviceIsLoggedOnceAndReadingStops) {
     m_emulator.kill();
     m_emulator.waitForFinished(5000);
     Receive(500, [] { return false; });
+    int errors = 0;
+    for (const QByteArray& line : LogLines()) {
+        errors += line.contains(":\tError: ClearCommError - ") ? 1 : 0;
+    }
+    EXPECT_EQ(errors, 1);
+}
+
+TEST_F(LinkEndToEnd, ArrivalsDriveReceptionWithoutPolling) {
+    m_port->ReceiveOnArrival();
+    m_port->SendText({}, 1);
+    m_port->SendText({}, 1);
+    ASSERT_TRUE(Receive(
+        3000, [this] { return m_port->Connected(); }, false));
+    m_emulator.kill();
+    m_emulator.waitForFinished(5000);
+    Receive(
+        500, [] { return false; }, false);
     int errors = 0;
     for (const QByteArray& line : LogLines()) {
         errors += line.contains(":\tError: ClearCommError - ") ? 1 : 0;

@@ -434,6 +434,18 @@ TEST_F(PacingTest, PacingIsSharedByAllPortsAndSurvivesATickWrap) {
     EXPECT_EQ(clock.tickMs() - before, 18u) << "100 bytes at 115200 need 8 + 10 ms";
 }
 
+TEST_F(ComPortTest, ArrivalsCanDriveReceptionInsteadOfPolling) {
+    port->ReceiveOnArrival();
+    line->incoming = Bytes(golden::kAnnounceOk);
+    ASSERT_TRUE(line->arrival);
+    line->arrival();
+    EXPECT_TRUE(port->Connected());
+    line->gone = true;
+    line->arrival();
+    line->arrival();
+    EXPECT_EQ(log.Count("COM3:\tError: ClearCommError - 0"), 1);
+}
+
 TEST_F(ComPortTest, VanishedPortLogsOnceAndIsNotReadUntilReopened) {
     Connect();
     line->gone = true;
