@@ -2,6 +2,10 @@
 
 #include "frame_codec.h"
 
+#include <QString>
+
+using namespace Qt::StringLiterals;
+
 EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
                            std::vector<std::unique_ptr<EmuModule>> modules)
     : m_clock(clock), m_baud(baud), m_knobs(knobs), m_modules(std::move(modules)),
@@ -18,8 +22,27 @@ bool EmulatorCore::roll(int percent) {
     return static_cast<int>(m_random() % 100) < percent;
 }
 
+void EmulatorCore::trace(const char* what, const Frame& frame) const {
+    if (!m_trace) {
+        return;
+    }
+    QString payload;
+    for (const char c : frame.payload) {
+        const auto b = static_cast<unsigned>(static_cast<unsigned char>(c));
+        payload += b >= 0x20 && b < 0x7F ? QString(QChar(static_cast<char16_t>(b)))
+                                         : u"\\x%1"_s.arg(b, 2, 16, QChar(u'0'));
+    }
+    m_trace(u"%1 kind %2 channel %3: %4"_s.arg(QString::fromLatin1(what))
+                .arg(frame.kind)
+                .arg(frame.channel)
+                .arg(payload));
+}
+
 void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
     const FrameScanner::Result scanned = m_scanner.feed(bytes);
+    if (m_trace && scanned.badChecksums > 0) {
+        m_trace(u"%1 frame(s) with a wrong checksum"_s.arg(scanned.badChecksums));
+    }
     if (silent()) {
         return;
     }
@@ -27,12 +50,15 @@ void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
         // At another speed the bytes would have reached a real controller as noise. A program
         // that sends at another speed is hunting for ours, so it is not connected any more.
         if (lineBaud != m_baud) {
+            trace("ignored (sent at another speed)", frame);
             hostLost();
             continue;
         }
         if (roll(m_knobs.dropPercent)) {
+            trace("dropped", frame);
             continue;
         }
+        trace("in", frame);
         const std::uint32_t now = m_clock.tickMs();
         if (m_lastHeard && now - *m_lastHeard > kHostQuietMs) {
             hostLost();
@@ -66,7 +92,9 @@ void EmulatorCore::handle(const Frame& frame) {
 
 void EmulatorCore::reply(const QByteArray& payload) {
     const bool corrupt = roll(m_knobs.corruptPercent);
-    if (const auto bytes = FrameCodec::encode({m_replyKind, kDeviceChannel, payload}, corrupt)) {
+    const Frame frame{m_replyKind, kDeviceChannel, payload};
+    trace(corrupt ? "out (corrupt)" : "out", frame);
+    if (const auto bytes = FrameCodec::encode(frame, corrupt)) {
         m_pacer.enqueue(*bytes);
     }
 }

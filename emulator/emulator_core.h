@@ -10,6 +10,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -36,12 +37,15 @@ public:
     [[nodiscard]] bool silent() const;
     // The program closed the port: what was on the line is lost and the session is over.
     void lineDropped();
+    // Receives one line for every frame that comes in or goes out, for watching a session.
+    void setTrace(std::function<void(const QString&)> trace) { m_trace = std::move(trace); }
 
 private:
     void reply(const QByteArray& payload) override;
     void handle(const Frame& frame);
     void hostLost();
     [[nodiscard]] bool roll(int percent);
+    void trace(const char* what, const Frame& frame) const;
 
     const Clock& m_clock;
     std::uint32_t m_baud;
@@ -53,4 +57,5 @@ private:
     std::uint32_t m_startTick;
     std::optional<std::uint32_t> m_lastHeard;
     std::uint8_t m_replyKind = 0;
+    std::function<void(const QString&)> m_trace;
 };

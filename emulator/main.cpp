@@ -153,6 +153,7 @@ int main(int argc, char* argv[]) {
         {u"silent-after"_s, u"Stop answering after <seconds>, like a pulled cable."_s,
          u"seconds"_s},
         {u"seed"_s, u"Seed of the fault knobs' random choices, for repeatable runs."_s, u"n"_s},
+        {u"verbose"_s, u"Print every frame that comes in or goes out on standard error."_s},
     });
     ModuleRegistry::instance().addOptions(parser);
     parser.process(app);
@@ -177,6 +178,11 @@ int main(int argc, char* argv[]) {
 
     EmulatorCore core(SystemClock::instance(), baud, knobs,
                       ModuleRegistry::instance().createAll(parser));
+    if (parser.isSet(u"verbose"_s)) {
+        core.setTrace([](const QString& line) {
+            std::fprintf(stderr, "talvik-emu: %s\n", line.toLocal8Bit().constData());
+        });
+    }
     run(line, core, waitMask);
     return 0;
 }
