@@ -69,8 +69,8 @@ TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
     help.start(emulatorPath(), {u"--help"_s});
     ASSERT_TRUE(help.waitForFinished(5000));
     const QByteArray text = help.readAllStandardOutput();
-    for (const char* option :
-         {"--baud", "--link", "--drop-percent", "--corrupt-percent", "--silent-after", "--seed"}) {
+    for (const char* option : {"--baud", "--link", "--drop-percent", "--corrupt-percent",
+                               "--silent-after", "--seed", "--verbose"}) {
         EXPECT_TRUE(text.contains(option)) << option;
     }
 
