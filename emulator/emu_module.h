@@ -13,4 +13,11 @@ public:
     // The program has lost the link (it is hunting for the line speed again, or it has been
     // quiet for longer than its own link-loss time), so the next probe starts a new session.
     virtual void hostLost() {}
+    // The line is about to run dry: a module in the middle of a long output of its own sends
+    // its next frame and returns true, or returns false when it has nothing to send. Feeding
+    // the line a frame at a time keeps it busy while answers to other requests can still slip
+    // in between.
+    virtual bool sendNext(Responder& /*out*/) { return false; }
+    // The emulator is about to exit (also on a stop signal).
+    virtual void shutDown() {}
 };

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
@@ -12,7 +14,14 @@ EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKn
       m_pacer(clock, baud), m_random(knobs.seed), m_startTick(clock.tickMs()) {}
 
 bool EmulatorCore::silent() const {
-    return m_knobs.silentAfterMs && m_clock.tickMs() - m_startTick >= *m_knobs.silentAfterMs;
+    if (!m_knobs.silentAfterMs) {
+        return false;
+    }
+    const std::uint32_t elapsed = m_clock.tickMs() - m_startTick;
+    if (elapsed < *m_knobs.silentAfterMs) {
+        return false;
+    }
+    return !m_knobs.silentForMs || elapsed - *m_knobs.silentAfterMs < *m_knobs.silentForMs;
 }
 
 bool EmulatorCore::roll(int percent) {
@@ -64,8 +73,9 @@ void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
             hostLost();
         }
         m_lastHeard = now;
-        handle(frame);
+        handle(frame, now);
     }
+    feedLine();
 }
 
 void EmulatorCore::hostLost() {
@@ -80,8 +90,25 @@ void EmulatorCore::lineDropped() {
     hostLost();
 }
 
-void EmulatorCore::handle(const Frame& frame) {
-    const Request request{frame.kind, frame.channel, frame.payload};
+void EmulatorCore::shutDown() {
+    for (const auto& module : m_modules) {
+        module->shutDown();
+    }
+}
+
+void EmulatorCore::feedLine() {
+    while (m_pacer.queued() < kFeedBelowBytes) {
+        const bool sent =
+            std::any_of(m_modules.begin(), m_modules.end(),
+                        [this](const auto& module) { return module->sendNext(*this); });
+        if (!sent) {
+            return;
+        }
+    }
+}
+
+void EmulatorCore::handle(const Frame& frame, std::uint32_t now) {
+    const Request request{frame.kind, frame.channel, frame.payload, now};
     m_replyKind = request.awaited() ? 2 : 0;
     for (const auto& module : m_modules) {
         if (module->handle(request, *this)) {
@@ -91,8 +118,16 @@ void EmulatorCore::handle(const Frame& frame) {
 }
 
 void EmulatorCore::reply(const QByteArray& payload) {
+    send(m_replyKind, payload);
+}
+
+void EmulatorCore::notify(const QByteArray& payload) {
+    send(0, payload);
+}
+
+void EmulatorCore::send(std::uint8_t kind, const QByteArray& payload) {
     const bool corrupt = roll(m_knobs.corruptPercent);
-    const Frame frame{m_replyKind, kDeviceChannel, payload};
+    const Frame frame{kind, kDeviceChannel, payload};
     trace(corrupt ? "out (corrupt)" : "out", frame);
     if (const auto bytes = FrameCodec::encode(frame, corrupt)) {
         m_pacer.enqueue(*bytes);
@@ -104,6 +139,7 @@ QByteArray EmulatorCore::takeOutput() {
         m_pacer.clear();
         return {};
     }
+    feedLine();
     return m_pacer.take();
 }
 

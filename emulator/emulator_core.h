@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "emu_module.h"
 #include "fault_knobs.h"
+#include "frame_codec.h"
 #include "frame_scanner.h"
 #include "output_pacer.h"
 #include "responder.h"
@@ -37,12 +38,21 @@ public:
     [[nodiscard]] bool silent() const;
     // The program closed the port: what was on the line is lost and the session is over.
     void lineDropped();
+    // Lets the modules finish their work before the emulator exits.
+    void shutDown();
     // Receives one line for every frame that comes in or goes out, for watching a session.
     void setTrace(std::function<void(const QString&)> trace) { m_trace = std::move(trace); }
 
 private:
+    // Modules with output of their own are asked for more while less than this is queued:
+    // about one frame, so the line never runs dry and answers wait at most that long.
+    static constexpr qsizetype kFeedBelowBytes = FrameCodec::kOverhead + FrameCodec::kMaxPayload;
+
     void reply(const QByteArray& payload) override;
-    void handle(const Frame& frame);
+    void notify(const QByteArray& payload) override;
+    void send(std::uint8_t kind, const QByteArray& payload);
+    void feedLine();
+    void handle(const Frame& frame, std::uint32_t now);
     void hostLost();
     [[nodiscard]] bool roll(int percent);
     void trace(const char* what, const Frame& frame) const;

@@ -42,17 +42,26 @@ int percentOption(const QCommandLineParser& parser, const QString& name) {
     return value;
 }
 
+std::optional<std::uint32_t> secondsOption(const QCommandLineParser& parser, const QString& name) {
+    if (!parser.isSet(name)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double seconds = parser.value(name).toDouble(&ok);
+    if (!ok || seconds < 0 || seconds > 1e6) {
+        fail(u"--"_s + name + u" takes a number of seconds"_s);
+    }
+    return static_cast<std::uint32_t>(seconds * 1000);
+}
+
 FaultKnobs faultKnobs(const QCommandLineParser& parser) {
     FaultKnobs knobs;
     knobs.dropPercent = percentOption(parser, u"drop-percent"_s);
     knobs.corruptPercent = percentOption(parser, u"corrupt-percent"_s);
-    if (parser.isSet(u"silent-after"_s)) {
-        bool ok = false;
-        const double seconds = parser.value(u"silent-after"_s).toDouble(&ok);
-        if (!ok || seconds < 0 || seconds > 1e6) {
-            fail(u"--silent-after takes a number of seconds"_s);
-        }
-        knobs.silentAfterMs = static_cast<std::uint32_t>(seconds * 1000);
+    knobs.silentAfterMs = secondsOption(parser, u"silent-after"_s);
+    knobs.silentForMs = secondsOption(parser, u"silent-for"_s);
+    if (knobs.silentForMs && !knobs.silentAfterMs) {
+        fail(u"--silent-for needs --silent-after"_s);
     }
     if (parser.isSet(u"seed"_s)) {
         bool ok = false;
@@ -152,6 +161,10 @@ int main(int argc, char* argv[]) {
          u"n"_s},
         {u"silent-after"_s, u"Stop answering after <seconds>, like a pulled cable."_s,
          u"seconds"_s},
+        {u"silent-for"_s,
+         u"With --silent-after: answer again after <seconds> of silence, like a cable plugged "
+         u"back in."_s,
+         u"seconds"_s},
         {u"seed"_s, u"Seed of the fault knobs' random choices, for repeatable runs."_s, u"n"_s},
         {u"verbose"_s, u"Print every frame that comes in or goes out on standard error."_s},
     });
@@ -184,5 +197,6 @@ int main(int argc, char* argv[]) {
         });
     }
     run(line, core, waitMask);
+    core.shutDown();
     return 0;
 }

@@ -21,6 +21,7 @@ public:
     [[nodiscard]] std::optional<std::uint32_t> msUntilNext() const;
     void clear() { m_queue.clear(); }
     [[nodiscard]] bool empty() const { return m_queue.isEmpty(); }
+    [[nodiscard]] qsizetype queued() const { return m_queue.size(); }
 
 private:
     [[nodiscard]] std::uint64_t bytesOnLineBy(std::uint32_t now) const;

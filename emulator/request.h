@@ -9,6 +9,9 @@ struct Request {
     std::uint8_t kind = 0;
     std::uint8_t channel = 0;
     QByteArray payload;
+    // The emulator's millisecond tick when the frame arrived, for behaviour that changes over
+    // time.
+    std::uint32_t atMs = 0;
 
     // The program waits for the answer to commands sent on channel 2; the answer goes back with
     // kind 2 so that it ends the wait.

@@ -186,4 +186,17 @@ TEST(EmulatorCore, SilentAfterStopsAnswersAndCutsOutput) {
     EXPECT_TRUE(c.send(kKeepAlive).empty());
 }
 
+TEST(EmulatorCore, SilentForEndsTheSilenceWithANewSession) {
+    FaultKnobs knobs;
+    knobs.silentAfterMs = 2000;
+    knobs.silentForMs = 8000;
+    Core c(knobs);
+    EXPECT_TRUE(isAnnouncement(c.send(kKeepAlive))); // sent at 0 ms, delivered by 1000 ms
+    for (int i = 1; i < 10; ++i) { // answered at 1000 ms, but silent from 2000 to 10000 ms
+        EXPECT_TRUE(c.send(kKeepAlive).empty()) << i;
+    }
+    EXPECT_TRUE(isAnnouncement(c.send(kKeepAlive))); // at 10000 ms: a fresh session
+    EXPECT_TRUE(isAliveAnswer(c.send(kKeepAlive)));
+}
+
 } // namespace

@@ -69,14 +69,16 @@ TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
     help.start(emulatorPath(), {u"--help"_s});
     ASSERT_TRUE(help.waitForFinished(5000));
     const QByteArray text = help.readAllStandardOutput();
-    for (const char* option : {"--baud", "--link", "--drop-percent", "--corrupt-percent",
-                               "--silent-after", "--seed", "--verbose"}) {
+    for (const char* option :
+         {"--baud", "--link", "--drop-percent", "--corrupt-percent", "--silent-after",
+          "--silent-for", "--seed", "--verbose", "--version", "--hardware", "--serial"}) {
         EXPECT_TRUE(text.contains(option)) << option;
     }
 
     const QStringList bad[] = {{u"--baud"_s, u"19200"_s},
                                {u"--drop-percent"_s, u"101"_s},
-                               {u"--silent-after"_s, u"soon"_s}};
+                               {u"--silent-after"_s, u"soon"_s},
+                               {u"--silent-for"_s, u"5"_s}};
     for (const QStringList& arguments : bad) {
         QProcess emu;
         emu.start(emulatorPath(), arguments);
