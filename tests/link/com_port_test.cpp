@@ -125,20 +125,6 @@ TEST_F(ComPortTest, SpeedHuntingAlternatesUntilTheDeviceAnnouncesItself) {
     EXPECT_EQ(log.Count("COM3:\tSetting speed:\t115200"), 1);
 }
 
-TEST_F(ComPortTest, AnnouncementSplitAnywhereIsReassembled) {
-    const QByteArray frame = Bytes(golden::kAnnounceOk);
-    for (qsizetype cut = 1; cut < frame.size(); ++cut) {
-        auto state = std::make_shared<FakeSerialLine::State>();
-        RecordingPort split(std::make_unique<FakeSerialLine>(state), u"COM4"_s, {}, clock, pacing);
-        state->incoming = frame.left(cut);
-        split.CheckReceive();
-        EXPECT_FALSE(split.Connected()) << cut;
-        state->incoming = frame.mid(cut);
-        split.CheckReceive();
-        EXPECT_EQ(split.events, QStringList{u"OnConnected OK"_s}) << cut;
-    }
-}
-
 TEST_F(ComPortTest, SecondAnnouncementChangesNothing) {
     Connect();
     Receive(Bytes(golden::kAnnounceOk));
@@ -247,15 +233,6 @@ TEST_F(ComPortTest, AwaitedCommandsGoOutOneAtATime) {
     EXPECT_EQ(Sent(), QByteArrayList({" a", " b", " c"}));
     EXPECT_EQ(line->writes[1].bytes.at(5), 2);
     EXPECT_EQ(port->commandsSent, 3);
-}
-
-TEST_F(ComPortTest, ForgetfulCommandsGoOutBackToBack) {
-    Connect();
-    port->SendCommand(u" a"_s, 1);
-    port->SendCommand(u" b"_s, 3);
-    EXPECT_EQ(Sent(), QByteArrayList({" a", " b"}));
-    EXPECT_EQ(line->writes[1].bytes.at(5), 3);
-    EXPECT_TRUE(port->Current().isEmpty());
 }
 
 TEST_F(ComPortTest, UnansweredCommandIsWrittenThreeTimesThenGivenUp) {
