@@ -176,6 +176,8 @@ int main(int argc, char* argv[]) {
         fail(u"--baud must be 115200 or 9600"_s);
     }
     const FaultKnobs knobs = faultKnobs(parser);
+    // Modules refuse bad options of their own before the terminal's path is announced.
+    auto modules = ModuleRegistry::instance().createAll(parser);
     const sigset_t waitMask = installStopSignals();
 
     PtyLine line;
@@ -189,8 +191,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", line.slavePath().toLocal8Bit().constData());
     std::fflush(stdout);
 
-    EmulatorCore core(SystemClock::instance(), baud, knobs,
-                      ModuleRegistry::instance().createAll(parser));
+    EmulatorCore core(SystemClock::instance(), baud, knobs, std::move(modules));
     if (parser.isSet(u"verbose"_s)) {
         core.setTrace([](const QString& line) {
             std::fprintf(stderr, "talvik-emu: %s\n", line.toLocal8Bit().constData());

@@ -56,6 +56,8 @@ private:
     static std::vector<std::unique_ptr<EmuModule>> modules(const QStringList& arguments) {
         QCommandLineParser parser;
         ModuleRegistry::instance().addOptions(parser);
+        // The emulator's own seed option, which modules read for their random choices.
+        parser.addOption({QStringLiteral("seed"), QString(), QStringLiteral("n")});
         EXPECT_TRUE(parser.parse(QStringList{QStringLiteral("talvik-emu")} + arguments))
             << parser.errorText().toStdString();
         return ModuleRegistry::instance().createAll(parser);

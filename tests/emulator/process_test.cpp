@@ -1,4 +1,5 @@
 #include "emulator_core.h"
+#include "frame_codec.h"
 #include "golden_frames.h"
 #include "read_frames.h"
 #include "test_dir.h"
@@ -64,6 +65,30 @@ TEST(EmulatorProcess, AnswersTheKeepAliveWithTheAnnouncement) {
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
+TEST(EmulatorProcess, SavesItsSettingsWhenStopped) {
+    TestDir dir;
+    dir.writeFile(u"seed.set"_s, R"([{"HW": "412"}, {"Value": 3, "Combo": 1}])");
+    QProcess emu;
+    emu.start(emulatorPath(),
+              {u"--settings"_s, dir.file(u"seed.set"_s), u"--save"_s, dir.file(u"out.set"_s)});
+    ASSERT_TRUE(emu.waitForStarted());
+    ASSERT_TRUE(emu.waitForReadyRead(5000));
+    const QString slavePath = QString::fromLocal8Bit(emu.readLine().trimmed());
+    const int fd = openSlave(slavePath, B115200);
+    ASSERT_GE(fd, 0);
+    const QByteArray write = *FrameCodec::encode({0, 2, QByteArray(" #P3=2\0", 7)});
+    ASSERT_EQ(::write(fd, write.constData(), static_cast<size_t>(write.size())), write.size());
+    const auto frames = readFrames(fd, 1);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].payload, QByteArray(" #P3:2"));
+    ::close(fd);
+
+    ::kill(static_cast<pid_t>(emu.processId()), SIGTERM);
+    ASSERT_TRUE(emu.waitForFinished(5000));
+    EXPECT_EQ(emu.exitCode(), 0);
+    EXPECT_TRUE(dir.readFile(u"out.set"_s).contains(R"({"Value": 3, "Combo": 2})"));
+}
+
 TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
     QProcess help;
     help.start(emulatorPath(), {u"--help"_s});
@@ -71,14 +96,17 @@ TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
     const QByteArray text = help.readAllStandardOutput();
     for (const char* option :
          {"--baud", "--link", "--drop-percent", "--corrupt-percent", "--silent-after",
-          "--silent-for", "--seed", "--verbose", "--version", "--hardware", "--serial"}) {
+          "--silent-for", "--seed", "--verbose", "--version", "--hardware", "--serial",
+          "--settings", "--save", "--dump-gaps", "--dump-stall"}) {
         EXPECT_TRUE(text.contains(option)) << option;
     }
 
     const QStringList bad[] = {{u"--baud"_s, u"19200"_s},
                                {u"--drop-percent"_s, u"101"_s},
                                {u"--silent-after"_s, u"soon"_s},
-                               {u"--silent-for"_s, u"5"_s}};
+                               {u"--silent-for"_s, u"5"_s},
+                               {u"--settings"_s, u"/nonexistent.set"_s},
+                               {u"--dump-gaps"_s, u"many"_s}};
     for (const QStringList& arguments : bad) {
         QProcess emu;
         emu.start(emulatorPath(), arguments);
