@@ -1,0 +1,303 @@
+#include "page_builder.h"
+
+#include "field_handlers.h"
+#include "parameter_store.h"
+#include "right_anchors.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace {
+
+constexpr int kPanelTop = 12;
+constexpr int kFrameInset = 12;
+constexpr int kFrameContentTop = 30;
+constexpr int kFrameGap = 28;
+constexpr int kBitsTop = 20;
+constexpr int kLabelGap = 8;
+constexpr int kTableRow = 21;
+constexpr int kTableFooter = 39;
+constexpr int kAlignStartWidth = 10000;
+
+void setBold(QWidget* widget, bool bold) {
+    QFont font = widget->font();
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+} // namespace
+
+PageBuilder::PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers* handlers,
+                         QString interfaceFolder, int minimumPageWidth)
+    : m_pages(pages), m_store(store), m_handlers(handlers), m_folder(std::move(interfaceFolder)),
+      m_minimumPageWidth(minimumPageWidth) {}
+
+void PageBuilder::build(const QList<PlanItem>& items) {
+    m_aligned.clear();
+    build(m_pages, items, 0);
+    align();
+}
+
+QString PageBuilder::wrapHint(QStringView hint) {
+    QString wrapped;
+    wrapped.reserve(hint.size() + hint.size() / kHintLine + 1);
+    qsizetype lineStart = 0;
+    for (const QChar c : hint) {
+        const qsizetype column = wrapped.size() - lineStart;
+        wrapped += c;
+        if (c == u'\n') {
+            lineStart = wrapped.size();
+        } else if (c == u' ' && column > kHintLine) {
+            wrapped += u'\n';
+            lineStart = wrapped.size();
+        }
+    }
+    return wrapped;
+}
+
+QPixmap PageBuilder::maskedImage(const QString& path) {
+    QImage image(path);
+    if (image.isNull()) {
+        return {};
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb transparent = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == transparent) {
+                line[x] = qRgba(0, 0, 0, 0);
+            }
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+int PageBuilder::build(QWidget* container, const QList<PlanItem>& items, int y) {
+    for (const PlanItem& item : items) {
+        y = buildItem(container, item, y);
+    }
+    // The page control itself keeps the window's geometry; every other container is as tall as
+    // what was built into it.
+    if (y != 0 && container != m_pages) {
+        container->resize(container->width(), y);
+    }
+    return y;
+}
+
+int PageBuilder::buildItem(QWidget* container, const PlanItem& item, int y) {
+    switch (item.type) {
+    case PlanItem::Type::Tab:
+        buildTab(item);
+        return y;
+    case PlanItem::Type::GroupBox:
+        return buildGroupBox(container, item, y);
+    case PlanItem::Type::Label:
+        makeLabel(container, y, item.caption);
+        return y + kRowStep;
+    case PlanItem::Type::RichEdit:
+        return buildRichEdit(container, item, y);
+    case PlanItem::Type::Edit:
+        return buildEdit(container, item, y);
+    case PlanItem::Type::Combo:
+        return buildCombo(container, item, y);
+    case PlanItem::Type::Check:
+        return buildCheck(container, item, y);
+    case PlanItem::Type::Bits:
+        return buildBits(container, item, y);
+    case PlanItem::Type::Table:
+        return buildTable(container, item, y);
+    }
+    return y;
+}
+
+void PageBuilder::buildTab(const PlanItem& item) {
+    auto* page = new QWidget;
+    // A page control not laid out yet (hidden) has no page size; lay out for the width the
+    // window will give it, and let the anchors follow from there.
+    const QWidget* shown = m_pages->currentWidget();
+    const int width =
+        std::max(m_minimumPageWidth,
+                 m_pages->isVisible() && shown != nullptr ? shown->width() : m_pages->width() - 4);
+    page->resize(width, shown != nullptr ? shown->height() : m_pages->height());
+
+    const QString imagePath = m_folder + item.caption + QStringLiteral(".bmp");
+    const QPixmap image = QFile::exists(imagePath) ? maskedImage(imagePath) : QPixmap();
+    if (image.isNull()) {
+        m_pages->addTab(page, item.caption);
+    } else {
+        m_images.append(image);
+        m_pages->addTab(page, QIcon(image), item.caption);
+    }
+
+    auto* panel = new QWidget(page);
+    panel->setGeometry(0, 0, page->width(), 0);
+    RightAnchors::anchor(panel);
+    build(panel, item.content, kPanelTop);
+}
+
+QWidget* PageBuilder::makeFrame(QWidget* container, int y, const QString& caption,
+                                const QString& hint) {
+    auto* frame = new QGroupBox(caption, container);
+    setBold(frame, true);
+    frame->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
+                       kFrameContentTop);
+    RightAnchors::anchor(frame);
+    if (!hint.isEmpty()) {
+        frame->setToolTip(wrapHint(hint));
+    }
+    return frame;
+}
+
+int PageBuilder::buildGroupBox(QWidget* container, const PlanItem& item, int y) {
+    QWidget* frame = makeFrame(container, y, item.caption, item.hint);
+    build(frame, item.content, kFrameContentTop);
+    return y + frame->height() + kFrameGap;
+}
+
+QLabel* PageBuilder::makeLabel(QWidget* container, int y, const QString& text) {
+    auto* label = new QLabel(text, container);
+    setBold(label, false);
+    const QSize natural = label->sizeHint();
+    label->setGeometry(kLabelLeft, y + 4, std::min(natural.width(), container->width() - 60),
+                       natural.height());
+    return label;
+}
+
+void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int left, int width,
+                               const QString& hint) {
+    setBold(control, false);
+    const bool toRightEdge = width == 0;
+    if (toRightEdge) {
+        width = container->width() - left - kLabelLeft;
+    }
+    control->setGeometry(left, y, width, kControlHeight);
+    if (toRightEdge) {
+        RightAnchors::anchor(control);
+    }
+    if (!hint.isEmpty()) {
+        control->setToolTip(wrapHint(hint));
+    }
+}
+
+int PageBuilder::buildEdit(QWidget* container, const PlanItem& item, int y) {
+    const QLabel* label = makeLabel(container, y, item.caption);
+    auto* edit = new QLineEdit(container);
+    placeControl(edit, container, y, label->x() + label->width() + kLabelGap, 0, item.hint);
+    m_store.add(item.setting, Parameter::Edit, edit, static_cast<int>(item.special), item.limitLow,
+                item.limitHigh, item.offset);
+    if (m_handlers != nullptr) {
+        m_handlers->attachEdit(edit);
+    }
+    m_aligned.append(edit);
+    return y + kRowStep;
+}
+
+int PageBuilder::buildCombo(QWidget* container, const PlanItem& item, int y) {
+    const QLabel* label = makeLabel(container, y, item.caption);
+    auto* combo = new QComboBox(container);
+    placeControl(combo, container, y, label->x() + label->width() + kLabelGap, item.width,
+                 item.hint);
+    combo->addItems(item.items);
+    combo->setCurrentIndex(item.items.isEmpty() ? -1 : 0);
+    m_store.add(item.setting, Parameter::Combo, combo, Parameter::Plain, 0, 0, 0,
+                item.codes.value_or(QList<int>{}));
+    if (m_handlers != nullptr) {
+        m_handlers->attachCombo(combo);
+    }
+    m_aligned.append(combo);
+    return y + kRowStep;
+}
+
+int PageBuilder::buildCheck(QWidget* container, const PlanItem& item, int y) {
+    auto* box = new QCheckBox(item.caption, container);
+    placeControl(box, container, y, kLabelLeft, 0, item.hint);
+    box->setChecked(true);
+    m_store.add(item.setting, Parameter::Check, box, Parameter::Plain, 0, 0, 0,
+                item.disables.value_or(QList<int>{}));
+    if (m_handlers != nullptr) {
+        m_handlers->attachCheckBox(box);
+    }
+    return y + kRowStep;
+}
+
+int PageBuilder::buildBits(QWidget* container, const PlanItem& item, int y) {
+    QWidget* frame = makeFrame(container, y, item.caption, item.hint);
+    Parameter& record = m_store.add(item.setting, Parameter::Bits, frame);
+    for (qsizetype i = 0; i < item.bits.size(); ++i) {
+        auto* box = new QCheckBox(item.bits[i], frame);
+        placeControl(box, frame, kBitsTop + kRowStep * static_cast<int>(i), kLabelLeft, item.width,
+                     item.bitHints.value(i));
+        if (m_handlers != nullptr) {
+            m_handlers->attachCheckBox(box);
+        }
+        record.controls.append(box);
+        m_store.mapControl(box, item.setting);
+    }
+    frame->resize(frame->width(), kBitsTop + kRowStep * static_cast<int>(item.bits.size()));
+    return y + frame->height() + kFrameGap;
+}
+
+int PageBuilder::buildRichEdit(QWidget* container, const PlanItem& item, int y) {
+    auto* text = new QTextEdit(container);
+    text->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
+                      item.height);
+    setBold(text, false);
+    // Shown as read-only help: out of reach of focus and edits, but in the normal text colour.
+    QPalette palette = text->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    text->setPalette(palette);
+    text->setEnabled(false);
+    QFile file(m_folder + item.file);
+    if (file.open(QIODevice::ReadOnly)) {
+        text->setPlainText(QString::fromUtf8(file.readAll()));
+    }
+    return y + item.height + kFrameGap;
+}
+
+int PageBuilder::buildTable(QWidget* container, const PlanItem& item, int y) {
+    const int rows = static_cast<int>(item.lines.size());
+    const int columns = static_cast<int>(item.columns.size());
+    int left = 0;
+    for (int r = 0; r < rows; ++r) {
+        const QLabel* label = makeLabel(container, y + kTableRow + kTableRow * r, item.lines[r]);
+        left = std::max(left, label->x() + label->width() + kLabelGap);
+    }
+    const int columnWidth = columns > 0 ? (container->width() - left) / columns : 0;
+    for (int c = 0; c < columns; ++c) {
+        QLabel* header = makeLabel(container, y + 4, item.columns[c]);
+        header->setGeometry(left + c * columnWidth, header->y(), columnWidth - 3, header->height());
+        for (int r = 0; r < rows; ++r) {
+            auto* edit = new QLineEdit(container);
+            // Each cell reaches the right edge; the cells of later columns lie over it.
+            placeControl(edit, container, y + kTableRow + kTableRow * r, left + c * columnWidth, 0,
+                         QString());
+            m_store.add(item.cells.value(c).value(r), Parameter::Edit, edit);
+            if (m_handlers != nullptr) {
+                m_handlers->attachEdit(edit);
+            }
+        }
+    }
+    return y + kTableRow * rows + kTableFooter;
+}
+
+void PageBuilder::align() {
+    int left = 0;
+    int width = kAlignStartWidth;
+    for (const QWidget* control : std::as_const(m_aligned)) {
+        left = std::max(left, control->x());
+        width = std::min(width, control->width());
+    }
+    for (QWidget* control : std::as_const(m_aligned)) {
+        control->setGeometry(left, control->y(), width, control->height());
+    }
+}

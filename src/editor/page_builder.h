@@ -1,0 +1,68 @@
+#pragma once
+
+#include "interface_plan.h"
+
+#include <QList>
+#include <QPixmap>
+#include <QString>
+#include <QStringView>
+
+class FieldHandlers;
+class ParameterStore;
+class QLabel;
+class QTabWidget;
+class QWidget;
+
+// Turns the pages of an InterfacePlan into controls on the page control: places them by the
+// program's fixed geometry, registers every control that edits a setting in the store, and
+// wires the controls to the field handlers.
+class PageBuilder {
+public:
+    static constexpr int kLabelLeft = 18;
+    static constexpr int kRowStep = 29;
+    static constexpr int kControlHeight = 21;
+    static constexpr int kHintLine = 50;
+
+    // interfaceFolder holds the page images and the rich-edit texts ("Interface/").
+    // minimumPageWidth is the page width to lay out for while the page control has no size yet.
+    PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers* handlers,
+                QString interfaceFolder, int minimumPageWidth = 0);
+
+    // Adds the plan's pages after the pages already there, then aligns the value controls.
+    void build(const QList<PlanItem>& items);
+
+    // The page images added so far, in the order the pages got them.
+    [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
+
+    // A hint with a line break after each space that lies more than 50 characters after the
+    // start of its line.
+    [[nodiscard]] static QString wrapHint(QStringView hint);
+    // A bitmap with the colour of its top-left pixel made transparent.
+    [[nodiscard]] static QPixmap maskedImage(const QString& path);
+
+private:
+    int build(QWidget* container, const QList<PlanItem>& items, int y);
+    int buildItem(QWidget* container, const PlanItem& item, int y);
+    void buildTab(const PlanItem& item);
+    int buildGroupBox(QWidget* container, const PlanItem& item, int y);
+    int buildEdit(QWidget* container, const PlanItem& item, int y);
+    int buildCombo(QWidget* container, const PlanItem& item, int y);
+    int buildCheck(QWidget* container, const PlanItem& item, int y);
+    int buildBits(QWidget* container, const PlanItem& item, int y);
+    int buildRichEdit(QWidget* container, const PlanItem& item, int y);
+    int buildTable(QWidget* container, const PlanItem& item, int y);
+
+    QLabel* makeLabel(QWidget* container, int y, const QString& text);
+    void placeControl(QWidget* control, QWidget* container, int y, int left, int width,
+                      const QString& hint);
+    QWidget* makeFrame(QWidget* container, int y, const QString& caption, const QString& hint);
+    void align();
+
+    QTabWidget* m_pages;
+    ParameterStore& m_store;
+    FieldHandlers* m_handlers;
+    QString m_folder;
+    int m_minimumPageWidth;
+    QList<QPixmap> m_images;
+    QList<QWidget*> m_aligned;
+};

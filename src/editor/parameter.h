@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+// One numbered controller setting: how its value is coded, which control shows it, and whether
+// the user changed it since it was last sent to or read from the controller.
+struct Parameter {
+    // Kind of control; the numbers are those of the settings files' kind names.
+    enum Kind { None = 0, Edit = 1, Combo = 2, Check = 3, Bits = 4 };
+    // The value form of an Edit.
+    enum Special { Plain = 0, Integer = 1, Phone = 2, Voice = 3, Double10 = 4 };
+
+    int number = 0;
+    int kind = None;
+    int special = Plain;
+    int limitLow = 0;
+    int limitHigh = 0;
+    int offset = 0;
+    bool changed = false;
+    // The edit box, drop-down list, check box or, for Bits, the group box. Guarded, so a record
+    // that outlives its page reads as having no control.
+    QPointer<QWidget> control;
+    // The value of a record without a control (kind None).
+    QString valueText;
+    // Bits: the bit check boxes, bit i at position i.
+    QList<QPointer<QCheckBox>> controls;
+    // Combo: the item codes (empty when the stored value is the item's position).
+    // Check: the settings whose controls are disabled while the box is checked.
+    QList<int> numbers;
+
+    // "None", "Edit", "Combo", "Check" or "Bits": the kind as settings files name it.
+    [[nodiscard]] static QString kindName(int kind);
+    // The kind for a settings file's kind name; None for an unknown name.
+    [[nodiscard]] static int kindFromName(QStringView name);
+};

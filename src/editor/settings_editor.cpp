@@ -1,0 +1,73 @@
+#include "settings_editor.h"
+
+#include "page_builder.h"
+#include "settings_file_hooks.h"
+
+#include "device_type.h"
+#include "interface_model.h"
+#include "yaml_root.h"
+
+#include <QTabWidget>
+
+namespace {
+const QString kInterfaceFolder = QStringLiteral("Interface/");
+const QString kDescription = QStringLiteral("Interface/interface.h");
+const QString kLastSettings = QStringLiteral("last.set");
+constexpr int kUtf8 = 65001;
+} // namespace
+
+SettingsEditor::SettingsEditor(QTabWidget* pages, QWidget* window, Dialogs& dialogs, QTimer* timer,
+                               int minimumPageWidth, QObject* parent)
+    : QObject(parent), m_pages(pages),
+      m_handlers(std::make_unique<FieldHandlers>(m_store, dialogs, window, timer)),
+      m_minimumPageWidth(minimumPageWidth) {}
+
+SettingsEditor::~SettingsEditor() = default;
+
+void SettingsEditor::setDeviceVersion(const QString& version) {
+    m_deviceVersion = version;
+    m_handlers->setDeviceVersion(version);
+}
+
+QString SettingsEditor::version() const {
+    return m_deviceVersion.isEmpty() ? DeviceType::noDeviceVersion() : m_deviceVersion;
+}
+
+void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
+    if (m_typeCode != 0) {
+        if (byUser && m_fileHooks != nullptr) {
+            m_fileHooks->SaveSettingsFile(kLastSettings);
+        }
+        removePages();
+    }
+    m_typeCode = typeCode;
+    if (typeCode == 0) {
+        return;
+    }
+    const YamlRoot description(kDescription, kUtf8);
+    if (!description.root().valid()) {
+        return;
+    }
+    const InterfacePlan plan = InterfaceModel::plan(description.root(), typeCode, version());
+    PageBuilder builder(m_pages, m_store, m_handlers.get(), kInterfaceFolder, m_minimumPageWidth);
+    builder.build(plan.content);
+    m_images = builder.images();
+    plan.addDisablesTo(m_handlers->rules());
+    m_handlers->setVoices(plan.voices);
+    if (byUser && m_fileHooks != nullptr) {
+        m_fileHooks->LoadSettingsFile(kLastSettings);
+    }
+}
+
+void SettingsEditor::removePages() {
+    // The maps go first, so that no handler can reach a control of a page being destroyed.
+    m_handlers->reset();
+    m_store.clear();
+    m_images.clear();
+    while (m_pages->count() > kFirstSettingsPage) {
+        QWidget* page = m_pages->widget(m_pages->count() - 1);
+        page->hide();
+        m_pages->removeTab(m_pages->count() - 1);
+        delete page;
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "field_handlers.h"
+#include "parameter_store.h"
+
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+#include <memory>
+
+class Dialogs;
+class QTabWidget;
+class QTimer;
+class QWidget;
+class SettingsFileHooks;
+
+// The settings editor of the main window: the pages generated from the interface description
+// for the chosen device type, the setting store behind them and the handlers of their controls.
+// The window owns it and runs the device-type change through it.
+class SettingsEditor : public QObject {
+    Q_OBJECT
+public:
+    // The window's own pages come first; generated pages start at this index.
+    static constexpr int kFirstSettingsPage = 2;
+
+    // pages: the window's page control; window: owner of message boxes and the suggestion list;
+    // timer: the window's 1 ms one-shot helper; minimumPageWidth: the page width laid out for
+    // while the page control has no size yet.
+    SettingsEditor(QTabWidget* pages, QWidget* window, Dialogs& dialogs, QTimer* timer,
+                   int minimumPageWidth = 0, QObject* parent = nullptr);
+    ~SettingsEditor() override;
+
+    // The device-type change: saves "last.set" first when the user made it and a type was
+    // active, removes the generated pages, and builds those of typeCode from
+    // "Interface/interface.h" for the current version; then loads "last.set" when the user
+    // made it. Code 0 builds nothing.
+    void changeDeviceType(int typeCode, bool byUser);
+
+    // The connected controller's firmware version; an empty text while none is connected, in
+    // which case the pages are built for "9.99".
+    void setDeviceVersion(const QString& version);
+    [[nodiscard]] QString version() const;
+    [[nodiscard]] int typeCode() const { return m_typeCode; }
+
+    // Removes the generated pages together with the store, both maps and the rule table.
+    void removePages();
+
+    void setFileHooks(SettingsFileHooks* hooks) { m_fileHooks = hooks; }
+
+    [[nodiscard]] ParameterStore& store() { return m_store; }
+    [[nodiscard]] FieldHandlers& handlers() { return *m_handlers; }
+    // The images of the generated pages, in page order (pages without one have none here).
+    [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
+
+private:
+    QTabWidget* m_pages;
+    ParameterStore m_store;
+    std::unique_ptr<FieldHandlers> m_handlers;
+    SettingsFileHooks* m_fileHooks = nullptr;
+    QString m_deviceVersion;
+    int m_typeCode = 0;
+    int m_minimumPageWidth;
+    QList<QPixmap> m_images;
+};
