@@ -262,3 +262,36 @@ TEST(EmuSettingsFile, ReadsValuesOfEveryShapeAndRefusesOtherFiles) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(EmuSettingsFile, ShippedFactoryFilesLoadIntoTheController) {
+    const QString configs = qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Configs/"_s;
+    struct Shipped {
+        const char* type;
+        std::size_t atLeast;
+    };
+    for (const Shipped& s : {Shipped{"406", 400}, Shipped{"412", 400}, Shipped{"403", 400},
+                             Shipped{"414", 600}, Shipped{"415", 600}}) {
+        SCOPED_TRACE(s.type);
+        const QString path = configs + QString::fromLatin1(s.type) + u".set"_s;
+        QString error;
+        const auto contents = SettingsFile::read(path, error);
+        ASSERT_TRUE(contents) << error.toStdString();
+        EXPECT_EQ(contents->hardware, QString::fromLatin1(s.type));
+        EXPECT_GE(contents->settings.size(), s.atLeast);
+        EXPECT_FALSE(contents->settings.contains(314));
+        ASSERT_TRUE(contents->settings.contains(123));
+        EXPECT_EQ(contents->settings.at(123), (SettingsFile::Setting{"0", u"Check"_s, true}));
+
+        EmuHarness emu({u"--settings"_s, path});
+        EXPECT_EQ(emu.ask("#P447?"), " #P447:" + contents->settings.at(447).value);
+        std::size_t lines = 0;
+        for (const Frame& f : emu.send("#S15=2")) {
+            lines += f.payload.endsWith(":!") ? 0 : 1;
+        }
+        EXPECT_EQ(lines, contents->settings.size());
+    }
+}
+
+} // namespace
