@@ -1,11 +1,13 @@
 #include "tform1.h"
 
+#include "device_type.h"
 #include "header_panel.h"
 #include "hint_timing.h"
 #include "main_page.h"
 #include "page_control.h"
 #include "pictures.h"
 #include "qt_dialogs.h"
+#include "settings_editor.h"
 #include "tform2.h"
 
 #include <QApplication>
@@ -90,8 +92,10 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
     TabSheet3->GroupBox1->setToolTip(kOneWireHint);
     TabSheet3->Button3->setToolTip(kOneWireHint);
     TabSheet3->Button10->setToolTip(kOneWireHint);
+    m_editor = std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
+                                                kMinimumWidth - 4);
     TabSheet3->ComboBox2->setCurrentIndex(4);
-    ComboBox2Change();
+    changeDeviceType(false);
     showFirstUploadFiles();
     if (QFile::exists(QStringLiteral("terminal.txt"))) {
         readTerminalFile();
@@ -115,8 +119,13 @@ void TForm1::showFirstUploadFiles() {
 }
 
 void TForm1::ComboBox2Change() {
-    // The settings pages of the chosen device type are built here once the interface
-    // description can be read.
+    changeDeviceType(true);
+}
+
+void TForm1::changeDeviceType(bool byUser) {
+    m_editor->changeDeviceType(DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex()),
+                               byUser);
+    layoutPages();
 }
 
 void TForm1::readTerminalFile() {

@@ -12,6 +12,7 @@ class MainPage;
 class PageControl;
 class QScrollArea;
 class QTimer;
+class SettingsEditor;
 class TForm2;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
@@ -48,6 +49,13 @@ public:
     // Device-type change: runs when the user picks a type in ComboBox2 and once at start-up.
     // The settings pages for the chosen type are built from the interface description here.
     void ComboBox2Change();
+    // The device-type change for the type chosen in ComboBox2. byUser: the user made it, so the
+    // last settings are saved before and loaded after; the program's own changes (start-up, an
+    // identified controller, a settings file) do neither.
+    void changeDeviceType(bool byUser);
+    // The settings pages, their setting store and field handlers. Whoever connects a controller
+    // hands its firmware version to setDeviceVersion before the device-type change.
+    [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -83,5 +91,6 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
+    std::unique_ptr<SettingsEditor> m_editor;
     bool m_closed = false;
 };
