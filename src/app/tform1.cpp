@@ -92,8 +92,8 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
     TabSheet3->GroupBox1->setToolTip(kOneWireHint);
     TabSheet3->Button3->setToolTip(kOneWireHint);
     TabSheet3->Button10->setToolTip(kOneWireHint);
-    m_editor = std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
-                                                kMinimumWidth - 4);
+    m_editor =
+        std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     showFirstUploadFiles();
