@@ -140,7 +140,9 @@ QByteArray EmulatorCore::takeOutput() {
         return {};
     }
     feedLine();
-    return m_pacer.take();
+    QByteArray out = m_pacer.take();
+    feedLine(); // a late caller may have emptied the queue: keep output pending for the next
+    return out;
 }
 
 std::optional<std::uint32_t> EmulatorCore::msUntilOutput() const {

@@ -37,7 +37,9 @@ std::optional<int> settingNumber(const QByteArray& text, qsizetype end) {
 // The controller's numbered settings: single queries and writes, the whole-store listing
 // (" #S15=2") and the commit after a write batch (" #S15=1").
 //
-// The listing sends one "#P<n>:<value>" line per frame: the program cuts a reply text into
+// The listing sends one "#P<n>:<value>" line per frame, each as output of the controller's own
+// (kind 0): the program keeps waiting for the listing as a whole and ends the wait itself at the
+// terminator. One line per frame because the program cuts a reply text into
 // pieces only before "#S", so two "#P" lines in one frame would reach it as one setting whose
 // value runs on into the next line. After the last setting comes "#P<last + 1>:!", a number no
 // setting has, so every setting up to the last one is either listed or, when left out, asked

@@ -200,6 +200,21 @@ TEST(EmuSettings, LongDumpRunsAtLineRateAndLetsAnswersIn) {
     EXPECT_NEAR(lastByteAt - start, lineMs, lineMs * 0.02 + 2);
 }
 
+TEST(EmuSettings, DumpKeepsOutputPendingWhenTheLineIsReadLate) {
+    EmuHarness emu;
+    emu.core.receive(*FrameCodec::encode({0, 2, QByteArray(" #S15=2\0", 8)}), 115200);
+    int terminators = 0;
+    for (int wake = 0; wake < 100 && terminators == 0; ++wake) {
+        ASSERT_TRUE(emu.core.msUntilOutput().has_value()) << wake;
+        emu.clock.advance(40); // far more than one frame's time
+        for (const Frame& f : emu.scanner.feed(emu.core.takeOutput()).frames) {
+            terminators += f.payload == " #P100:!" ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(terminators, 1);
+    EXPECT_FALSE(emu.core.msUntilOutput().has_value());
+}
+
 TEST(EmuSettings, SaveWritesTheStoreOnShutDown) {
     TestDir dir;
     EmuHarness emu(seeded(dir, {u"--save"_s, dir.file(u"out.set"_s)}));
