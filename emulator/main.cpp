@@ -165,7 +165,8 @@ int main(int argc, char* argv[]) {
          u"With --silent-after: answer again after <seconds> of silence, like a cable plugged "
          u"back in."_s,
          u"seconds"_s},
-        {u"seed"_s, u"Seed of the fault knobs' random choices, for repeatable runs."_s, u"n"_s},
+        {u"seed"_s,
+         u"Seed of the random choices (fault knobs, listing gaps), for repeatable runs."_s, u"n"_s},
         {u"verbose"_s, u"Print every frame that comes in or goes out on standard error."_s},
     });
     ModuleRegistry::instance().addOptions(parser);
