@@ -289,10 +289,10 @@ bool YamlRoot::readFlowList(RealNode* target, qsizetype open, qsizetype close) {
         const qsizetype end = range.second;
         qsizetype p = range.first + 1;
         while (p < end) {
-            qsizetype comma = m_text.indexOf(u',', p);
-            if (comma < 0 || comma > end) {
-                comma = end;
-            }
+            // Searched inside the brackets only: a search running on through the rest of the
+            // text would make many small lists cost the square of the file's length.
+            const qsizetype found = m_text.sliced(p, end - p).indexOf(u',');
+            const qsizetype comma = found < 0 ? end : p + found;
             if (!readFlowItem(node, p, comma, pending)) {
                 return false;
             }

@@ -267,6 +267,36 @@ TEST(YamlRootFailures, OneLogLineWithTheZeroBasedLine) {
     EXPECT_TRUE(text.contains(" NODE is invalid in line:\t4\n"));
 }
 
+TEST(YamlRootFailures, LargeInputsStayLinear) {
+    // 200 000 one-item lists with no comma after them, and as many nested markers on one line:
+    // both must read in well under a second and without deep recursion.
+    QString lists;
+    for (int i = 0; i < 200000; ++i) {
+        lists += u"- [a]\n";
+    }
+    YamlRoot document;
+    ASSERT_TRUE(document.parse(lists));
+    EXPECT_EQ(document.root().count(), 200000);
+
+    QString markers;
+    for (int i = 0; i < 200000; ++i) {
+        markers += u"- ";
+    }
+    ASSERT_TRUE(document.parse(markers + QStringLiteral("x")));
+    Node node = document.root();
+    int depth = 0;
+    while (node.isList()) {
+        node = node.child(0);
+        ++depth;
+    }
+    EXPECT_EQ(depth, 200000);
+    EXPECT_EQ(node.asString(), u"x");
+
+    // An unclosed list fails at the end of the text, past the last line break.
+    EXPECT_FALSE(document.parse(QStringLiteral("a: [") + markers.replace(u' ', u'\n')));
+    EXPECT_EQ(document.errorLine(), 200000);
+}
+
 TEST(Node, ReadsAreSafeAndConvertOnDemand) {
     YamlRoot document;
     ASSERT_TRUE(document.parse(
