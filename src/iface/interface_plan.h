@@ -17,7 +17,8 @@
 // absent. Template calls are expanded in place: their items appear among their siblings, one
 // copy per argument list, exactly as if written there. An element that binds settings appears
 // as one item per control it creates (one Edit per caption, one Combo per row or caption, one
-// Check per caption), so the builder advances its running position once per item.
+// Check per caption), so the builder advances its running position once per item; the Edit and
+// Combo items (never the Table cells) are the value controls that share one final alignment.
 struct PlanItem {
     enum class Type {
         Tab,      // a page: caption, content (the caption also names the page image)
