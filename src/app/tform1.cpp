@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "connection.h"
 #include "device_type.h"
 #include "header_panel.h"
 #include "hint_timing.h"
@@ -8,6 +9,7 @@
 #include "pictures.h"
 #include "qt_dialogs.h"
 #include "settings_editor.h"
+#include "system_clock.h"
 #include "tform2.h"
 
 #include <QApplication>
@@ -94,6 +96,7 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
     TabSheet3->Button10->setToolTip(kOneWireHint);
     m_editor =
         std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
+    connection = new Connection(*this, SystemClock::instance());
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     showFirstUploadFiles();
@@ -206,6 +209,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     m_log.write(QByteArrayLiteral("CloseQuery received"));
     // The ports are closed and a connected controller is let go (its settings saved) before
     // the scan stops, so nothing is lost when the program ends.
+    connection->Close();
     Timer1->stop();
     writeTerminalFile();
     if (m_waiting) {
@@ -229,11 +233,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::Timer1Timer() {
-    // Port scan and probing while no controller is connected; the link's clock once one is.
+    connection->Timer1Timer();
 }
 
 void TForm1::Timer2Timer() {
-    // Reception from the connected port, or from every port while scanning.
+    connection->Timer2Timer();
 }
 
 void TForm1::Timer3Timer() {

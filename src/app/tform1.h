@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class Connection;
 class Dialogs;
 class HeaderPanel;
 class MainPage;
@@ -69,6 +70,8 @@ public:
     QTimer* Timer2;     // reception
     QTimer* Timer3;     // one-shot helper of the settings editor
     QTimer* Timer4;     // clears the batch result text
+    // The device link: port scan, identification, status, disconnect.
+    Connection* connection = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

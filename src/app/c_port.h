@@ -1,0 +1,54 @@
+#pragma once
+
+#include "com_port.h"
+
+#include <deque>
+#include <functional>
+
+class Connection;
+
+// The window's port: the command channel whose events reach the window's connection handling,
+// plus the bookkeeping of a settings read that runs on it.
+class CPort final : public ComPort {
+public:
+    CPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
+          Clock& clock, Connection& owner);
+
+    // Cuts the port off from the window once it has been let go; it is destroyed later, when
+    // none of its own operations is running any more.
+    void Detach();
+
+    // Runs `wake` whenever the line reports arrivals (or fails), so that reception need not
+    // look at a quiet line.
+    void WakeOnArrival(std::function<void()> wake);
+    // Bytes are waiting to be read.
+    [[nodiscard]] bool BytesWaiting();
+
+    void ShowStatus(const QString& text) override;
+    void OnReply(const QString& text) override;
+    void OnText(const QString& text) override;
+    void OnDeviceRestart() override;
+    void SetProgress(int position) override;
+    void SetProgressMax(int maximum) override;
+    void OnProgrammingEnd(const QString& text) override;
+    void OnConnected(const QString& text) override;
+    void OnDisconnected() override;
+    void Wait(int milliseconds) override;
+    void OnNoReply() override;
+    void OnCommandSent() override;
+    void OnPollDue() override;
+    void OnQueueEnd() override;
+    void OnVersion(const QString& text) override;
+
+    // A dump of all settings (" #S15=2") is running.
+    int dumpActive = 0;
+    // The number of the last setting the running dump delivered; -1 when it starts.
+    int lastDumpNumber = -1;
+    // Settings the dump skipped, asked for one by one when it ends.
+    std::deque<int> missingNumbers;
+    // Commands of the current read or write that got no reply.
+    int errorCount = 0;
+
+private:
+    Connection* m_owner;
+};

@@ -1,0 +1,56 @@
+#include "status_display.h"
+
+#include "header_panel.h"
+#include "main_page.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+StatusDisplay::StatusDisplay(MainPage& page, HeaderPanel& header)
+    : m_page(page), m_header(header) {}
+
+void StatusDisplay::ShowConnected(const QString& portName) {
+    m_page.Label13->setText(portName);
+    m_header.Image1->hide();
+    m_header.Image2->show();
+}
+
+void StatusDisplay::ShowDisconnected() {
+    m_page.Label13->clear();
+    m_page.Label6->clear();
+    m_page.Edit1->clear();
+    m_header.Label5->clear();
+    m_header.Image1->show();
+    m_header.Image2->hide();
+    m_header.ProgressBar2->hide();
+}
+
+void StatusDisplay::ShowVersion(const QString& text) {
+    m_page.Label6->setText(text);
+}
+
+void StatusDisplay::ShowSerial(const QString& serial) {
+    m_page.Edit1->setText(serial);
+}
+
+void StatusDisplay::ShowGuard(const StatusValues::Guard& guard) {
+    m_page.Label18->setText(guard.state);
+    m_page.Button2->setText(guard.buttonCaption);
+    m_page.Button2->setEnabled(guard.buttonEnabled);
+}
+
+void StatusDisplay::ShowGsm(const StatusValues::Gsm& gsm) {
+    m_page.ProgressBar1->setValue(gsm.signal);
+    m_page.Label2->setText(gsm.network);
+    if (gsm.operatorName) {
+        m_page.Label4->setText(*gsm.operatorName);
+    }
+}
+
+void StatusDisplay::ShowPower(const StatusValues::Power& power) {
+    m_page.Label15->setText(power.voltage);
+    m_page.Label16->setText(power.source);
+}
