@@ -55,6 +55,11 @@ public:
     // Writes bytes as they are, after the gap the previous write needs on the line.
     void WritePaced(std::span<const std::uint8_t> bytes);
     void Pump();
+    // The awaited command counts as sent just now, so a long settings listing that keeps
+    // arriving does not run into the reply time-out.
+    void TouchLastSendTime() { m_lastSendTime = m_clock.tickMs(); }
+    // Takes the awaited command as answered, so the queue moves on.
+    void ClearCurrent() { m_current.clear(); }
     // The channel clock of the connected port, run every 100 ms.
     void Tick();
 

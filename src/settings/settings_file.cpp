@@ -1,0 +1,232 @@
+#include "settings_file.h"
+
+#include "serial_list.h"
+#include "settings_wire.h"
+
+#include "field_handlers.h"
+#include "parameter_store.h"
+#include "value_codecs.h"
+
+#include "leading_integer.h"
+#include "node.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+constexpr int kPellamQ5 = 415;
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+// The element value of a record, as the controller stores it.
+Json fileValue(const Parameter& record) {
+    if (record.kind == Parameter::Edit) {
+        const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
+        const QString text = edit != nullptr ? edit->text() : QString();
+        if (text.isEmpty()) {
+            return utf8(text);
+        }
+        if (record.special == Parameter::Integer) {
+            return static_cast<long long>(LeadingInteger(text)) + record.offset;
+        }
+        if (record.special == Parameter::Double10) {
+            return ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
+        }
+        return utf8(text);
+    }
+    if (record.kind == Parameter::None) {
+        return utf8(record.valueText);
+    }
+    return ParameterStore::valueOf(record).toLongLong();
+}
+
+// A drop-down moved for the file and moved back afterwards.
+struct Shifted {
+    QComboBox* combo;
+    int position;
+};
+
+// The value of an element: under the record's own kind name first, then in the fixed order.
+Node elementValue(const Node& element, int kind) {
+    const Node own = element.child(Parameter::kindName(kind));
+    if (own.valid()) {
+        return own;
+    }
+    for (int candidate :
+         {Parameter::None, Parameter::Edit, Parameter::Combo, Parameter::Check, Parameter::Bits}) {
+        const Node value = element.child(Parameter::kindName(candidate));
+        if (value.valid()) {
+            return value;
+        }
+    }
+    return {};
+}
+
+QString editText(const Parameter& record, const QString& value, bool currentFormat) {
+    if (!currentFormat || value.isEmpty()) {
+        return value;
+    }
+    if (record.special == Parameter::Integer) {
+        return ValueCodecs::integerFromDevice(value, record.offset);
+    }
+    if (record.special == Parameter::Double10) {
+        return ValueCodecs::double10FromDevice(value, record.offset, ValueCodecs::localSeparator());
+    }
+    return value;
+}
+
+// Runs a control's change handler with the input flag telling whether the value differed,
+// so that only a differing value is marked changed.
+template <typename Run> void asChange(FieldHandlers& handlers, bool differed, Run run) {
+    handlers.setInput(differed);
+    run();
+    handlers.setInput(false);
+}
+
+void applyElement(Parameter& record, const Node& value, bool currentFormat, ParameterStore& store,
+                  FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+    const QString text = value.asString();
+    switch (record.kind) {
+    case Parameter::None:
+        if (text != record.valueText) {
+            record.valueText = text;
+            record.changed = true;
+        }
+        return;
+    case Parameter::Edit:
+        if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
+            const QString before = edit->text();
+            edit->setText(editText(record, text, currentFormat));
+            handlers.editExit(edit, before);
+        }
+        return;
+    case Parameter::Combo:
+        if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
+            const int before = combo->currentIndex();
+            if (currentFormat) {
+                ParameterStore::show(record, text);
+            } else {
+                const int position = value.asInteger();
+                combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
+            }
+            if (record.number == SettingsWire::kTimeZoneDependent && raiseTimeZoneDependent) {
+                SettingsWire::raiseCombo(
+                    record, SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+            }
+            asChange(handlers, combo->currentIndex() != before,
+                     [&] { handlers.dropDownSelect(combo); });
+        }
+        return;
+    case Parameter::Check:
+        if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
+            const bool checked = value.asBoolean();
+            // The handler expects the box as it is before the click that changes it.
+            asChange(handlers, checked != box->isChecked(),
+                     [&] { handlers.checkBoxMouseDown(box); });
+            box->setChecked(checked);
+        }
+        return;
+    case Parameter::Bits: {
+        const QString before = ParameterStore::valueOf(record);
+        const long long bits = value.asInteger();
+        QCheckBox* firstChanging = nullptr;
+        for (qsizetype i = 0; i < record.controls.size() && firstChanging == nullptr; ++i) {
+            QCheckBox* box = record.controls[i];
+            if (box != nullptr && box->isChecked() != (i < 32 && ((bits >> i) & 1) != 0)) {
+                firstChanging = box;
+            }
+        }
+        if (firstChanging != nullptr) {
+            asChange(handlers, true, [&] { handlers.checkBoxMouseDown(firstChanging); });
+        }
+        ParameterStore::show(record, QString::number(bits));
+        return;
+    }
+    default:
+        return;
+    }
+}
+} // namespace
+
+QByteArray SettingsFile::compose(ParameterStore& store, int typeCode) {
+    std::vector<Shifted> shifted;
+    const Parameter* zone = store.find(SettingsWire::kTimeZone);
+    if (zone != nullptr && zone->control != nullptr) {
+        const int by = SettingsWire::shownInteger(zone);
+        for (int number : {SettingsWire::kReportHour, SettingsWire::kTimeZoneDependent}) {
+            const Parameter* record = store.find(number);
+            auto* combo =
+                record != nullptr ? qobject_cast<QComboBox*>(record->control.data()) : nullptr;
+            if (combo != nullptr) {
+                shifted.push_back({combo, combo->currentIndex()});
+                combo->setCurrentIndex(combo->currentIndex() - by);
+            }
+        }
+    }
+    Json file = Json::array();
+    file.push_back(Json{{"HW", std::to_string(typeCode)}});
+    for (const auto& [number, record] : store) {
+        if (number == SettingsWire::kNeverWritten) {
+            continue;
+        }
+        Json element = Json::object();
+        element["Value"] = number;
+        element[utf8(Parameter::kindName(record.kind))] = fileValue(record);
+        file.push_back(std::move(element));
+    }
+    for (const Shifted& entry : shifted) {
+        entry.combo->setCurrentIndex(entry.position);
+    }
+    const std::string text = file.dump(1, ' ', false, Json::error_handler_t::replace);
+    return QByteArray::fromStdString(text + '\n');
+}
+
+SettingsFile::Survey SettingsFile::survey(const Node& root) {
+    Survey result;
+    for (int i = 0; i < root.count(); ++i) {
+        const Node element = root.child(i);
+        const Node header = element.child(u"HW");
+        if (header.valid()) {
+            result.type = header.asInteger();
+            result.currentFormat = header.isQuoted();
+            continue;
+        }
+        if (result.type != 403 && result.type != 414) {
+            continue;
+        }
+        const QString text = element.child(u"None").asString();
+        const qsizetype blank = text.indexOf(u' ');
+        if (SerialList::contains(blank < 0 ? QStringView(text) : QStringView(text).left(blank))) {
+            result.type = kPellamQ5;
+        }
+    }
+    return result;
+}
+
+void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& store,
+                         FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+    handlers.setInput(false);
+    for (int i = 0; i < root.count(); ++i) {
+        const Node element = root.child(i);
+        if (element.child(u"HW").valid()) {
+            continue;
+        }
+        const int number = element.child(u"Value").asInteger();
+        if (number == SettingsWire::kNeverWritten) {
+            continue;
+        }
+        Parameter& record = store.findOrAdd(number);
+        const Node value = elementValue(element, record.kind);
+        if (value.valid()) {
+            applyElement(record, value, currentFormat, store, handlers, raiseTimeZoneDependent);
+        }
+    }
+    handlers.setInput(true);
+}

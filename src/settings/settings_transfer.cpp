@@ -1,0 +1,281 @@
+#include "settings_transfer.h"
+
+#include "settings_file.h"
+#include "settings_link.h"
+#include "settings_wire.h"
+
+#include "settings_editor.h"
+
+#include "device_type.h"
+#include "json_root.h"
+
+#include "compare_versions.h"
+#include "cp1251.h"
+#include "dialogs.h"
+#include "leading_integer.h"
+#include "log_base.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kSettingsFilter = u"*.set"_s;
+} // namespace
+
+SettingsTransfer::SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor,
+                                   Dialogs& dialogs, LogBase& log,
+                                   std::function<SettingsLink*()> link,
+                                   std::function<void()> changeDeviceType, QObject* parent)
+    : QObject(parent), m_controls(controls), m_editor(editor), m_dialogs(dialogs), m_log(log),
+      m_link(std::move(link)), m_changeDeviceType(std::move(changeDeviceType)) {
+    connect(m_controls.PNGButton3, &QAbstractButton::clicked, this,
+            &SettingsTransfer::PNGButton3Click);
+    connect(m_controls.PNGButton4, &QAbstractButton::clicked, this,
+            &SettingsTransfer::Button3Click);
+    connect(m_controls.PNGButton5, &QAbstractButton::clicked, this,
+            &SettingsTransfer::PNGButton5Click);
+    connect(m_controls.PNGButton6, &QAbstractButton::clicked, this,
+            &SettingsTransfer::PNGButton6Click);
+    connect(m_controls.Button4, &QAbstractButton::clicked, this, &SettingsTransfer::Button4Click);
+    connect(m_controls.Button11, &QAbstractButton::clicked, this, &SettingsTransfer::Button11Click);
+}
+
+int SettingsTransfer::selectedTypeCode() const {
+    return DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
+}
+
+void SettingsTransfer::DecideRead() {
+    if (readOffered || m_controls.Label6->text().isEmpty() || m_controls.Edit1->text().isEmpty()) {
+        return;
+    }
+    SettingsLink* link = m_link();
+    if (link == nullptr) {
+        return;
+    }
+    readOffered = true;
+    const QString serial = m_controls.Edit1->text();
+    const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
+                      (SettingsWire::dumpsAll(link->VersionText()) ||
+                       m_dialogs.question(u"Вопрос"_s, u"Считать настройки с устройства?"_s));
+    if (read) {
+        PNGButton3Click();
+    } else if (BuildAssignmentTargets) {
+        BuildAssignmentTargets();
+    }
+    rememberedSerial = serial;
+}
+
+void SettingsTransfer::startBatch(const QString& status, int maximum, SettingsLink& link) {
+    m_controls.Label5->setText(status);
+    m_controls.ProgressBar2->setMaximum(maximum);
+    m_controls.ProgressBar2->setValue(0);
+    m_controls.ProgressBar2->setVisible(true);
+    m_controls.GroupBox4->setEnabled(false);
+    m_controls.Button1->setEnabled(false);
+    link.errorCount() = 0;
+}
+
+void SettingsTransfer::PNGButton3Click() {
+    SettingsLink* link = m_link();
+    if (link == nullptr) {
+        return;
+    }
+    ParameterStore& store = m_editor.store();
+    store.removeWithoutControl();
+    // The batch is on screen before the first command goes out, so that even an "end" that
+    // comes up at once finds it to close.
+    startBatch(u"Считывание параметров..."_s, store.size(), *link);
+    if (SettingsWire::dumpsAll(link->VersionText())) {
+        link->SendCommand(SettingsWire::kListingRequest.toString(), 2);
+        link->dumpActive() = 1;
+        link->lastDumpNumber() = -1;
+        return;
+    }
+    for (const auto& entry : store) {
+        link->SendCommand(SettingsWire::query(entry.first), 2);
+    }
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+}
+
+void SettingsTransfer::Button3Click() {
+    SettingsLink* link = m_link();
+    if (link == nullptr) {
+        return;
+    }
+    const QStringList commands = SettingsWire::writeCommands(m_editor.store(), link->VersionText());
+    if (commands.isEmpty()) {
+        return;
+    }
+    startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
+    for (const QString& command : commands) {
+        link->SendCommand(command, 2);
+    }
+    link->SendCommand(SettingsWire::kApplyWrites.toString(), 2);
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+}
+
+void SettingsTransfer::OnParameterReply(const QString& piece) {
+    const std::optional<SettingsWire::ParameterReply> reply = SettingsWire::parseReply(piece);
+    if (!reply) {
+        return;
+    }
+    SettingsLink* link = m_link();
+    if (link != nullptr) {
+        TrackDump(*link, reply->number, reply->value);
+    }
+    if (reply->value.startsWith(u'!')) {
+        return;
+    }
+    if (reply->number >= SettingsWire::kFirstThermometerSlot &&
+        reply->number <= SettingsWire::kLastThermometerSlot) {
+        ThermometerSerials.insert(reply->number - SettingsWire::kFirstThermometerSlot,
+                                  reply->value);
+        return;
+    }
+    ParameterStore& store = m_editor.store();
+    Parameter& record = store.findOrAdd(reply->number);
+    record.changed = false;
+    ParameterStore::show(record, reply->value);
+    // From 1.66 on the controller keeps 214 and 683 relative to the time zone; a listing comes
+    // in ascending order, so 214 is put right when the zone arrives and 683 finds it shown.
+    if (link == nullptr || !SettingsWire::dumpsAll(link->VersionText())) {
+        return;
+    }
+    if (reply->number == SettingsWire::kTimeZone) {
+        if (Parameter* hour = store.find(SettingsWire::kReportHour)) {
+            SettingsWire::raiseCombo(*hour, LeadingInteger(reply->value));
+        }
+    } else if (reply->number == SettingsWire::kTimeZoneDependent) {
+        SettingsWire::raiseCombo(record,
+                                 SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+    }
+}
+
+void SettingsTransfer::TrackDump(SettingsLink& link, int number, const QString& value) {
+    if (link.dumpActive() != 0) {
+        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+    }
+    SettingsWire::trackDump(link, number, value);
+}
+
+void SettingsTransfer::ShowBatchResult() {
+    SettingsLink* link = m_link();
+    const int errors = link != nullptr ? link->errorCount() : 0;
+    m_controls.Label5->setText(errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors));
+    m_controls.ProgressBar2->setVisible(false);
+    m_controls.GroupBox4->setEnabled(true);
+    m_controls.Button1->setEnabled(true);
+    m_controls.Timer4->start();
+    if (BuildAssignmentTargets) {
+        BuildAssignmentTargets();
+    }
+}
+
+void SettingsTransfer::OnNoReply(SettingsLink& link) {
+    ++link.errorCount();
+    const QByteArray command = link.Current();
+    m_log.write(QByteArrayLiteral("NoReply ") + command);
+    if (command == Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
+        link.errorCount() = 1000;
+        // Replies that still trickle in are no listing lines, and the status poll may resume.
+        link.dumpActive() = 0;
+        link.missingNumbers().clear();
+        ShowBatchResult();
+    }
+}
+
+void SettingsTransfer::OnCommandSent(SettingsLink& link) {
+    if (link.dumpActive() == 0) {
+        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+    }
+}
+
+void SettingsTransfer::SaveSettingsFile(const QString& path) {
+    const QByteArray text = SettingsFile::compose(m_editor.store(), selectedTypeCode());
+    // Written aside and renamed over the old file, so that a crash never leaves half a file.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size()) {
+        file.commit();
+    }
+}
+
+void SettingsTransfer::LoadSettingsFile(const QString& path) {
+    if (!QFile::exists(path)) {
+        return;
+    }
+    const JsonRoot file(path);
+    const Node root = file.root();
+    if (!root.valid()) {
+        m_dialogs.error(u"Ошибка"_s, u"Файл имеет некорректный формат"_s);
+        return;
+    }
+    const SettingsFile::Survey survey = SettingsFile::survey(root);
+    SettingsLink* link = m_link();
+    if (survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
+        const auto* code =
+            std::find(std::begin(DeviceType::kCodes), std::end(DeviceType::kCodes), survey.type);
+        if (code != std::end(DeviceType::kCodes)) {
+            {
+                const QSignalBlocker blocker(m_controls.ComboBox2);
+                m_controls.ComboBox2->setCurrentIndex(
+                    static_cast<int>(code - std::begin(DeviceType::kCodes)));
+            }
+            m_changeDeviceType();
+            link = m_link();
+        }
+    }
+    const bool raise = link == nullptr || SettingsWire::dumpsAll(link->VersionText());
+    SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers(), raise);
+}
+
+void SettingsTransfer::PNGButton5Click() {
+    const QString path =
+        m_dialogs.saveFile(u"Сохранить настройки"_s, {}, kSettingsFilter, u"set"_s);
+    if (!path.isEmpty()) {
+        SaveSettingsFile(path);
+    }
+}
+
+void SettingsTransfer::PNGButton6Click() {
+    const QString path = m_dialogs.openFile(u"Загрузка параметров"_s, {}, kSettingsFilter);
+    if (!path.isEmpty()) {
+        LoadSettingsFile(path);
+    }
+}
+
+void SettingsTransfer::Button4Click() {
+    if (!m_dialogs.question(u"Предупреждение"_s,
+                            u"Вы уверены, что хотите установить заводские настройки?"_s)) {
+        return;
+    }
+    LoadSettingsFile(u"Configs/"_s + QString::number(selectedTypeCode()) + u".set"_s);
+    if (m_link() != nullptr &&
+        m_dialogs.question(u"ВНИМАНИЕ"_s,
+                           u"Заводские настройки установлены. Записать их в устройство?"_s)) {
+        Button3Click();
+    }
+}
+
+void SettingsTransfer::Button11Click() {
+    SettingsLink* link = m_link();
+    if (link == nullptr) {
+        return;
+    }
+    if (m_dialogs.question(u"Предупреждение"_s,
+                           u"При сбросе логина вполняется отвязывание устройства от личного "
+                           u"кабинета веб сервиса. Потребуется его заново добавить в личный "
+                           u"кабинет. Вы уверены?"_s)) {
+        link->SendText(Cp1251::fromUnicode(u" Сброс логина"), 1);
+    }
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "settings_file_hooks.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class Dialogs;
+class LogBase;
+class QAbstractButton;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QTimer;
+class SettingsEditor;
+class SettingsLink;
+
+// The window's controls that the settings transfer shows its progress in and takes its
+// commands from.
+struct SettingsControls {
+    QLabel* Label5;             // batch status
+    QProgressBar* ProgressBar2; // batch progress
+    QGroupBox* GroupBox4;       // read, write, save, load
+    QAbstractButton* PNGButton3;
+    QAbstractButton* PNGButton4;
+    QAbstractButton* PNGButton5;
+    QAbstractButton* PNGButton6;
+    QAbstractButton* Button1;  // the terminal's Send
+    QAbstractButton* Button4;  // factory settings
+    QAbstractButton* Button11; // login reset
+    QLabel* Label6;            // version reply
+    QLineEdit* Edit1;          // serial number
+    QComboBox* ComboBox2;      // device type
+    QTimer* Timer4;            // clears the batch result
+};
+
+// Reading the settings from the controller and writing the changed ones back, the settings
+// files, the factory settings and the login reset.
+class SettingsTransfer : public QObject, public SettingsFileHooks {
+    Q_OBJECT
+public:
+    // link: the connected controller's channel, or null while none is connected.
+    // changeDeviceType: the device-type change as the user's pick in ComboBox2 runs it.
+    SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor, Dialogs& dialogs,
+                     LogBase& log, std::function<SettingsLink*()> link,
+                     std::function<void()> changeDeviceType, QObject* parent = nullptr);
+
+    // The read decision once the controller is identified: a controller is read on every
+    // connect from firmware 1.66 on; older firmware is offered a read, once per serial number
+    // and program run.
+    void DecideRead();
+    void PNGButton3Click(); // read
+    void Button3Click();    // write the changed settings
+    void PNGButton5Click(); // save to a file
+    void PNGButton6Click(); // load from a file
+    void Button4Click();    // factory settings
+    void Button11Click();   // login reset
+
+    // A "#P" reply piece.
+    void OnParameterReply(const QString& piece);
+    void TrackDump(SettingsLink& link, int number, const QString& value);
+    // The end of a read or write batch.
+    void ShowBatchResult();
+    void OnNoReply(SettingsLink& link);
+    void OnCommandSent(SettingsLink& link);
+
+    void SaveSettingsFile(const QString& path) override;
+    void LoadSettingsFile(const QString& path) override;
+
+    // Serial numbers of the thermometer slots (slot index from 0), as the controller reports them.
+    QHash<int, QString> ThermometerSerials;
+    // The serial number the read decision was last taken for.
+    QString rememberedSerial;
+    // The read decision was taken since the last connect.
+    bool readOffered = false;
+    // Builds the radio assignment-target table when it is still empty (a read ended or was
+    // declined).
+    std::function<void()> BuildAssignmentTargets;
+
+private:
+    void startBatch(const QString& status, int maximum, SettingsLink& link);
+    [[nodiscard]] int selectedTypeCode() const;
+
+    SettingsControls m_controls;
+    SettingsEditor& m_editor;
+    Dialogs& m_dialogs;
+    LogBase& m_log;
+    std::function<SettingsLink*()> m_link;
+    std::function<void()> m_changeDeviceType;
+};

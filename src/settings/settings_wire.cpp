@@ -1,0 +1,124 @@
+#include "settings_wire.h"
+
+#include "settings_link.h"
+
+#include "parameter_store.h"
+#include "value_codecs.h"
+
+#include "compare_versions.h"
+#include "leading_integer.h"
+
+#include <QLineEdit>
+
+namespace SettingsWire {
+
+std::optional<ParameterReply> parseReply(QStringView piece) {
+    const qsizetype colon = piece.indexOf(u':', 3);
+    if (colon < 0) {
+        return std::nullopt;
+    }
+    return ParameterReply{LeadingInteger(piece.mid(2)), piece.mid(colon + 1).toString()};
+}
+
+QString query(int number) {
+    return QStringLiteral(" #P%1?").arg(number);
+}
+
+void trackDump(SettingsLink& link, int number, QStringView value) {
+    if (link.dumpActive() == 0) {
+        return;
+    }
+    link.TouchLastSendTime();
+    for (int k = link.lastDumpNumber() + 1; k < number; ++k) {
+        link.missingNumbers().push_back(k);
+    }
+    link.lastDumpNumber() = number;
+    if (!value.startsWith(u'!')) {
+        return;
+    }
+    link.dumpActive() = 0;
+    // The listing request counts as answered, so the gap queries can go out.
+    link.ClearCurrent();
+    std::deque<int>& missing = link.missingNumbers();
+    while (!missing.empty()) {
+        const int k = missing.front();
+        missing.pop_front();
+        link.SendCommand(query(k), 2);
+    }
+    link.SendCommand(kQueueEnd.toString(), 1);
+}
+
+bool dumpsAll(QStringView version) {
+    return CompareVersions(version, u"1.66") >= 0;
+}
+
+int shownInteger(const Parameter* record) {
+    const auto* edit =
+        record != nullptr ? qobject_cast<const QLineEdit*>(record->control.data()) : nullptr;
+    return edit != nullptr ? LeadingInteger(edit->text()) : 0;
+}
+
+void raiseCombo(Parameter& record, int by) {
+    if (record.kind != Parameter::Combo) {
+        return;
+    }
+    ParameterStore::show(record,
+                         QString::number(LeadingInteger(ParameterStore::valueOf(record)) + by));
+}
+
+QString writeValue(const Parameter& record, QStringView version) {
+    const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
+    switch (record.kind) {
+    case Parameter::Edit: {
+        const QString text = edit != nullptr ? edit->text() : QString();
+        if (record.special == Parameter::Integer) {
+            // An empty field reads as 0, so the controller gets the offset.
+            return QString::number(static_cast<long long>(LeadingInteger(text)) + record.offset);
+        }
+        if (record.special == Parameter::Double10) {
+            return ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
+                                                 record.offset);
+        }
+        // Older firmware takes a text with blanks only in parentheses.
+        if (text.contains(u' ') && CompareVersions(version, u"1.67") <= 0) {
+            return u'(' + text + u')';
+        }
+        return text;
+    }
+    case Parameter::None:
+    case Parameter::Combo:
+    case Parameter::Check:
+    case Parameter::Bits:
+        return ParameterStore::valueOf(record);
+    default:
+        return {};
+    }
+}
+
+QStringList writeCommands(ParameterStore& store, QStringView version) {
+    const bool readBack = CompareVersions(version, u"1.58") < 0;
+    QStringList commands;
+    for (auto& [number, record] : store) {
+        if (number == kNeverWritten || !record.changed) {
+            continue;
+        }
+        record.changed = false;
+        QString value;
+        if (number == kReportHour || number == kTimeZoneDependent) {
+            Parameter& zone = store.findOrAdd(kTimeZone);
+            value = QString::number(LeadingInteger(ParameterStore::valueOf(record)) -
+                                    shownInteger(&zone));
+            zone.changed = true;
+        } else {
+            value = writeValue(record, version);
+        }
+        QString command = QStringLiteral(" #P%1=").arg(number) + value;
+        if (readBack) {
+            command += query(number);
+        }
+        commands.append(command);
+    }
+    return commands;
+}
+
+} // namespace SettingsWire
