@@ -1,5 +1,6 @@
 #include "page_builder.h"
 
+#include "caption_group_box.h"
 #include "field_handlers.h"
 #include "parameter_store.h"
 #include "right_anchors.h"
@@ -7,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -27,18 +27,12 @@ constexpr int kTableRow = 21;
 constexpr int kTableFooter = 39;
 constexpr int kAlignStartWidth = 10000;
 
-void setBold(QWidget* widget, bool bold) {
-    QFont font = widget->font();
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
 } // namespace
 
 PageBuilder::PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers* handlers,
                          QString interfaceFolder, int minimumPageWidth)
     : m_pages(pages), m_store(store), m_handlers(handlers), m_folder(std::move(interfaceFolder)),
-      m_minimumPageWidth(minimumPageWidth) {}
+      m_minimumPageWidth(minimumPageWidth), m_metrics(pages->font()) {}
 
 void PageBuilder::build(const QList<PlanItem>& items) {
     m_aligned.clear();
@@ -146,8 +140,7 @@ void PageBuilder::buildTab(const PlanItem& item) {
 
 QWidget* PageBuilder::makeFrame(QWidget* container, int y, const QString& caption,
                                 const QString& hint) {
-    auto* frame = new QGroupBox(caption, container);
-    setBold(frame, true);
+    auto* frame = new CaptionGroupBox(caption, container);
     frame->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
                        kFrameContentTop);
     RightAnchors::anchor(frame);
@@ -165,16 +158,20 @@ int PageBuilder::buildGroupBox(QWidget* container, const PlanItem& item, int y) 
 
 QLabel* PageBuilder::makeLabel(QWidget* container, int y, const QString& text) {
     auto* label = new QLabel(text, container);
-    setBold(label, false);
-    const QSize natural = label->sizeHint();
-    label->setGeometry(kLabelLeft, y + 4, std::min(natural.width(), container->width() - 60),
-                       natural.height());
+    label->setTextFormat(Qt::PlainText);
+    // Captions repeat a lot (every user, zone and input has the same rows), and measuring a
+    // text is most of what a label costs; all labels share the page font.
+    auto width = m_textWidths.constFind(text);
+    if (width == m_textWidths.constEnd()) {
+        width = m_textWidths.insert(text, m_metrics.horizontalAdvance(text));
+    }
+    label->setGeometry(kLabelLeft, y + 4, std::min(*width, container->width() - 60),
+                       m_metrics.height());
     return label;
 }
 
 void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int left, int width,
                                const QString& hint) {
-    setBold(control, false);
     const bool toRightEdge = width == 0;
     if (toRightEdge) {
         width = container->width() - left - kLabelLeft;
@@ -250,7 +247,6 @@ int PageBuilder::buildRichEdit(QWidget* container, const PlanItem& item, int y) 
     auto* text = new QTextEdit(container);
     text->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
                       item.height);
-    setBold(text, false);
     // Shown as read-only help: out of reach of focus and edits, but in the normal text colour.
     QPalette palette = text->palette();
     palette.setColor(QPalette::Disabled, QPalette::Text,

@@ -2,6 +2,8 @@
 
 #include "interface_plan.h"
 
+#include <QFontMetrics>
+#include <QHash>
 #include <QList>
 #include <QPixmap>
 #include <QString>
@@ -65,4 +67,7 @@ private:
     int m_minimumPageWidth;
     QList<QPixmap> m_images;
     QList<QWidget*> m_aligned;
+    // Every page inherits the page control's font.
+    QFontMetrics m_metrics;
+    QHash<QString, int> m_textWidths;
 };

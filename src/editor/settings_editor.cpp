@@ -7,6 +7,7 @@
 #include "interface_model.h"
 #include "yaml_root.h"
 
+#include <QFileInfo>
 #include <QTabWidget>
 
 namespace {
@@ -44,11 +45,11 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (typeCode == 0) {
         return;
     }
-    const YamlRoot description(kDescription, kUtf8);
-    if (!description.root().valid()) {
+    const Node root = description();
+    if (!root.valid()) {
         return;
     }
-    const InterfacePlan plan = InterfaceModel::plan(description.root(), typeCode, version());
+    const InterfacePlan plan = InterfaceModel::plan(root, typeCode, version());
     PageBuilder builder(m_pages, m_store, m_handlers.get(), kInterfaceFolder, m_minimumPageWidth);
     builder.build(plan.content);
     m_images = builder.images();
@@ -57,6 +58,21 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (byUser && m_fileHooks != nullptr) {
         m_fileHooks->LoadSettingsFile(kLastSettings);
     }
+}
+
+Node SettingsEditor::description() {
+    const QFileInfo file(kDescription);
+    if (!file.exists()) {
+        m_description.reset();
+        return {};
+    }
+    if (!m_description || file.lastModified() != m_descriptionTime ||
+        file.size() != m_descriptionSize) {
+        m_description = std::make_unique<YamlRoot>(kDescription, kUtf8);
+        m_descriptionTime = file.lastModified();
+        m_descriptionSize = file.size();
+    }
+    return m_description->root();
 }
 
 void SettingsEditor::removePages() {

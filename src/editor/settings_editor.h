@@ -1,8 +1,10 @@
 #pragma once
 
 #include "field_handlers.h"
+#include "node.h"
 #include "parameter_store.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QPixmap>
@@ -14,6 +16,7 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class SettingsFileHooks;
+class YamlRoot;
 
 // The settings editor of the main window: the pages generated from the interface description
 // for the chosen device type, the setting store behind them and the handlers of their controls.
@@ -54,6 +57,9 @@ public:
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
 
 private:
+    // The description's root, read again when the file changed; null when there is none.
+    [[nodiscard]] Node description();
+
     QTabWidget* m_pages;
     ParameterStore m_store;
     std::unique_ptr<FieldHandlers> m_handlers;
@@ -62,4 +68,9 @@ private:
     int m_typeCode = 0;
     int m_minimumPageWidth;
     QList<QPixmap> m_images;
+    // The description as last read, and the file's state then: it is read again only when the
+    // file changed, since flipping through device types would otherwise re-read the same text.
+    std::unique_ptr<YamlRoot> m_description;
+    QDateTime m_descriptionTime;
+    qint64 m_descriptionSize = -1;
 };

@@ -1,3 +1,4 @@
+#include "caption_group_box.h"
 #include "page_builder.h"
 #include "parameter_store.h"
 #include "plan_text.h"
@@ -186,10 +187,10 @@ TEST_F(PageBuilderTest, GroupsAndBitGroups) {
         Bits: [b0, b1, b2, b3, b4, b5, b6, b7]
         Hints: [first bit]
 )");
-    auto* group = qobject_cast<QGroupBox*>(control<QCheckBox>(1)->parentWidget());
+    auto* group = qobject_cast<CaptionGroupBox*>(control<QCheckBox>(1)->parentWidget());
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->geometry(), QRect(12, 12 + 12, kPageWidth - 24, 30 + 2 * 29));
-    EXPECT_TRUE(group->font().bold());
+    EXPECT_TRUE(group->captionFont().bold());
     EXPECT_FALSE(control<QCheckBox>(1)->font().bold());
     EXPECT_EQ(group->toolTip(), u"group hint"_s);
 
@@ -201,7 +202,7 @@ TEST_F(PageBuilderTest, GroupsAndBitGroups) {
 
     const Parameter* bits = store.find(3);
     ASSERT_EQ(bits->kind, Parameter::Bits);
-    auto* frame = qobject_cast<QGroupBox*>(bits->control.data());
+    auto* frame = qobject_cast<CaptionGroupBox*>(bits->control.data());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->height(), 252);
     EXPECT_EQ(frame->y(), 12 + group->height() + 28 + 12);

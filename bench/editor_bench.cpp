@@ -1,0 +1,201 @@
+// Settings pages: how long a device-type change takes to build the pages of the richest shipped
+// type, against the toolkit's floor (creating as many bare widgets of the same classes in the
+// same container), and how much memory each built setting adds.
+
+#include "interface_model.h"
+#include "page_builder.h"
+#include "settings_editor.h"
+#include "yaml_root.h"
+
+#include "scripted_dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <functional>
+#include <malloc.h>
+#include <memory>
+
+namespace {
+
+constexpr int kRichestType = 415;
+
+// The window side of the settings editor, in a temporary folder holding the shipped Interface/.
+struct Bench {
+    Bench() {
+        QDir::setCurrent(folder.path());
+        QDir().mkdir(QStringLiteral("Interface"));
+        const QDir source(QStringLiteral(TALVIK_SOURCE_DIR "/data/Interface"));
+        for (const QString& name : source.entryList(QDir::Files)) {
+            QFile::copy(source.filePath(name), QStringLiteral("Interface/") + name);
+        }
+        window.setCentralWidget(pages);
+        pages->addTab(new QWidget, QStringLiteral("Главная"));
+        pages->addTab(new QWidget, QStringLiteral("Радиоустройства"));
+        window.resize(1100, 800);
+    }
+
+    QTemporaryDir folder;
+    QMainWindow window;
+    QTabWidget* pages = new QTabWidget;
+    ScriptedDialogs dialogs;
+    QTimer timer;
+    SettingsEditor editor{pages, &window, dialogs, &timer, 896};
+};
+
+// Made after the application and dropped before it, like the window it stands for.
+std::unique_ptr<Bench> g_bench;
+
+Bench& bench() {
+    if (!g_bench) {
+        g_bench = std::make_unique<Bench>();
+    }
+    return *g_bench;
+}
+
+// The window's event loop handles what creating and destroying the widgets posted (polish and
+// layout requests, child events) between two changes; that is not part of either timing.
+void settle(benchmark::State& state) {
+    state.PauseTiming();
+    QCoreApplication::sendPostedEvents();
+    state.ResumeTiming();
+}
+
+// How many widgets of each class the builder makes for the generated pages: the pages, their
+// panels and what the panels and group boxes hold (not the parts widgets make of themselves).
+QHash<QString, int> widgetClasses() {
+    Bench& b = bench();
+    b.editor.changeDeviceType(kRichestType, false);
+    QHash<QString, int> classes;
+    for (int i = SettingsEditor::kFirstSettingsPage; i < b.pages->count(); ++i) {
+        QWidget* page = b.pages->widget(i);
+        classes[QStringLiteral("QWidget")] += 1;
+        QList<QWidget*> containers = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        classes[QStringLiteral("QWidget")] += static_cast<int>(containers.size());
+        while (!containers.isEmpty()) {
+            const QWidget* container = containers.takeLast();
+            for (QWidget* widget : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (qobject_cast<QGroupBox*>(widget) != nullptr) {
+                    ++classes[QStringLiteral("QGroupBox")];
+                    containers.append(widget);
+                } else {
+                    ++classes[QString::fromLatin1(widget->metaObject()->className())];
+                }
+            }
+        }
+    }
+    return classes;
+}
+
+void DeviceTypeChange(benchmark::State& state) {
+    Bench& b = bench();
+    for (auto _ : state) {
+        b.editor.changeDeviceType(kRichestType, false);
+        settle(state);
+    }
+    state.counters["settings"] = b.editor.store().size();
+}
+BENCHMARK(DeviceTypeChange)->Unit(benchmark::kMillisecond);
+
+// The builder's share alone: the same change with the description already planned.
+void BuildFromPlan(benchmark::State& state) {
+    Bench& b = bench();
+    const YamlRoot description(QStringLiteral("Interface/interface.h"), 65001);
+    const InterfacePlan plan =
+        InterfaceModel::plan(description.root(), kRichestType, QStringLiteral("9.99"));
+    ParameterStore store;
+    for (auto _ : state) {
+        b.editor.removePages();
+        store.clear();
+        PageBuilder(b.pages, store, &b.editor.handlers(), QStringLiteral("Interface/"), 896)
+            .build(plan.content);
+        settle(state);
+    }
+    b.editor.removePages();
+}
+BENCHMARK(BuildFromPlan)->Unit(benchmark::kMillisecond);
+
+// The floor: the same number of widgets of the same classes, default-constructed, in one page
+// of the same page control, the previous set destroyed first as a rebuild does.
+void BareWidgets(benchmark::State& state) {
+    const QHash<QString, int> classes = widgetClasses();
+    Bench& b = bench();
+    b.editor.removePages();
+    const QHash<QString, std::function<QWidget*(QWidget*)>> make = {
+        {QStringLiteral("QWidget"), [](QWidget* p) { return new QWidget(p); }},
+        {QStringLiteral("QGroupBox"), [](QWidget* p) { return new QGroupBox(p); }},
+        {QStringLiteral("QLabel"), [](QWidget* p) { return new QLabel(p); }},
+        {QStringLiteral("QLineEdit"), [](QWidget* p) { return new QLineEdit(p); }},
+        {QStringLiteral("QComboBox"), [](QWidget* p) { return new QComboBox(p); }},
+        {QStringLiteral("QCheckBox"), [](QWidget* p) { return new QCheckBox(p); }},
+        {QStringLiteral("QTextEdit"), [](QWidget* p) { return new QTextEdit(p); }},
+    };
+    int count = 0;
+    for (auto _ : state) {
+        while (b.pages->count() > SettingsEditor::kFirstSettingsPage) {
+            QWidget* page = b.pages->widget(b.pages->count() - 1);
+            b.pages->removeTab(b.pages->count() - 1);
+            delete page;
+        }
+        auto* page = new QWidget;
+        b.pages->addTab(page, QStringLiteral("Bare"));
+        count = 0;
+        for (auto it = classes.constBegin(); it != classes.constEnd(); ++it) {
+            const auto factory = make.constFind(it.key());
+            for (int i = 0; factory != make.constEnd() && i < it.value(); ++i) {
+                (*factory)(page);
+                ++count;
+            }
+        }
+        settle(state);
+    }
+    state.counters["widgets"] = count;
+}
+BENCHMARK(BareWidgets)->Unit(benchmark::kMillisecond);
+
+// Heap bytes that the pages of the richest type hold, per built setting.
+void MemoryPerSetting(benchmark::State& state) {
+    Bench& b = bench();
+    b.editor.changeDeviceType(0, false);
+    b.editor.changeDeviceType(kRichestType, false);
+    b.editor.changeDeviceType(0, false);
+    double perSetting = 0;
+    for (auto _ : state) {
+        const size_t before = mallinfo2().uordblks;
+        b.editor.changeDeviceType(kRichestType, false);
+        const size_t after = mallinfo2().uordblks;
+        perSetting = static_cast<double>(after - before) / b.editor.store().size();
+        state.PauseTiming();
+        b.editor.changeDeviceType(0, false);
+        state.ResumeTiming();
+    }
+    state.counters["bytes_per_setting"] = perSetting;
+}
+BENCHMARK(MemoryPerSetting)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_bench.reset();
+    return 0;
+}
