@@ -202,4 +202,18 @@ TEST_F(SettingsEditorTest, WithoutADescriptionNoPageIsBuilt) {
     EXPECT_TRUE(editor.store().isEmpty());
 }
 
+TEST_F(SettingsEditorTest, AChangedDescriptionIsReadAgain) {
+    const auto describe = [this](const QByteArray& pagesText) {
+        dir.writeFile(u"Interface/interface.h"_s, "Structure:\n" + pagesText);
+    };
+    describe("  - Type: Tab\n    Caption: One\n");
+    editor.changeDeviceType(415, false);
+    EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage + 1);
+
+    describe("  - Type: Tab\n    Caption: One\n  - Type: Tab\n    Caption: Two\n");
+    editor.changeDeviceType(415, false);
+    ASSERT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage + 2);
+    EXPECT_EQ(pages->tabText(SettingsEditor::kFirstSettingsPage + 1), u"Two"_s);
+}
+
 } // namespace
