@@ -96,6 +96,7 @@ bool FieldHandlers::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // the second click of a double click toggles the box too
         if (auto* box = qobject_cast<QCheckBox*>(watched);
             box != nullptr && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             checkBoxMouseDown(box);

@@ -305,6 +305,14 @@ TEST_F(FieldHandlersTest, CheckBoxDisableListsFollowTheClick) {
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(control(8)->isEnabled());
 
+    // Both clicks of a double click count: the list stays in step with the box.
+    const QPoint inside(5, box->height() / 2);
+    QTest::mouseClick(box, Qt::LeftButton, {}, inside);
+    QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, inside);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(control(8)->isEnabled());
+
     QCheckBox* bit = store.find(10)->controls[1];
     QTest::mouseClick(bit, Qt::LeftButton, {}, QPoint(5, bit->height() / 2));
     EXPECT_TRUE(store.find(10)->changed);
