@@ -8,7 +8,9 @@
 #include "page_control.h"
 #include "pictures.h"
 #include "qt_dialogs.h"
+#include "serial_list.h"
 #include "settings_editor.h"
+#include "settings_feature.h"
 #include "system_clock.h"
 #include "tform2.h"
 
@@ -97,6 +99,7 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
     m_editor =
         std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
     connection = new Connection(*this, SystemClock::instance());
+    m_settings = std::make_unique<SettingsFeature>(*this);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     showFirstUploadFiles();
@@ -126,8 +129,13 @@ void TForm1::ComboBox2Change() {
 }
 
 void TForm1::changeDeviceType(bool byUser) {
-    m_editor->changeDeviceType(DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex()),
-                               byUser);
+    int code = DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex());
+    // Controllers of the built-in serial list are Pellam Q5 whatever model is chosen.
+    if (code != 0 && connection != nullptr && connection->connectedPort() != nullptr &&
+        SerialList::contains(TabSheet3->Edit1->text())) {
+        code = DeviceType::kCodes[5];
+    }
+    m_editor->changeDeviceType(code, byUser);
     layoutPages();
 }
 

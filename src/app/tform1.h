@@ -14,6 +14,7 @@ class PageControl;
 class QScrollArea;
 class QTimer;
 class SettingsEditor;
+class SettingsFeature;
 class TForm2;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
@@ -57,6 +58,8 @@ public:
     // The settings pages, their setting store and field handlers. Whoever connects a controller
     // hands its firmware version to setDeviceVersion before the device-type change.
     [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
+    // Reading, writing, settings files, factory settings and login reset.
+    [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -95,5 +98,6 @@ private:
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
     std::unique_ptr<SettingsEditor> m_editor;
+    std::unique_ptr<SettingsFeature> m_settings;
     bool m_closed = false;
 };

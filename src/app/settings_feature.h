@@ -1,0 +1,24 @@
+#pragma once
+
+#include "settings_port_link.h"
+
+#include <memory>
+
+class SettingsTransfer;
+class TForm1;
+
+// The settings transfer as the window wires it: the header's read, write, save and load
+// buttons, factory settings and login reset on the main page, the "#P" replies and batch events
+// of the connected port, the read decision and the disconnect's "last.set".
+class SettingsFeature {
+public:
+    // Needs the window's settings editor and connection.
+    explicit SettingsFeature(TForm1& form);
+    ~SettingsFeature();
+
+    [[nodiscard]] SettingsTransfer& transfer() { return *m_transfer; }
+
+private:
+    SettingsPortLink m_link;
+    std::unique_ptr<SettingsTransfer> m_transfer;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings_link.h"
+
+class Connection;
+
+// The connected controller's port as the settings transfer sees it. It follows whichever port
+// is connected at the moment, so the settings transfer never holds on to a port that is gone.
+class SettingsPortLink final : public SettingsLink {
+public:
+    explicit SettingsPortLink(Connection& connection) : m_connection(connection) {}
+
+    // Whether a controller is connected (the other operations need one).
+    [[nodiscard]] bool connected() const;
+
+    void SendCommand(const QString& command, int flag) override;
+    void SendText(const QByteArray& text, int channel) override;
+    [[nodiscard]] QString VersionText() const override;
+    [[nodiscard]] QByteArray Current() const override;
+    void ClearCurrent() override;
+    void TouchLastSendTime() override;
+    [[nodiscard]] int& dumpActive() override;
+    [[nodiscard]] int& lastDumpNumber() override;
+    [[nodiscard]] std::deque<int>& missingNumbers() override;
+    [[nodiscard]] int& errorCount() override;
+
+private:
+    Connection& m_connection;
+};

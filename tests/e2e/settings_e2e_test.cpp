@@ -1,0 +1,293 @@
+#include "scripted_dialogs.h"
+#include "test_dir.h"
+
+#include "c_port.h"
+#include "connection.h"
+#include "header_panel.h"
+#include "main_page.h"
+#include "parameter_store.h"
+#include "serial_list.h"
+#include "settings_editor.h"
+#include "settings_feature.h"
+#include "settings_transfer.h"
+#include "simple_log.h"
+#include "tform1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QThread>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QApplication& widgetApp() {
+    static int argc = 1;
+    static char name[] = "settings_e2e_tests";
+    static char* argv[] = {name, nullptr};
+    static auto* app = [] {
+        auto* created = new QApplication(argc, argv);
+        static QTemporaryDir logDir;
+        SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
+        return created;
+    }();
+    return *app;
+}
+
+// Runs the event loop until done() or the time is up.
+template <typename Done> bool runUntil(int milliseconds, Done done) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (done()) {
+            return true;
+        }
+        QThread::msleep(1);
+    }
+    return false;
+}
+
+// talvik-emu on a pseudo-terminal reached through a fixed symbolic link.
+class Emulator {
+public:
+    Emulator(const QString& link, QStringList arguments) {
+        m_process.setProgram(qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik-emu"_s);
+        m_process.setArguments(QStringList{u"--link"_s, link} + arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        m_started = m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000);
+    }
+    ~Emulator() { stop(); }
+    [[nodiscard]] bool started() const { return m_started; }
+    // Stops it the way a user does, so that --save writes its store.
+    void stop() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+private:
+    QProcess m_process;
+    bool m_started = false;
+};
+
+// A settings file as the emulator saved it: value text by setting number.
+std::map<int, std::string> storeOf(const QString& path) {
+    QFile file(path);
+    std::map<int, std::string> store;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return store;
+    }
+    for (const QJsonValue& item : QJsonDocument::fromJson(file.readAll()).array()) {
+        const QJsonObject element = item.toObject();
+        if (element.contains(u"HW"_s)) {
+            continue;
+        }
+        for (auto it = element.begin(); it != element.end(); ++it) {
+            if (it.key() != u"Value"_s) {
+                store[element.value(u"Value"_s).toInt()] =
+                    (it->isString() ? it->toString() : QString::number(it->toInteger()))
+                        .toStdString();
+            }
+        }
+    }
+    return store;
+}
+
+// The settings on which two stores differ, as "number: a | b" lines; empty when they agree.
+std::string differences(const std::map<int, std::string>& a, const std::map<int, std::string>& b) {
+    std::string out;
+    std::map<int, std::pair<std::string, std::string>> both;
+    for (const auto& [n, v] : a) {
+        both[n].first = v;
+    }
+    for (const auto& [n, v] : b) {
+        both[n].second = v + (a.count(n) == 0 ? "(only here)" : "");
+    }
+    for (const auto& [n, pair] : both) {
+        if (pair.first != pair.second) {
+            out += std::to_string(n) + ": " + pair.first + " | " + pair.second + "\n";
+        }
+    }
+    return out;
+}
+
+class SettingsEndToEnd : public testing::Test {
+protected:
+    SettingsEndToEnd() {
+        widgetApp();
+        QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface"_s,
+                    dir.file(u"Interface"_s));
+    }
+
+    // A window that looks for a controller on `port` only.
+    std::unique_ptr<TForm1> window(const QString& port) {
+        auto form = std::make_unique<TForm1>(StartOptions{port}, &dialogs);
+        form->show();
+        return form;
+    }
+    QString link(const QString& name) const { return dir.file(name); }
+
+    static bool connectedAndDone(TForm1& form) {
+        return form.connection->connectedPort() != nullptr &&
+               form.Panel1->Label5->text().startsWith(u"Готово"_s);
+    }
+
+    // Every shown setting gets a value of its own, different from the page's first state
+    // where the control allows it.
+    static void fill(ParameterStore& store, int seed) {
+        for (auto& [number, record] : store) {
+            const int pick = number * 7 + seed;
+            if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
+                if (record.special == Parameter::Integer || record.special == Parameter::Double10) {
+                    const int span = record.limitHigh - record.limitLow + 1;
+                    edit->setText(QString::number(
+                        number == 447 ? 3 : record.limitLow + (span > 0 ? pick % span : 0)));
+                } else if (record.special == Parameter::Phone) {
+                    edit->setText(u"+7%1"_s.arg(pick));
+                } else {
+                    edit->setText(u"т%1 x"_s.arg(pick));
+                }
+            } else if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
+                // The time-zone dependent lists stay above the zone, so that their relative
+                // values are items too.
+                const int low = number == 214 || number == 683 ? 3 : 0;
+                combo->setCurrentIndex(low + pick % std::max(1, combo->count() - low));
+            } else if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
+                box->setChecked(pick % 2 == 1);
+            }
+            for (qsizetype i = 0; i < record.controls.size(); ++i) {
+                record.controls[i]->setChecked((pick >> i) % 2 == 1);
+            }
+        }
+    }
+
+    // The settings of a window without a controller for TQ-12, filled and saved to `path`;
+    // returns what the window showed.
+    std::map<int, std::string> writeSource(const QString& path, int seed) {
+        auto form = window(u"/nonexistent"_s);
+        form->TabSheet3->ComboBox2->setCurrentIndex(2);
+        form->changeDeviceType(false);
+        fill(form->settingsEditor().store(), seed);
+        form->settings().transfer().SaveSettingsFile(path);
+        return shown(*form);
+    }
+
+    // Setting number -> the value the controller gets, for every shown setting.
+    // Setting 314 is the controller's own and never leaves the window.
+    static std::map<int, std::string> shown(TForm1& form) {
+        std::map<int, std::string> values;
+        for (const auto& [number, record] : form.settingsEditor().store()) {
+            if (record.kind != Parameter::None && number != 314) {
+                values[number] = ParameterStore::valueOf(record).toStdString();
+            }
+        }
+        return values;
+    }
+
+    TestDir dir;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(SettingsEndToEnd, ReadShowsTheStoreAndWriteSendsExactlyTheChanges) {
+    const std::map<int, std::string> expected = writeSource(u"source.set"_s, 1);
+    ASSERT_GT(expected.size(), 100u);
+    Emulator emulator(link(u"emu"_s), {u"--settings"_s, u"source.set"_s, u"--save"_s,
+                                       u"saved.set"_s, u"--dump-gaps"_s, u"7"_s});
+    ASSERT_TRUE(emulator.started());
+    auto form = window(link(u"emu"_s));
+    ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    // Firmware 2.19 shows fewer settings than the newest description offers without a device.
+    const std::map<int, std::string> read = shown(*form);
+    ASSERT_GT(read.size(), 100u);
+    std::map<int, std::string> expectedShown;
+    for (const auto& entry : read) {
+        expectedShown[entry.first] = expected.count(entry.first) ? expected.at(entry.first) : "";
+    }
+    EXPECT_EQ(differences(read, expectedShown), "");
+    EXPECT_TRUE(form->Panel1->GroupBox4->isEnabled());
+
+    // The user changes a text, a number, a list and a check box.
+    ParameterStore& store = form->settingsEditor().store();
+    QLineEdit* text = nullptr;
+    QLineEdit* number = nullptr;
+    QComboBox* list = nullptr;
+    QCheckBox* box = nullptr;
+    for (auto& [n, record] : store) {
+        QWidget* control = record.control;
+        if (control == nullptr || !control->isEnabled() || n == 447 || n == 214 || n == 683) {
+            continue;
+        }
+        auto* edit = qobject_cast<QLineEdit*>(control);
+        if (edit != nullptr && record.special == Parameter::Plain && text == nullptr) {
+            text = edit;
+        } else if (edit != nullptr && record.special == Parameter::Integer && number == nullptr &&
+                   record.limitHigh > record.limitLow) {
+            number = edit;
+        } else if (auto* combo = qobject_cast<QComboBox*>(control);
+                   combo != nullptr && combo->count() > 1 && list == nullptr) {
+            list = combo;
+        } else if (auto* check = qobject_cast<QCheckBox*>(control);
+                   check != nullptr && record.numbers.isEmpty() && box == nullptr) {
+            box = check;
+        }
+    }
+    ASSERT_TRUE(text && number && list && box);
+    const auto type = [](QLineEdit* edit, const QString& newText) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(edit, &in);
+        edit->setText(newText);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(edit, &out);
+    };
+    type(text, u"новый текст"_s);
+    const int low = store.recordOf(number)->limitLow;
+    type(number, QString::number(number->text() == QString::number(low) ? low + 1 : low));
+    list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+    Q_EMIT list->activated(list->currentIndex());
+    const QPointF centre = QRectF(box->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, box->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, box->mapToGlobal(centre),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &release);
+
+    std::map<int, std::string> written = storeOf(u"source.set"_s);
+    int changed = 0;
+    for (const auto& [n, record] : store) {
+        if (record.changed) {
+            written[n] = ParameterStore::valueOf(record).toStdString();
+            ++changed;
+        }
+    }
+    EXPECT_EQ(changed, 4);
+    form->Panel1->Label5->clear();
+    form->Panel1->PNGButton4->click();
+    EXPECT_EQ(form->Panel1->Label5->text(), u"Запись параметров..."_s);
+    ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    form->close();
+    emulator.stop();
+    EXPECT_EQ(differences(storeOf(u"saved.set"_s), written), "");
+}
+
+} // namespace
