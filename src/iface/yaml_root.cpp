@@ -280,20 +280,20 @@ bool YamlRoot::readScalar(RealNode* target, qsizetype begin, qsizetype end, bool
 bool YamlRoot::readFlowList(RealNode* target, qsizetype open, qsizetype close) {
     // Nested lists are read from a work list rather than by recursion, so no text can exhaust
     // the stack.
-    std::vector<std::pair<RealNode*, std::pair<qsizetype, qsizetype>>> pending;
+    std::vector<FlowWork> pending;
     target->kind = RealNode::List;
-    pending.push_back({target, {open, close}});
+    pending.push_back({target, open, close});
     while (!pending.empty()) {
-        const auto [node, range] = pending.back();
+        const FlowWork work = pending.back();
         pending.pop_back();
-        const qsizetype end = range.second;
-        qsizetype p = range.first + 1;
+        const qsizetype end = work.close;
+        qsizetype p = work.open + 1;
         while (p < end) {
             // Searched inside the brackets only: a search running on through the rest of the
             // text would make many small lists cost the square of the file's length.
             const qsizetype found = m_text.sliced(p, end - p).indexOf(u',');
             const qsizetype comma = found < 0 ? end : p + found;
-            if (!readFlowItem(node, p, comma, pending)) {
+            if (!readFlowItem(work.node, p, comma, pending)) {
                 return false;
             }
             p = comma + 1;
@@ -305,9 +305,8 @@ bool YamlRoot::readFlowList(RealNode* target, qsizetype open, qsizetype close) {
     return true;
 }
 
-bool YamlRoot::readFlowItem(
-    RealNode* target, qsizetype begin, qsizetype end,
-    std::vector<std::pair<RealNode*, std::pair<qsizetype, qsizetype>>>& pending) {
+bool YamlRoot::readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
+                            std::vector<FlowWork>& pending) {
     while (begin < end && isFlowBlank(m_text[begin])) {
         ++begin;
     }
@@ -325,7 +324,7 @@ bool YamlRoot::readFlowItem(
             return false;
         }
         item->kind = RealNode::List;
-        pending.push_back({item, {begin, end - 1}});
+        pending.push_back({item, begin, end - 1});
         return true;
     }
     qsizetype unused = 0;

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <utility>
 #include <vector>
 
 // The reader of the interface description's indentation tree text. It accepts a small, strict
@@ -30,6 +29,12 @@ private:
         RealNode* node;
         int indent;
     };
+    // A flow list still to be split: its node and the positions of its brackets.
+    struct FlowWork {
+        RealNode* node;
+        qsizetype open;
+        qsizetype close;
+    };
 
     bool parseLines();
     bool parseLine(qsizetype begin, qsizetype end, qsizetype& resume);
@@ -41,7 +46,7 @@ private:
                     qsizetype& resume);
     bool readFlowList(RealNode* target, qsizetype open, qsizetype close);
     bool readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
-                      std::vector<std::pair<RealNode*, std::pair<qsizetype, qsizetype>>>& pending);
+                      std::vector<FlowWork>& pending);
     void fail(qsizetype position);
 
     QStringView m_text;
