@@ -145,6 +145,30 @@ protected:
     }
     QString link(const QString& name) const { return dir.file(name); }
 
+    // What the window showed matches `expected` on every setting it shows.
+    static std::string readDifferences(TForm1& form, const std::map<int, std::string>& expected) {
+        const std::map<int, std::string> read = shown(form);
+        std::map<int, std::string> expectedShown;
+        for (const auto& entry : read) {
+            const auto found = expected.find(entry.first);
+            expectedShown[entry.first] = found != expected.end() ? found->second : "";
+        }
+        return read.size() > 100 ? differences(read, expectedShown) : "too few settings shown";
+    }
+
+    // How often the program logged sending `command`.
+    static int sentCount(const QByteArray& command) {
+        QFile log(SimpleLog::fileName());
+        if (!log.open(QIODevice::ReadOnly)) {
+            return 0; // nothing logged yet
+        }
+        int count = 0;
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            count += line.contains(" <--- (") && line.endsWith(":" + command) ? 1 : 0;
+        }
+        return count;
+    }
+
     static bool connectedAndDone(TForm1& form) {
         return form.connection->connectedPort() != nullptr &&
                form.Panel1->Label5->text().startsWith(u"Готово"_s);
@@ -152,14 +176,14 @@ protected:
 
     // Every shown setting gets a value of its own, different from the page's first state
     // where the control allows it.
-    static void fill(ParameterStore& store, int seed) {
+    static void fill(ParameterStore& store, int seed, int zone) {
         for (auto& [number, record] : store) {
             const int pick = number * 7 + seed;
             if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
                 if (record.special == Parameter::Integer || record.special == Parameter::Double10) {
                     const int span = record.limitHigh - record.limitLow + 1;
                     edit->setText(QString::number(
-                        number == 447 ? 3 : record.limitLow + (span > 0 ? pick % span : 0)));
+                        number == 447 ? zone : record.limitLow + (span > 0 ? pick % span : 0)));
                 } else if (record.special == Parameter::Phone) {
                     edit->setText(u"+7%1"_s.arg(pick));
                 } else {
@@ -181,11 +205,11 @@ protected:
 
     // The settings of a window without a controller for TQ-12, filled and saved to `path`;
     // returns what the window showed.
-    std::map<int, std::string> writeSource(const QString& path, int seed) {
+    std::map<int, std::string> writeSource(const QString& path, int seed, int zone = 3) {
         auto form = window(u"/nonexistent"_s);
         form->TabSheet3->ComboBox2->setCurrentIndex(2);
         form->changeDeviceType(false);
-        fill(form->settingsEditor().store(), seed);
+        fill(form->settingsEditor().store(), seed, zone);
         form->settings().transfer().SaveSettingsFile(path);
         return shown(*form);
     }
@@ -216,13 +240,7 @@ TEST_F(SettingsEndToEnd, ReadShowsTheStoreAndWriteSendsExactlyTheChanges) {
     ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
     EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
     // Firmware 2.19 shows fewer settings than the newest description offers without a device.
-    const std::map<int, std::string> read = shown(*form);
-    ASSERT_GT(read.size(), 100u);
-    std::map<int, std::string> expectedShown;
-    for (const auto& entry : read) {
-        expectedShown[entry.first] = expected.count(entry.first) ? expected.at(entry.first) : "";
-    }
-    EXPECT_EQ(differences(read, expectedShown), "");
+    EXPECT_EQ(readDifferences(*form, expected), "");
     EXPECT_TRUE(form->Panel1->GroupBox4->isEnabled());
 
     // The user changes a text, a number, a list and a check box.
@@ -288,6 +306,110 @@ TEST_F(SettingsEndToEnd, ReadShowsTheStoreAndWriteSendsExactlyTheChanges) {
     form->close();
     emulator.stop();
     EXPECT_EQ(differences(storeOf(u"saved.set"_s), written), "");
+}
+
+TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting) {
+    // Older firmware keeps no setting relative to the time zone; without one both agree.
+    const std::map<int, std::string> expected = writeSource(u"source.set"_s, 2, 0);
+    Emulator emulator(link(u"emu"_s),
+                      {u"--settings"_s, u"source.set"_s, u"--version"_s, u"1.65"_s});
+    ASSERT_TRUE(emulator.started());
+    const int listings = sentCount(" #S15=2");
+    const int queries = sentCount(" #P20?");
+    dialogs.answers = {true};
+    auto form = window(link(u"emu"_s));
+    ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    EXPECT_EQ(readDifferences(*form, expected), "");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].caption, u"Вопрос"_s);
+    EXPECT_EQ(dialogs.shown[0].text, u"Считать настройки с устройства?"_s);
+    EXPECT_EQ(sentCount(" #S15=2"), listings);
+    EXPECT_EQ(sentCount(" #P20?"), queries + 1);
+
+    // The same controller again: neither asked nor read.
+    form->connection->Disconnect();
+    ASSERT_TRUE(runUntil(15000, [&] {
+        return form->connection->connectedPort() != nullptr &&
+               !form->TabSheet3->Edit1->text().isEmpty() && form->waitingWindow() == nullptr;
+    }));
+    runUntil(1500, [] { return false; });
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(sentCount(" #P20?"), queries + 1);
+    EXPECT_NE(form->Panel1->Label5->text(), u"Считывание параметров..."_s);
+}
+
+TEST_F(SettingsEndToEnd, UnansweredListingEndsWithAThousandErrors) {
+    Emulator emulator(link(u"emu"_s), {u"--dump-stall"_s});
+    ASSERT_TRUE(emulator.started());
+    const int queries = sentCount(" #P0?");
+    auto form = window(link(u"emu"_s));
+    // Three attempts of 4 s each before the request counts as unanswered.
+    ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово c 1000 ошибками"_s);
+    EXPECT_EQ(sentCount(" #P0?"), queries); // no gap queries
+    EXPECT_TRUE(form->Panel1->GroupBox4->isEnabled());
+}
+
+TEST_F(SettingsEndToEnd, SavedFileLoadsWithoutADeviceAndWritesTheSameStoreToAnother) {
+    // Without a time zone the relative settings read the same from a file as from a device.
+    writeSource(u"first.set"_s, 3, 0);
+    writeSource(u"second.set"_s, 4, 0);
+    std::map<int, std::string> read;
+    {
+        Emulator first(link(u"first"_s),
+                       {u"--settings"_s, u"first.set"_s, u"--save"_s, u"first-saved.set"_s});
+        ASSERT_TRUE(first.started());
+        auto form = window(link(u"first"_s));
+        ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+        read = shown(*form);
+        dialogs.files = {u"copy.set"_s};
+        form->Panel1->PNGButton5->click();
+        EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
+        form->close();
+    }
+    {
+        // A window without a device takes the file's device type and shows its values.
+        auto form = window(u"/nonexistent"_s);
+        form->TabSheet3->ComboBox2->setCurrentIndex(1);
+        form->changeDeviceType(false);
+        dialogs.files = {u"copy.set"_s};
+        form->Panel1->PNGButton6->click();
+        EXPECT_EQ(dialogs.shown.last().caption, u"Загрузка параметров"_s);
+        EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 2);
+        std::map<int, std::string> loaded = shown(*form);
+        std::erase_if(loaded, [&](const auto& entry) { return read.count(entry.first) == 0; });
+        EXPECT_EQ(differences(loaded, read), "");
+    }
+    {
+        Emulator second(link(u"second"_s),
+                        {u"--settings"_s, u"second.set"_s, u"--save"_s, u"second-saved.set"_s});
+        ASSERT_TRUE(second.started());
+        auto form = window(link(u"second"_s));
+        ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+        dialogs.files = {u"copy.set"_s};
+        form->Panel1->PNGButton6->click();
+        form->Panel1->PNGButton4->click();
+        ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+        EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+        form->close();
+        second.stop();
+    }
+    const std::map<int, std::string> first = storeOf(u"first-saved.set"_s);
+    ASSERT_GT(first.size(), 100u);
+    EXPECT_EQ(differences(storeOf(u"second-saved.set"_s), first), "");
+}
+
+TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesWhateverTheModel) {
+    QFile list(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/src/settings/serials.txt"_s);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QString serial = QString::fromLatin1(list.readLine().trimmed());
+    Emulator emulator(link(u"emu"_s), {u"--hardware"_s, u"403"_s, u"--serial"_s, serial});
+    ASSERT_TRUE(emulator.started());
+    auto form = window(link(u"emu"_s));
+    ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
+    EXPECT_EQ(form->settingsEditor().typeCode(), 415);
 }
 
 } // namespace
