@@ -1,8 +1,16 @@
 #include "base_root.h"
 
+namespace {
+
+std::u16string_view view(QStringView text) {
+    return {text.utf16(), static_cast<std::size_t>(text.size())};
+}
+
+} // namespace
+
 int BaseRoot::keyId(QStringView key) const {
-    // A view on the caller's characters, so a lookup costs no copy.
-    return m_keys.value(QString::fromRawData(key.data(), key.size()), -1);
+    const auto it = m_keys.find(view(key));
+    return it == m_keys.end() ? -1 : it->second;
 }
 
 QString BaseRoot::keyText(int id) const {
@@ -31,13 +39,12 @@ RealNode* BaseRoot::addChild(RealNode* parent, int key) {
 }
 
 int BaseRoot::internKey(QStringView key) {
-    const auto it = m_keys.constFind(QString::fromRawData(key.data(), key.size()));
-    if (it != m_keys.cend()) {
-        return it.value();
+    const auto it = m_keys.find(view(key));
+    if (it != m_keys.end()) {
+        return it->second;
     }
     const int id = static_cast<int>(m_keyTexts.size());
-    const QString text = key.toString();
-    m_keys.insert(text, id);
-    m_keyTexts.append(text);
+    m_keyTexts.append(key.toString());
+    m_keys.emplace(view(m_keyTexts.back()), id);
     return id;
 }

@@ -3,9 +3,11 @@
 #include "node.h"
 #include "real_node.h"
 
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <deque>
+#include <string_view>
+#include <unordered_map>
 
 // Common base of the tree documents: owns every node and the key table shared by the maps.
 // Nodes live in one pool, so dropping a tree of any depth needs no recursion.
@@ -33,7 +35,8 @@ protected:
 
 private:
     std::deque<RealNode> m_nodes;
-    QHash<QString, int> m_keys;
+    // Views into m_keyTexts, whose character data never moves.
+    std::unordered_map<std::u16string_view, int> m_keys;
     QList<QString> m_keyTexts;
     RealNode* m_root = nullptr;
 };
