@@ -31,5 +31,7 @@ int PageControl::activeContentBottom() const {
             bottom = std::max(bottom, control->geometry().bottom() + 1);
         }
     }
-    return bottom;
+    // The page sits below the tabs and inside the pane's frame; the page control must reach
+    // past both, or the last row of a long page is cut off.
+    return page->mapTo(this, QPoint(0, bottom)).y();
 }

@@ -13,6 +13,6 @@ public:
 
     // Adds a page whose tab shows the tab image `imageIndex` (see Pictures::Tab).
     int addPage(QWidget* page, const QString& caption, int imageIndex);
-    // The lowest edge, in page coordinates, that the active page's content reaches.
+    // The lowest edge, in the page control's coordinates, that the active page's content reaches.
     [[nodiscard]] int activeContentBottom() const;
 };

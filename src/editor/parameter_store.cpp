@@ -112,7 +112,7 @@ void ParameterStore::show(Parameter& record, const QString& value) {
                 edit->setText(ValueCodecs::integerFromDevice(value, record.offset));
             } else if (record.special == Parameter::Double10) {
                 edit->setText(ValueCodecs::double10FromDevice(value, record.offset,
-                                                              ValueCodecs::localSeparator()));
+                                                              ValueCodecs::decimalSeparator()));
             } else {
                 edit->setText(value);
             }

@@ -116,8 +116,10 @@ QString double10FromDevice(QStringView value, int offset, QStringView separator)
     return text;
 }
 
-QString localSeparator() {
-    return QLocale().decimalPoint();
+QString decimalSeparator() {
+    // The pages show decimals the way the field check leaves them, with a comma; a dot here
+    // would turn every visit of a field into a change.
+    return QStringLiteral(",");
 }
 
 } // namespace ValueCodecs

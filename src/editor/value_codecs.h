@@ -13,13 +13,13 @@ namespace ValueCodecs {
 [[nodiscard]] QString integerFromDevice(QStringView value, int offset);
 
 // Edit text -> device value of a decimal field: (number + offset) x 10, rounded half away from
-// zero; empty stays empty. The field uses "," as its separator once checked, but "." is read
-// too, since shown values use the separator of the number formatting in use.
+// zero; empty stays empty. The field uses "," as its separator once checked; "." is read too,
+// for text typed but not yet checked.
 [[nodiscard]] QString double10ToDevice(QStringView text, int offset);
 // Device value -> edit text of a decimal field: value / 10 - offset in fixed-point form without
 // trailing zeros, written with `separator`; magnitudes below 0.00001 get 3 significant digits.
 [[nodiscard]] QString double10FromDevice(QStringView value, int offset, QStringView separator);
-// The decimal separator of the number formatting in use (the default locale's).
-[[nodiscard]] QString localSeparator();
+// The decimal separator the pages show: the comma that the decimal field check leaves.
+[[nodiscard]] QString decimalSeparator();
 
 } // namespace ValueCodecs
