@@ -32,6 +32,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -127,6 +128,29 @@ std::string differences(const std::map<int, std::string>& a, const std::map<int,
         }
     }
     return out;
+}
+
+// Adds every number up to the file's last setting that it lacks, as a controller holds them,
+// so that a listing has no gaps of its own.
+void fillNumbering(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    QJsonArray elements = QJsonDocument::fromJson(file.readAll()).array();
+    file.close();
+    std::set<int> present;
+    for (const QJsonValue& element : std::as_const(elements)) {
+        present.insert(element.toObject().value(u"Value"_s).toInt(-1));
+    }
+    for (int number = 0; number < *present.rbegin(); ++number) {
+        if (present.count(number) == 0) {
+            elements.append(QJsonObject{{u"Value"_s, number}, {u"None"_s, u"0"_s}});
+        }
+    }
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(elements).toJson());
+    }
 }
 
 class SettingsEndToEnd : public testing::Test {
@@ -410,6 +434,23 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesWhateverTheModel) {
     ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
     EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
     EXPECT_EQ(form->settingsEditor().typeCode(), 415);
+}
+
+TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
+    const std::map<int, std::string> expected = writeSource(u"source.set"_s, 5);
+    fillNumbering(u"source.set"_s);
+    Emulator emulator(link(u"emu"_s), {u"--settings"_s, u"source.set"_s, u"--corrupt-percent"_s,
+                                       u"5"_s, u"--drop-percent"_s, u"5"_s, u"--seed"_s, u"11"_s});
+    ASSERT_TRUE(emulator.started());
+    // Each lost reply costs the 4 s reply time-out, so a read takes tens of seconds here.
+    auto form = window(link(u"emu"_s));
+    ASSERT_TRUE(runUntil(120000, [&] { return connectedAndDone(*form); }));
+    std::string firstDifferences = readDifferences(*form, expected);
+    form->Panel1->Label5->clear();
+    form->Panel1->PNGButton3->click();
+    ASSERT_TRUE(runUntil(120000, [&] { return connectedAndDone(*form); }));
+    EXPECT_EQ(readDifferences(*form, expected), "") << "after the first read:\n"
+                                                    << firstDifferences;
 }
 
 } // namespace
