@@ -308,4 +308,18 @@ TEST_F(ConnectionTest, OldFirmwareKeepsTheRememberedSerialOnDisconnect) {
     EXPECT_EQ(routed.size(), 2);
 }
 
+TEST_F(ConnectionTest, WaitRunsTheWindowWithTheScanStopped) {
+    bool ran = false;
+    bool scanning = true;
+    QTimer::singleShot(5, form.get(), [&] {
+        ran = true;
+        scanning = form->Timer1->isActive();
+    });
+    form->Timer1->start();
+    form->connection->Wait(40);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(scanning);
+    EXPECT_TRUE(form->Timer1->isActive());
+}
+
 } // namespace
