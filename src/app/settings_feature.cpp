@@ -21,7 +21,7 @@ SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
                          form.Timer4},
         form.settingsEditor(), form.dialogs(), form.log(),
         [this]() -> SettingsLink* { return m_link.connected() ? &m_link : nullptr; },
-        [&form] { form.ComboBox2Change(); });
+        [&form] { form.changeDeviceType(false); });
     form.settingsEditor().setFileHooks(m_transfer.get());
 
     SettingsTransfer& transfer = *m_transfer;

@@ -44,7 +44,9 @@ class SettingsTransfer : public QObject, public SettingsFileHooks {
     Q_OBJECT
 public:
     // link: the connected controller's channel, or null while none is connected.
-    // changeDeviceType: the device-type change as the user's pick in ComboBox2 runs it.
+    // changeDeviceType: rebuilds the pages for the type now selected in ComboBox2, as a change
+    // made by the program (a settings file naming its type): "last.set" is neither saved nor
+    // loaded around it, since the file's own values follow at once.
     SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor, Dialogs& dialogs,
                      LogBase& log, std::function<SettingsLink*()> link,
                      std::function<void()> changeDeviceType, QObject* parent = nullptr);
