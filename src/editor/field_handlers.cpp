@@ -89,8 +89,9 @@ bool FieldHandlers::eventFilter(QObject* watched, QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool backspace = key->key() == Qt::Key_Backspace;
             const bool escape = key->key() == Qt::Key_Escape;
-            if (!backspace && !escape && key->text().isEmpty()) {
-                break; // keys that type nothing (arrows, shift, ...) pass untouched
+            // Keys that type nothing (arrows, shift, Delete, ...) pass untouched.
+            if (!backspace && !escape && (key->text().isEmpty() || key->key() == Qt::Key_Delete)) {
+                break;
             }
             return !editKeyPress(edit, key->text(), backspace, escape);
         }
@@ -300,10 +301,12 @@ void FieldHandlers::showSuggestions(QLineEdit* edit, const QStringList& words) {
         m_suggestions->resize(200, 100);
         connect(m_suggestions, &QListWidget::itemSelectionChanged, this,
                 &FieldHandlers::suggestionSelected);
+        // The list opens below the end of the text and stays there while the word grows.
+        const QPoint corner(m_window->fontMetrics().horizontalAdvance(edit->text()),
+                            edit->height());
+        m_suggestions->move(edit->mapTo(m_window, corner));
     }
     m_completed = edit;
-    const QPoint corner(m_window->fontMetrics().horizontalAdvance(edit->text()), edit->height());
-    m_suggestions->move(edit->mapTo(m_window, corner));
     {
         const QSignalBlocker quiet(m_suggestions);
         m_suggestions->clear();

@@ -144,9 +144,8 @@ QWidget* PageBuilder::makeFrame(QWidget* container, int y, const QString& captio
     frame->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
                        kFrameContentTop);
     RightAnchors::anchor(frame);
-    if (!hint.isEmpty()) {
-        frame->setToolTip(wrapHint(hint));
-    }
+    // Only the hints of placed controls get line breaks; a group shows its hint as written.
+    frame->setToolTip(hint);
     return frame;
 }
 
