@@ -43,9 +43,19 @@ bool QtSerialLine::setLineSettings(std::uint32_t baud, std::uint8_t stopBits) {
     ok = m_port.setDataBits(QSerialPort::Data8) && ok;
     ok = m_port.setParity(QSerialPort::NoParity) && ok;
     ok = m_port.setStopBits(stop) && ok;
-    ok = m_port.setDataTerminalReady(true) && ok;
-    ok = m_port.setRequestToSend(true) && ok;
+    ok = modemLineSet(m_port.setDataTerminalReady(true)) && ok;
+    ok = modemLineSet(m_port.setRequestToSend(true)) && ok;
     return ok;
+}
+
+bool QtSerialLine::modemLineSet(bool set) {
+    // A line without modem-control lines (a pseudo-terminal) cannot raise DTR or RTS; there is
+    // nothing to raise, so that is no failure of the line settings.
+    if (!set && m_port.error() == QSerialPort::UnsupportedOperationError) {
+        m_port.clearError();
+        return true;
+    }
+    return set;
 }
 
 bool QtSerialLine::setBaudRate(std::uint32_t baud) {
