@@ -1,4 +1,3 @@
-#include "frame_codec.h"
 #include "frame_scanner.h"
 #include "golden_frames.h"
 
@@ -15,38 +14,6 @@ template <std::size_t N> QByteArray Bytes(const std::uint8_t (&bytes)[N]) {
 std::span<const std::uint8_t> Span(const QByteArray& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
             static_cast<std::size_t>(bytes.size())};
-}
-
-TEST(FrameCodec, BuildsTheGoldenFrames) {
-    struct Case {
-        std::uint8_t kind;
-        std::uint8_t channel;
-        QByteArray payload;
-        QByteArray expected;
-    };
-    const QList<Case> cases = {
-        {0, 1, QByteArray(1, '\0'), Bytes(golden::kKeepAlive)},
-        {0, 2, QByteArray(" ver", 5), Bytes(golden::kVerCommand)},
-        {0, 3, QByteArray(" #S63=1", 8), Bytes(golden::kStatusPollCommand)},
-        {0, 5, "\x01OK", Bytes(golden::kAnnounceOk)},
-        {2, 5, " OK", Bytes(golden::kReplyOk)},
-        {0, 5, {}, Bytes(golden::kEmptyFrame)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FrameCodec::BuildFrame(c.kind, c.channel, Span(c.payload)), c.expected)
-            << c.expected.toHex().constData();
-    }
-}
-
-TEST(FrameCodec, PayloadLimitIs255Bytes) {
-    EXPECT_EQ(FrameCodec::BuildFrame(0, 1, Span(QByteArray(255, 'x')))->size(), 264);
-    EXPECT_FALSE(FrameCodec::BuildFrame(0, 1, Span(QByteArray(256, 'x'))).has_value());
-}
-
-TEST(FrameCodec, ChecksumWrapsAt16Bits) {
-    // 255 bytes of 0xFF: each adds 0 + 0xFF00.
-    EXPECT_EQ(FrameCodec::Checksum(Span(QByteArray(255, '\xFF'))),
-              static_cast<std::uint16_t>(255u * 0xFF00u));
 }
 
 struct Found {
@@ -82,21 +49,6 @@ TEST(FrameScanner, FindsTheSameFramesHoweverTheStreamIsCut) {
     for (const qsizetype piece : {stream.size(), qsizetype(1), qsizetype(2), qsizetype(7)}) {
         EXPECT_EQ(ScanInPieces(stream, piece), expected) << piece;
     }
-}
-
-TEST(FrameScanner, KeepsAnUnfinishedFrameAsPending) {
-    FrameScanner scanner;
-    int frames = 0;
-    const auto count = [&frames](const ReceivedFrame&) { ++frames; };
-    const QByteArray reply = Bytes(golden::kReplyOk);
-    scanner.Feed(Span(QByteArray("abc\x02")), count);
-    EXPECT_EQ(scanner.Pending(), 1u);
-    scanner.Feed(Span(reply.left(10)), count);
-    EXPECT_EQ(scanner.Pending(), 10u) << "the marker promises a longer frame";
-    EXPECT_EQ(frames, 0);
-    scanner.Feed(Span(reply.mid(10)), count);
-    EXPECT_EQ(frames, 1);
-    EXPECT_EQ(scanner.Pending(), 0u);
 }
 
 TEST(FrameScanner, MemoryStaysBoundedOnEndlessGarbageAndHugeFrames) {

@@ -2,29 +2,24 @@
 
 #include "simple_log.h"
 
-#include <QByteArray>
 #include <QByteArrayList>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
-// The log lines written since the object was made. The shared log file lives in the temporary
-// folder for the whole test run; one log object stays alive so the file is never reopened.
+// The log lines written since the object was made, without their time stamps. The shared log
+// file lives in a temporary folder for the whole run; one log object keeps it from reopening.
 class LogTail {
 public:
-    LogTail() : m_start(QFileInfo(Path()).size()) {}
+    LogTail() : m_start(QFile(Path()).size()) {}
 
-    // Each line without its time stamp (date, space, time, space).
     [[nodiscard]] QByteArrayList Lines() const {
         QFile file(Path());
         QByteArrayList lines;
-        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_start)) {
-            return lines;
-        }
-        const QByteArrayList raw = file.readAll().split('\n');
-        for (const QByteArray& line : raw) {
-            if (!line.isEmpty()) {
-                lines.append(line.mid(line.indexOf(' ', line.indexOf(' ') + 1) + 1));
+        if (file.open(QIODevice::ReadOnly) && file.seek(m_start)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                if (!line.isEmpty()) { // drop "date time "
+                    lines.append(line.mid(line.indexOf(' ', line.indexOf(' ') + 1) + 1));
+                }
             }
         }
         return lines;

@@ -85,25 +85,17 @@ TEST_F(RefreshTest, FollowsPortsThatComeAndGo) {
     EXPECT_EQ(log.Count("COM3:\tclosed"), 0);
 }
 
-TEST_F(RefreshTest, FilterNoneEmptiesTheMap) {
-    enumerator.ports = {{u"A"_s, u"COM3"_s}};
-    RefreshPorts(ports, enumerator, factory, {});
-    RefreshPorts(ports, enumerator, factory, u"none"_s);
-    EXPECT_TRUE(ports.empty());
-}
-
-TEST_F(RefreshTest, FilterNamesTheOnlyPortToUse) {
+TEST_F(RefreshTest, FilterNamesTheOnlyPortOrNone) {
     enumerator.ports = {{u"A"_s, u"COM3"_s}};
     RefreshPorts(ports, enumerator, factory, {});
     RefreshPorts(ports, enumerator, factory, FriendlyName(u"emu"_s, u"/dev/pts/7"_s));
     EXPECT_EQ(Names(), QStringList({u"/dev/pts/7"_s}));
     EXPECT_EQ(enumerator.lineState->portName, u"/dev/pts/7"_s);
-}
-
-TEST_F(RefreshTest, FriendlyNameWithoutPortNameAddsNothing) {
     RefreshPorts(ports, enumerator, factory, u"/dev/pts/7"_s);
+    EXPECT_TRUE(ports.empty()) << "without parentheses there is no port name";
+    RefreshPorts(ports, enumerator, factory, {});
+    RefreshPorts(ports, enumerator, factory, u"none"_s);
     EXPECT_TRUE(ports.empty());
-    EXPECT_EQ(enumerator.lineState->opens, 0);
 }
 
 } // namespace
