@@ -1,6 +1,8 @@
 // Interface description: how fast the tree-text reader reads a large description (against
-// yaml-cpp on the same text) and how long the model takes to plan the pages of a rich one.
+// yaml-cpp on the same text) and how long the model takes to plan the pages of a rich one and
+// of the richest shipped one.
 
+#include "device_type.h"
 #include "interface_model.h"
 #include "yaml_root.h"
 
@@ -161,6 +163,25 @@ void BM_InterfaceModelPlan(benchmark::State& state) {
     state.counters["bytes"] = double(text.size());
 }
 BENCHMARK(BM_InterfaceModelPlan)->Arg(8)->Arg(20)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The plan of the richest shipped description, as the window builds it for a Pellam Q5 with no
+// controller connected.
+void BM_InterfaceModelPlanShipped(benchmark::State& state) {
+    const YamlRoot document(QStringLiteral(TALVIK_SOURCE_DIR "/data/Interface/interface.h"), 65001);
+    if (!document.root().valid()) {
+        state.SkipWithError("the shipped description was not read");
+        return;
+    }
+    std::int64_t items = 0;
+    for (auto _ : state) {
+        InterfacePlan plan = InterfaceModel::plan(document.root(), DeviceType::kCodes[5],
+                                                  DeviceType::noDeviceVersion());
+        items = plan.content.size();
+        benchmark::DoNotOptimize(plan);
+    }
+    state.counters["tabs"] = double(items);
+}
+BENCHMARK(BM_InterfaceModelPlanShipped)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -36,7 +36,7 @@ so that the person editing it sees mistakes and numbering before starting the wi
          TillVer leave out.
            --type CODE    device-type code: 406 Orvix TQ-11, 412 Orvix TQ-12,
                           403 Orvix TQ-13, 414 Orvix TQ-14, 415 Pellam Q5 (default);
-                          0 (no model chosen) builds nothing
+                          0 (no model chosen) reads and builds nothing
            --version V    firmware version to compare with SinceVer and TillVer
                           (default 9.99, as when no controller is connected)
 
@@ -119,6 +119,11 @@ int main(int argc, char** argv) {
     }
     if (!readable(argv[i])) {
         return 2;
+    }
+    // With no model chosen the window neither reads the description nor builds anything.
+    if (type == 0) {
+        std::puts(PlanJson({}).c_str());
+        return 0;
     }
     const YamlRoot document(QString::fromLocal8Bit(argv[i]), 65001);
     if (rejected(document)) {

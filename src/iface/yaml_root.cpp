@@ -131,6 +131,12 @@ bool YamlRoot::parseLine(qsizetype begin, qsizetype end, qsizetype& resume) {
     if (p == end) {
         return true;
     }
+    // A TAB where the spaces end is indentation this format does not take; read as content it
+    // would quietly move the line to a shallower level.
+    if (m_text[p] == u'\t') {
+        fail(p);
+        return false;
+    }
     const int indent = static_cast<int>(std::min<qsizetype>(p - begin, INT_MAX - 2));
     if (m_indent < 0) {
         m_indent = indent;
@@ -248,7 +254,8 @@ bool YamlRoot::readScalar(RealNode* target, qsizetype begin, qsizetype end, bool
         // run over several lines.
         const qsizetype close = m_text.indexOf(u']', end - 1);
         if (close < 0) {
-            fail(m_text.size());
+            // Reported on the line that opens the list, where the bracket is missing.
+            fail(begin);
             return false;
         }
         if (!readFlowList(target, begin, close)) {

@@ -1,7 +1,6 @@
 #include "test_dir.h"
 
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -14,6 +13,7 @@ struct ToolRun {
     int status = -1;
     QByteArray out;
     QByteArray err;
+    [[nodiscard]] Json json() const { return Json::parse(out.toStdString(), nullptr, false); }
 };
 
 ToolRun runTool(const QStringList& arguments) {
@@ -21,17 +21,10 @@ ToolRun runTool(const QStringList& arguments) {
     process.start(qEnvironmentVariable("TALVIK_BIN_DIR") + QStringLiteral("/talvik-iface"),
                   arguments);
     ToolRun run;
-    if (!process.waitForFinished(30000)) {
-        return run;
+    if (process.waitForFinished(30000)) {
+        run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
     return run;
-}
-
-Json parsed(const QByteArray& text) {
-    return Json::parse(text.toStdString(), nullptr, false);
 }
 
 TEST(TalvikIfaceTool, TreePrintsEveryKindOfNode) {
@@ -39,14 +32,12 @@ TEST(TalvikIfaceTool, TreePrintsEveryKindOfNode) {
     dir.writeFile(QStringLiteral("d.h"), "a: 1\nb: \"q\"\nc:\n  - \n  - [x]\na: {}\n");
     const ToolRun run = runTool({QStringLiteral("tree"), dir.file(QStringLiteral("d.h"))});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    const Json expected = Json::parse(R"({"kind":"map","entries":[
+    EXPECT_EQ(run.json(), Json::parse(R"({"kind":"map","entries":[
         ["a",{"kind":"scalar","text":"1","quoted":false}],
         ["b",{"kind":"scalar","text":"q","quoted":true}],
         ["c",{"kind":"list","items":[{"kind":"empty"},
               {"kind":"list","items":[{"kind":"scalar","text":"x","quoted":false}]}]}],
-        ["a",{"kind":"map","entries":[]}]]})");
-    EXPECT_EQ(parsed(run.out), expected) << run.out.toStdString();
-
+        ["a",{"kind":"map","entries":[]}]]})"));
     dir.writeFile(QStringLiteral("empty.h"), {});
     const ToolRun empty = runTool({QStringLiteral("tree"), dir.file(QStringLiteral("empty.h"))});
     EXPECT_EQ(empty.status, 0);
@@ -64,11 +55,14 @@ TEST(TalvikIfaceTool, RejectedFileExitsWithTheLineOnStderrAndInTheLog) {
     }
     // The tool runs in the test's folder, so its log lands here.
     EXPECT_TRUE(dir.readFile(QStringLiteral("log.txt")).contains("NODE is invalid in line:\t2\n"));
-
-    const ToolRun missing = runTool({QStringLiteral("tree"), dir.file(QStringLiteral("none.h"))});
-    EXPECT_EQ(missing.status, 2);
-    const ToolRun wrong = runTool({QStringLiteral("plan"), QStringLiteral("--type")});
-    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(runTool({QStringLiteral("tree"), dir.file(QStringLiteral("none.h"))}).status, 2);
+    EXPECT_EQ(runTool({QStringLiteral("plan"), QStringLiteral("--type")}).status, 2);
+    // With no model chosen the file is not even read.
+    const ToolRun none = runTool({QStringLiteral("plan"), QStringLiteral("--type"),
+                                  QStringLiteral("0"), dir.file(QStringLiteral("bad.h"))});
+    EXPECT_EQ(none.json(), Json::parse(R"({"content":[],"disables":[],"voices":[]})"));
+    const ToolRun help = runTool({QStringLiteral("--help")});
+    EXPECT_TRUE(help.out.contains("Interface/interface.h") && help.out.contains("setting number"));
 }
 
 TEST(TalvikIfaceTool, PlanShowsFieldsWithTheirSettings) {
@@ -81,8 +75,9 @@ TEST(TalvikIfaceTool, PlanShowsFieldsWithTheirSettings) {
       Disable:
         - [8, 9]
 Structure:
-  - Type: Tab
+  - Type: GroupBox
     Caption: Main
+    Hint: G
     Values: [5, 6, 7, 8, 9, 10, 11]
     Content:
       - Type: EditList
@@ -94,51 +89,55 @@ Structure:
         Name: T
         Params:
           - [Siren, Loud]
-      - Type: ComboSameList
-        Captions: [Mode]
-        Contents: [Off, On]
-      - Type: RichEdit
-        File: help.rtf
-        Height: 80
+      - Type: ComboList
+        Contents:
+          - - Mode
+            - [Off, On]
+            - [4]
+      - Type: CheckBits
+        Caption: Out
+        Bits: [A, B]
       - Type: Table
         HW: [406]
         Columns: [A]
         Lines: [L]
+  - Type: Tab
+    Caption: Help
+    Content:
+      - Type: RichEdit
+        File: help.rtf
+        Height: 80
       - Type: Label
         Caption: Done
+Disables:
+  - Trigger: 7
+    Affects:
+      - Who: 8
+        ByValue: [0]
 Voices:
   - - 2.0
     - [a]
 )");
     const ToolRun run = runTool({QStringLiteral("plan"), dir.file(QStringLiteral("i.h"))});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    const Json expected = Json::parse(R"({"content":[{"type":"Tab","caption":"Main","content":[
-        {"type":"Edit","caption":"Delay","hint":"","setting":5,"special":"integer",
-         "limits":[0,99],"offset":1},
-        {"type":"Check","caption":"Siren","hint":"Loud","setting":6,"disables":[8,9]},
-        {"type":"Combo","caption":"Mode","hint":"","setting":7,"items":["Off","On"]},
-        {"type":"RichEdit","file":"help.rtf","height":80},
-        {"type":"Label","caption":"Done"}]}],
-        "disables":[],"voices":[{"version":"2.0","words":["a"]}]})");
-    EXPECT_EQ(parsed(run.out), expected) << run.out.toStdString();
+    EXPECT_EQ(run.json(), Json::parse(R"({"content":[
+        {"type":"GroupBox","caption":"Main","hint":"G","content":[
+          {"type":"Edit","caption":"Delay","hint":"","setting":5,"special":"integer",
+           "limits":[0,99],"offset":1},
+          {"type":"Check","caption":"Siren","hint":"Loud","setting":6,"disables":[8,9]},
+          {"type":"Combo","caption":"Mode","hint":"","setting":7,"items":["Off","On"],
+           "codes":[4,0]},
+          {"type":"Bits","caption":"Out","hint":"","setting":8,"bits":["A","B"]}]},
+        {"type":"Tab","caption":"Help","content":[{"type":"RichEdit","file":"help.rtf","height":80},
+          {"type":"Label","caption":"Done"}]}],
+        "disables":[{"trigger":7,"who":8,"values":[0]}],"voices":[{"version":"2.0","words":["a"]}]})"))
+        << run.out.toStdString();
 
     const ToolRun tq11 =
         runTool({QStringLiteral("plan"), QStringLiteral("--version"), QStringLiteral("1.0"),
                  QStringLiteral("--type"), QStringLiteral("406"), dir.file(QStringLiteral("i.h"))});
-    const Json table = parsed(tq11.out)["content"][0]["content"][4];
-    EXPECT_EQ(table, Json::parse(R"({"type":"Table","columns":["A"],"lines":["L"],
-                                     "settings":[[8]]})"));
-
-    const ToolRun none = runTool({QStringLiteral("plan"), QStringLiteral("--type"),
-                                  QStringLiteral("0"), dir.file(QStringLiteral("i.h"))});
-    EXPECT_EQ(parsed(none.out), Json::parse(R"({"content":[],"disables":[],"voices":[]})"));
-}
-
-TEST(TalvikIfaceTool, HelpNamesTheDescriptionFile) {
-    const ToolRun run = runTool({QStringLiteral("--help")});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.out.contains("Interface/interface.h"));
-    EXPECT_TRUE(run.out.contains("setting number"));
+    EXPECT_EQ(tq11.json()["content"][0]["content"][4],
+              Json::parse(R"({"type":"Table","columns":["A"],"lines":["L"],"settings":[[9]]})"));
 }
 
 } // namespace
