@@ -16,8 +16,19 @@
 // fake clock at 115200 baud; what the core sends is run back through a scanner.
 class EmuHarness {
 public:
-    explicit EmuHarness(const QStringList& arguments = {}, FaultKnobs knobs = {})
-        : core(clock, 115200, knobs, modules(arguments)) {}
+    explicit EmuHarness(const QStringList& arguments = {}, FaultKnobs knobs = {},
+                        std::uint32_t baud = 115200)
+        : core(clock, baud, knobs, modules(arguments)) {}
+
+    // Hands bytes over at the given line speed and returns the frames the line has delivered a
+    // second later.
+    std::vector<Frame> feed(const QByteArray& bytes, std::uint32_t lineBaud = 115200) {
+        core.receive(bytes, lineBaud);
+        clock.advance(1000);
+        const auto result = scanner.feed(core.takeOutput());
+        badChecksums += result.badChecksums;
+        return result.frames;
+    }
 
     // Sends a command text (a leading space is added) and returns every frame the line
     // delivers until it has been idle for a second.
@@ -51,6 +62,7 @@ public:
     FakeClock clock{1000};
     EmulatorCore core;
     FrameScanner scanner;
+    int badChecksums = 0;
 
 private:
     static std::vector<std::unique_ptr<EmuModule>> modules(const QStringList& arguments) {

