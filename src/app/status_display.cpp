@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 StatusDisplay::StatusDisplay(MainPage& page, HeaderPanel& header)
     : m_page(page), m_header(header) {}
@@ -43,7 +44,10 @@ void StatusDisplay::ShowGuard(const StatusValues::Guard& guard) {
 }
 
 void StatusDisplay::ShowGsm(const StatusValues::Gsm& gsm) {
-    m_page.ProgressBar1->setValue(gsm.signal);
+    // A level outside the bar's range (99: not known) pins the bar to its end instead of
+    // leaving the previous level standing.
+    m_page.ProgressBar1->setValue(
+        std::clamp(gsm.signal, m_page.ProgressBar1->minimum(), m_page.ProgressBar1->maximum()));
     m_page.Label2->setText(gsm.network);
     if (gsm.operatorName) {
         m_page.Label4->setText(*gsm.operatorName);

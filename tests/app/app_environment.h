@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QApplication>
-#include <QByteArray>
-#include <QFile>
-#include <QList>
-#include <QTemporaryDir>
-
 #include "simple_log.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 // The one QApplication of a widget test process, with the process's log file in a folder of
 // its own so that tests read only their own lines.
@@ -16,16 +14,14 @@ public:
         static AppEnvironment environment;
         return environment;
     }
-
     // The log lines written since `offset` (a byte position taken with logSize()).
     [[nodiscard]] QList<QByteArray> logLinesSince(qint64 offset) const {
         QFile file(m_logDir.filePath(QStringLiteral("log.txt")));
         if (!file.open(QIODevice::ReadOnly) || !file.seek(offset)) {
             return {};
         }
-        QList<QByteArray> lines = file.readAll().split('\n');
-        lines.removeLast();
-        return lines;
+        const QByteArray text = file.readAll().trimmed();
+        return text.isEmpty() ? QList<QByteArray>() : text.split('\n');
     }
     [[nodiscard]] qint64 logSize() const {
         return QFile(m_logDir.filePath(QStringLiteral("log.txt"))).size();
@@ -40,11 +36,10 @@ private:
         new QApplication(argc, argv);
         SimpleLog::setFileName(m_logDir.filePath(QStringLiteral("log.txt")));
     }
-
     QTemporaryDir m_logDir;
 };
 
-// A log line without its time stamp, which is checked separately.
+// A log line without its time stamp.
 inline QByteArray withoutStamp(const QByteArray& line) {
     return line.mid(24);
 }

@@ -5,28 +5,30 @@
 #include "scripted_dialogs.h"
 #include "test_dir.h"
 #include "tform1.h"
+#include "tform2.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
 class Window : public testing::Test {
 protected:
-    Window() { AppEnvironment::get(); }
-
     // A window shown at the given size, its layout settled.
     std::unique_ptr<TForm1> shownForm(int width, int height) {
         auto form = std::make_unique<TForm1>(StartOptions{}, &m_dialogs);
@@ -36,176 +38,191 @@ protected:
         form->layoutPages();
         return form;
     }
+    static QScrollArea* scroll(TForm1& form) {
+        return qobject_cast<QScrollArea*>(form.centralWidget());
+    }
+    static QList<QByteArray> logTextsSince(qint64 start) {
+        QList<QByteArray> texts;
+        for (const QByteArray& line : AppEnvironment::get().logLinesSince(start)) {
+            texts.append(withoutStamp(line));
+        }
+        return texts;
+    }
 
-    QScrollArea* scroll(TForm1& form) { return qobject_cast<QScrollArea*>(form.centralWidget()); }
-
+    AppEnvironment& m_app = AppEnvironment::get();
     TestDir m_dir;
     ScriptedDialogs m_dialogs;
 };
 
-TEST_F(Window, StartsWithTheCaptionDeviceTypeAndFirstUploadFiles) {
+TEST_F(Window, StartsAndClosesInOrder) {
     m_dir.writeFile(QStringLiteral("b.enc"), "x");
     m_dir.writeFile(QStringLiteral("a.enc"), "x");
     m_dir.writeFile(QStringLiteral("profile.evc"), "x");
-    m_dir.writeFile(QStringLiteral("notes.txt"), "x");
-    TForm1 form(StartOptions{QStringLiteral("/dev/ttyUSB7")}, &m_dialogs);
-
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Программатор Талвик 2.6.4"));
-    const QComboBox* types = form.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
-    ASSERT_NE(types, nullptr);
-    const QStringList expected = {QStringLiteral("Не известно"), QStringLiteral("Orvix TQ-11"),
-                                  QStringLiteral("Orvix TQ-12"), QStringLiteral("Orvix TQ-13"),
-                                  QStringLiteral("Orvix TQ-14"), QStringLiteral("Pellam Q5")};
-    ASSERT_EQ(types->count(), expected.size());
-    for (int i = 0; i < types->count(); ++i) {
-        EXPECT_EQ(types->itemText(i), expected[i]);
-    }
-    EXPECT_EQ(types->currentIndex(), 4);
-    EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("Edit23"))->text(),
-              QStringLiteral("a.enc"));
-    EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("Edit24"))->text(),
-              QStringLiteral("profile.evc"));
-    EXPECT_EQ(form.options().port, QStringLiteral("/dev/ttyUSB7"));
-    EXPECT_FALSE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)));
-    EXPECT_TRUE(form.findChild<QGroupBox*>(QStringLiteral("GroupBox1"))
-                    ->toolTip()
-                    .startsWith(QStringLiteral("В качестве устройств 1-Wire")));
-    EXPECT_EQ(form.TabSheet3->Button3->toolTip(), form.TabSheet3->GroupBox1->toolTip());
-    EXPECT_EQ(form.TabSheet3->Button10->toolTip(), form.TabSheet3->GroupBox1->toolTip());
-}
-
-TEST_F(Window, WithoutUploadFilesTheFieldsStayEmpty) {
-    TForm1 form(StartOptions{}, &m_dialogs);
-    EXPECT_TRUE(form.TabSheet3->Edit23->text().isEmpty());
-    EXPECT_TRUE(form.TabSheet3->Edit24->text().isEmpty());
-}
-
-TEST_F(Window, TimersStartWithTheirIntervalsAndStates) {
-    TForm1 form(StartOptions{}, &m_dialogs);
-    const struct {
-        const char16_t* name;
-        int interval;
-        bool active;
-    } timers[] = {{u"Timer1", 1000, true},
-                  {u"Timer2", 1, true},
-                  {u"Timer3", 1, false},
-                  {u"Timer4", 5000, false}};
-    for (const auto& t : timers) {
-        const auto* timer = form.findChild<QTimer*>(QString::fromUtf16(t.name));
-        ASSERT_NE(timer, nullptr) << QString::fromUtf16(t.name).toStdString();
-        EXPECT_EQ(timer->interval(), t.interval) << QString::fromUtf16(t.name).toStdString();
-        EXPECT_EQ(timer->isActive(), t.active) << QString::fromUtf16(t.name).toStdString();
-    }
-}
-
-TEST_F(Window, LogsOpeningAndClosingInOrderOnce) {
-    const qint64 start = AppEnvironment::get().logSize();
+    const qint64 start = m_app.logSize();
     {
         TForm1 form(StartOptions{}, &m_dialogs);
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Программатор Талвик 2.6.4"));
+        EXPECT_EQ(form.TabSheet3->ComboBox2->currentText(), QStringLiteral("Orvix TQ-14"));
+        EXPECT_EQ(form.TabSheet3->Edit23->text(), QStringLiteral("a.enc"));
+        EXPECT_EQ(form.TabSheet3->Edit24->text(), QStringLiteral("profile.evc"));
+        EXPECT_FALSE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)));
+        EXPECT_TRUE(form.TabSheet3->GroupBox1->toolTip().startsWith(QStringLiteral(
+            "В качестве устройств 1-Wire могут использоваться электронные \nключи")));
+        EXPECT_EQ(form.TabSheet3->Button3->toolTip(), form.TabSheet3->GroupBox1->toolTip());
+        EXPECT_EQ(form.TabSheet3->Button10->toolTip(), form.TabSheet3->GroupBox1->toolTip());
+        const std::tuple<const char*, int, bool> timers[] = {{"Timer1", 1000, true},
+                                                             {"Timer2", 1, true},
+                                                             {"Timer3", 1, false},
+                                                             {"Timer4", 5000, false}};
+        for (const auto& [name, interval, active] : timers) {
+            const auto* timer = form.findChild<QTimer*>(QString::fromLatin1(name));
+            ASSERT_NE(timer, nullptr) << name;
+            EXPECT_EQ(timer->interval(), interval) << name;
+            EXPECT_EQ(timer->isActive(), active) << name;
+        }
         form.show();
         form.close();
         form.close();
         EXPECT_FALSE(form.Timer1->isActive());
     }
-    const QList<QByteArray> lines = AppEnvironment::get().logLinesSince(start);
-    QList<QByteArray> texts;
-    const QRegularExpression stamp(
-        QStringLiteral(R"(^\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d\.\d\d\d $)"));
-    for (const QByteArray& line : lines) {
-        EXPECT_TRUE(stamp.match(QString::fromLatin1(line.left(24))).hasMatch()) << line.data();
-        texts.append(withoutStamp(line));
-    }
-    EXPECT_EQ(texts, (QList<QByteArray>{"Program OPENED", "2.6.4", "CloseQuery received",
-                                        "Program CLOSED", "Closing logs"}));
+    EXPECT_EQ(logTextsSince(start),
+              (QList<QByteArray>{"Program OPENED", "2.6.4", "CloseQuery received", "Program CLOSED",
+                                 "Closing logs"}));
 }
 
-TEST_F(Window, NeverNarrowerThan900PixelsAndScrollsSideways) {
-    auto form = shownForm(700, 800);
-    EXPECT_EQ(form->Panel1->width(), TForm1::kMinimumWidth);
-    EXPECT_EQ(form->PageControl1->width(), TForm1::kMinimumWidth);
+TEST_F(Window, PagesKeep900PixelsAndGrowWithTheirLowestControl) {
+    auto form = shownForm(700, 500);
+    EXPECT_EQ(form->Panel1->width(), 900);
+    EXPECT_EQ(form->PageControl1->width(), 900);
     EXPECT_GT(scroll(*form)->horizontalScrollBar()->maximum(), 0);
-
-    form->resize(1200, 800);
-    QApplication::processEvents();
-    const int client = scroll(*form)->viewport()->width();
-    EXPECT_GT(client, TForm1::kMinimumWidth);
-    EXPECT_EQ(form->Panel1->width(), client);
-    EXPECT_EQ(form->PageControl1->width(), client);
-    EXPECT_EQ(scroll(*form)->horizontalScrollBar()->maximum(), 0);
-}
-
-// A settings page of placed controls whose lowest control ends at `bottom`.
-QWidget* placedPage(int bottom) {
-    auto* page = new QWidget;
-    auto* control = new QLabel(QStringLiteral("x"), page);
-    control->setGeometry(12, bottom - 21, 100, 21);
-    return page;
-}
-
-TEST_F(Window, PageControlGrowsWithALowPageAndFillsATallWindow) {
-    auto form = shownForm(1000, 500);
-    const int low = form->PageControl1->addPage(placedPage(700), QStringLiteral("Низкая"), 2);
-    const int short_ = form->PageControl1->addPage(placedPage(400), QStringLiteral("Короткая"), 2);
-
-    form->PageControl1->setCurrentIndex(low);
+    // Settings pages of placed controls whose lowest control ends at 700 and at 400.
+    int pages[2];
+    for (int i = 0; i < 2; ++i) {
+        auto* page = new QWidget;
+        (new QLabel(QStringLiteral("x"), page))
+            ->setGeometry(12, (i == 0 ? 700 : 400) - 21, 100, 21);
+        pages[i] = form->PageControl1->addPage(page, QStringLiteral("Стр"), 2);
+    }
+    form->PageControl1->setCurrentIndex(pages[0]);
     const int pageTop =
         form->PageControl1->currentWidget()->mapTo(form->PageControl1, QPoint()).y();
-    EXPECT_GT(pageTop, 0);
-    EXPECT_EQ(form->PageControl1->height(), pageTop + 700 + TForm1::kPageBottomMargin);
-    EXPECT_GT(scroll(*form)->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(form->PageControl1->height(), pageTop + 700 + 12);
+    form->PageControl1->setCurrentIndex(pages[1]);
+    EXPECT_EQ(form->PageControl1->height(), 637);
 
-    form->PageControl1->setCurrentIndex(short_);
-    EXPECT_EQ(form->PageControl1->height(), TForm1::kMinimumPageHeight);
-
-    form->resize(1000, 1300);
+    form->resize(1200, 1300);
     QApplication::processEvents();
-    const int client = scroll(*form)->viewport()->height();
-    EXPECT_EQ(form->PageControl1->y() + form->PageControl1->height(), client);
+    EXPECT_EQ(form->Panel1->width(), scroll(*form)->viewport()->width());
+    EXPECT_EQ(form->PageControl1->width(), scroll(*form)->viewport()->width());
+    EXPECT_EQ(form->PageControl1->y() + form->PageControl1->height(),
+              scroll(*form)->viewport()->height());
     EXPECT_EQ(scroll(*form)->verticalScrollBar()->maximum(), 0);
-}
-
-TEST_F(Window, TerminalReachesTenPixelsAboveTheMainPageBottom) {
-    for (const int height : {700, 1000}) {
-        auto form = shownForm(1100, height);
-        const QWidget* terminal = form->TabSheet3->GroupBox5;
-        EXPECT_EQ(form->TabSheet3->height() - (terminal->y() + terminal->height()), 10);
-        // The main page's own content is never cut off.
-        EXPECT_GE(form->TabSheet3->height(), form->TabSheet3->minimumSizeHint().height());
-    }
+    // The terminal reaches down to 10 pixels above the main page's bottom.
+    form->PageControl1->setCurrentWidget(form->TabSheet3);
+    const QWidget* terminal = form->TabSheet3->GroupBox5;
+    EXPECT_EQ(form->TabSheet3->height() - (terminal->y() + terminal->height()), 10);
 }
 
 TEST_F(Window, WheelAnywhereScrollsTheWindowByAThirdOfTheDelta) {
     auto form = shownForm(1000, 450);
-    QScrollBar* bar = scroll(*form)->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 100);
+    ASSERT_GT(scroll(*form)->verticalScrollBar()->maximum(), 100);
     QWidget* target = form->TabSheet3->RichEdit1->viewport();
-    const QPointF at(5, 5);
-    QWheelEvent down(at, target->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
-                     Qt::NoScrollPhase, false);
-    EXPECT_TRUE(QApplication::sendEvent(target, &down));
-    EXPECT_EQ(bar->value(), 40);
-    QWheelEvent up(at, target->mapToGlobal(at), {}, {0, 60}, Qt::NoButton, Qt::NoModifier,
-                   Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &up);
-    EXPECT_EQ(bar->value(), 20);
+    for (const auto& [delta, position] : {std::pair{-120, 40}, std::pair{60, 20}}) {
+        QWheelEvent wheel({5, 5}, target->mapToGlobal(QPointF(5, 5)), {}, {0, delta}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        EXPECT_TRUE(QApplication::sendEvent(target, &wheel));
+        EXPECT_EQ(scroll(*form)->verticalScrollBar()->value(), position);
+    }
 }
 
-TEST_F(Window, NamedControlsCarryTheirNames) {
+TEST_F(Window, WaitingWindowCyclesAndOnlyTheUsersCloseEndsTheProgram) {
     TForm1 form(StartOptions{}, &m_dialogs);
-    for (const char16_t* name :
-         {u"Panel1",     u"Image1",     u"Image2",     u"Label5",     u"ProgressBar2", u"GroupBox4",
-          u"PNGButton3", u"PNGButton4", u"PNGButton5", u"PNGButton6", u"PageControl1", u"TabSheet3",
-          u"TabSheet1",  u"GroupBox5",  u"GroupBox10", u"GroupBox2",  u"GroupBox6",    u"GroupBox7",
-          u"GroupBox3",  u"GroupBox1",  u"ListView2",  u"GroupBox8",  u"Button12",     u"Edit23",
-          u"Edit24",     u"ComboBox2",  u"Label13",    u"Label6",     u"Edit1",        u"Button2",
-          u"Label18",    u"RichEdit1",  u"ComboBox1",  u"Button1"}) {
-        EXPECT_NE(form.findChild<QWidget*>(QString::fromUtf16(name)), nullptr)
-            << QString::fromUtf16(name).toStdString();
+    form.show();
+    form.showWaitingWindow();
+    TForm2* waiting = form.waitingWindow();
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_TRUE(waiting->isVisible());
+    EXPECT_FALSE(form.isEnabled());
+    EXPECT_EQ(waiting->windowTitle(), QStringLiteral("Ожидание"));
+    EXPECT_EQ(waiting->Label1->text(), QStringLiteral("Устройство подключено. Инициализация..."));
+    EXPECT_EQ(waiting->Timer1->interval(), 50);
+    waiting->ProgressBar1->setValue(221);
+    for (const int expected : {222, 0, 1}) {
+        waiting->Timer1Timer();
+        EXPECT_EQ(waiting->ProgressBar1->value(), expected);
     }
-    EXPECT_FALSE(form.Panel1->ProgressBar2->isVisibleTo(&form));
-    EXPECT_FALSE(form.Panel1->Image2->isVisibleTo(&form));
-    EXPECT_EQ(form.TabSheet3->GroupBox5->title(), QStringLiteral("Терминал"));
-    EXPECT_EQ(form.TabSheet3->Button12->text(), QStringLiteral("RESTART"));
+
+    const qint64 start = m_app.logSize();
+    form.closeWaitingWindow();
+    EXPECT_EQ(form.waitingWindow(), nullptr);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(logTextsSince(start).isEmpty());
+
+    form.showWaitingWindow();
+    form.waitingWindow()->close();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(logTextsSince(start), (QList<QByteArray>{"CloseQuery received", "Program CLOSED"}));
+}
+
+// The real program in a folder of its own; TMPDIR keeps its instance socket away from any
+// other copy on the machine.
+TEST(Program, SecondStartRaisesTheFirstAndACrashedCopyDoesNotBlockTheNext) {
+    AppEnvironment::get();
+    QTemporaryDir work;
+    QTemporaryDir sockets;
+    const auto log = [&] {
+        QFile file(work.filePath(QStringLiteral("log.txt")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const auto start = [&](const QStringList& arguments, bool waitForWindow) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("TMPDIR"), sockets.path());
+        process->setProcessEnvironment(environment);
+        process->setWorkingDirectory(work.path());
+        process->start(qEnvironmentVariable("TALVIK_BIN_DIR") + QStringLiteral("/talvik"),
+                       arguments);
+        EXPECT_TRUE(process->waitForStarted(5000));
+        // The window is up, and the instance socket listening, once the log says so.
+        const QDeadlineTimer deadline(15000);
+        while (waitForWindow && !log().contains("Program OPENED") && !deadline.hasExpired()) {
+            QThread::msleep(20);
+        }
+        return process;
+    };
+    const QStringList noPort = {QStringLiteral("--port"), QStringLiteral("/dev/null")};
+
+    auto first = start(noPort, true);
+    ASSERT_TRUE(log().contains("Program OPENED"));
+    const QByteArray before = log();
+    auto second = start(noPort, false);
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_EQ(log(), before); // the second start never touched the running copy's log
+
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(5000));
+    QFile::remove(work.filePath(QStringLiteral("log.txt")));
+    auto next = start(noPort, true);
+    EXPECT_EQ(next->state(), QProcess::Running);
+    QLocalSocket asking;
+    asking.connectToServer(QDir(sockets.path()).filePath(QStringLiteral("Rezazozaduzi Talvik")));
+    ASSERT_TRUE(asking.waitForConnected(2000));
+    ASSERT_TRUE(asking.waitForReadyRead(5000));
+    EXPECT_EQ(asking.readAll(), QByteArrayLiteral("activated\n"));
+
+    next->terminate(); // a termination signal closes the window the normal way
+    ASSERT_TRUE(next->waitForFinished(10000));
+    EXPECT_EQ(next->exitCode(), 0);
+    QList<QByteArray> last;
+    for (const QByteArray& line : log().trimmed().split('\n')) {
+        last.append(withoutStamp(line));
+    }
+    EXPECT_EQ(last.mid(last.size() - 3),
+              (QList<QByteArray>{"CloseQuery received", "Program CLOSED", "Closing logs"}));
 }
 
 } // namespace
