@@ -232,7 +232,6 @@ void SettingsTransfer::LoadSettingsFile(const QString& path) {
                     static_cast<int>(code - std::begin(DeviceType::kCodes)));
             }
             m_changeDeviceType();
-            link = m_link();
         }
     }
     const bool raise = link == nullptr || SettingsWire::dumpsAll(link->VersionText());
@@ -248,8 +247,10 @@ void SettingsTransfer::PNGButton5Click() {
 }
 
 void SettingsTransfer::PNGButton6Click() {
-    const QString path = m_dialogs.openFile(u"Загрузка параметров"_s, {}, kSettingsFilter);
+    const QString path =
+        m_dialogs.openFile(u"Загрузка параметров"_s, OpenDialog3FileName, kSettingsFilter);
     if (!path.isEmpty()) {
+        OpenDialog3FileName = path;
         LoadSettingsFile(path);
     }
 }

@@ -79,6 +79,9 @@ public:
     QString rememberedSerial;
     // The read decision was taken since the last connect.
     bool readOffered = false;
+    // The file last chosen to load settings from; the next choice starts there. The window keeps
+    // it between runs with the other file choosers' names.
+    QString OpenDialog3FileName;
     // Builds the radio assignment-target table when it is still empty (a read ended or was
     // declined).
     std::function<void()> BuildAssignmentTargets;

@@ -3,10 +3,12 @@
 #include "scripted_dialogs.h"
 #include "test_dir.h"
 
-#include "log_base.h"
 #include "settings_editor.h"
 #include "settings_link.h"
 #include "settings_transfer.h"
+#include "simple_log.h"
+
+#include "cp1251.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,30 +19,31 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QToolButton>
-#include <cstdio>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 using namespace Qt::StringLiterals;
 
-// The one QApplication of the test process (offscreen platform under CTest).
+// The one QApplication of the test process (offscreen platform under CTest). The shared log
+// file stays open for the whole process, so it goes to a folder of its own.
 inline QApplication& widgetApp() {
     static int argc = 1;
     static char name[] = "settings_tests";
     static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv);
+    static QTemporaryDir logDir;
+    static auto* app =
+        (SimpleLog::setFileName(logDir.filePath(u"log.txt"_s)), new QApplication(argc, argv));
     return *app;
 }
 
-// A controller channel that records what the settings transfer queues and writes.
+// A controller channel that records what the settings transfer queues ("command/flag") and
+// writes at once ("text/channel!").
 class RecordingLink final : public SettingsLink {
 public:
-    QString version = QStringLiteral("2.19");
+    QString version = u"2.19"_s;
     QStringList sent;
-    QList<QByteArray> texts;
     QByteArray current;
     int touches = 0;
     int dump = 0;
@@ -49,10 +52,10 @@ public:
     int errors = 0;
 
     void SendCommand(const QString& command, int flag) override {
-        sent.append(command + QStringLiteral("/%1").arg(flag));
+        sent.append(command + u"/%1"_s.arg(flag));
     }
     void SendText(const QByteArray& text, int channel) override {
-        texts.append(text + '/' + QByteArray::number(channel));
+        sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(channel));
     }
     [[nodiscard]] QString VersionText() const override { return version; }
     [[nodiscard]] QByteArray Current() const override { return current; }
@@ -64,37 +67,6 @@ public:
     [[nodiscard]] int& errorCount() override { return errors; }
 };
 
-// A log that keeps its lines in a temporary file of its own.
-class CapturingLog final : public LogBase {
-public:
-    CapturingLog() : m_file(std::tmpfile()) {}
-    ~CapturingLog() override { close(); }
-    [[nodiscard]] QByteArray text() {
-        std::fflush(m_file);
-        std::rewind(m_file);
-        QByteArray all;
-        char buffer[4096];
-        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, m_file)) {
-            all.append(buffer, static_cast<qsizetype>(n));
-        }
-        return all;
-    }
-
-protected:
-    [[nodiscard]] std::mutex* sharedLock() override { return &m_lock; }
-    [[nodiscard]] std::FILE* sharedFile() override { return m_file; }
-    void close() override {
-        if (m_file != nullptr) {
-            std::fclose(m_file);
-            m_file = nullptr;
-        }
-    }
-
-private:
-    std::mutex m_lock;
-    std::FILE* m_file;
-};
-
 // The window's side of the settings transfer, with hand-made controls for a few settings
 // instead of pages from the interface description.
 struct TransferFixture {
@@ -104,16 +76,15 @@ struct TransferFixture {
     std::vector<std::unique_ptr<QWidget>> widgets;
 
     TransferFixture() {
-        ComboBox2->addItems({QStringLiteral("Не известно"), QStringLiteral("Orvix TQ-11"),
-                             QStringLiteral("Orvix TQ-12"), QStringLiteral("Orvix TQ-13"),
-                             QStringLiteral("Orvix TQ-14"), QStringLiteral("Pellam Q5")});
-        ComboBox2->setCurrentIndex(1);
-        Label6->setText(QStringLiteral("Версия Конфигурация 2.19"));
-        Edit1->setText(QStringLiteral("0123456789AB"));
+        ComboBox2->addItems(QStringList(6, QString()));
+        ComboBox2->setCurrentIndex(1); // type 406
+        Label6->setText(u"Версия Конфигурация 2.19"_s);
+        Edit1->setText(u"0123456789AB"_s);
         transfer = std::make_unique<SettingsTransfer>(
-            SettingsControls{Label5, ProgressBar2, GroupBox4, PNGButton3, PNGButton4, PNGButton5,
-                             PNGButton6, Button1, Button4, Button11, Label6, Edit1, ComboBox2,
-                             Timer4},
+            SettingsControls{Label5, ProgressBar2, GroupBox4, own(new QPushButton),
+                             own(new QPushButton), own(new QPushButton), own(new QPushButton),
+                             Button1, own(new QPushButton), own(new QPushButton), Label6, Edit1,
+                             ComboBox2, Timer4},
             editor, dialogs, log, [this] { return connected ? &link : nullptr; },
             [this] { ++typeChanges; });
     }
@@ -126,9 +97,7 @@ struct TransferFixture {
     }
     QComboBox* addCombo(int number, int items, QList<int> codes = {}) {
         auto* combo = own(new QComboBox);
-        for (int i = 0; i < items; ++i) {
-            combo->addItem(QString::number(i));
-        }
+        combo->addItems(QStringList(items, u"-"_s));
         store().add(number, Parameter::Combo, combo, Parameter::Plain, 0, 0, 0, codes);
         return combo;
     }
@@ -142,12 +111,16 @@ struct TransferFixture {
         Parameter& record = store().add(number, Parameter::Bits, group);
         QList<QCheckBox*> boxes;
         for (int i = 0; i < count; ++i) {
-            auto* box = new QCheckBox(group);
-            record.controls.append(box);
-            store().mapControl(box, number);
-            boxes.append(box);
+            boxes.append(new QCheckBox(group));
+            record.controls.append(boxes.last());
+            store().mapControl(boxes.last(), number);
         }
         return boxes;
+    }
+    // A message box or question as "caption | text".
+    QString box(qsizetype i) { return dialogs.shown[i].caption + u" | "_s + dialogs.shown[i].text; }
+    QString editText(int number) {
+        return qobject_cast<QLineEdit*>(store().find(number)->control.data())->text();
     }
     template <typename W> W* own(W* widget) {
         widgets.emplace_back(widget);
@@ -155,7 +128,7 @@ struct TransferFixture {
     }
 
     ScriptedDialogs dialogs;
-    CapturingLog log;
+    SimpleLog log;
     QWidget window;
     QTabWidget pages;
     QTimer timer3;
@@ -166,13 +139,7 @@ struct TransferFixture {
     QLabel* Label5 = own(new QLabel);
     QProgressBar* ProgressBar2 = own(new QProgressBar);
     QGroupBox* GroupBox4 = own(new QGroupBox);
-    QToolButton* PNGButton3 = own(new QToolButton);
-    QToolButton* PNGButton4 = own(new QToolButton);
-    QToolButton* PNGButton5 = own(new QToolButton);
-    QToolButton* PNGButton6 = own(new QToolButton);
     QPushButton* Button1 = own(new QPushButton);
-    QPushButton* Button4 = own(new QPushButton);
-    QPushButton* Button11 = own(new QPushButton);
     QLabel* Label6 = own(new QLabel);
     QLineEdit* Edit1 = own(new QLineEdit);
     QComboBox* ComboBox2 = own(new QComboBox);
