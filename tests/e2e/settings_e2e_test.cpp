@@ -265,7 +265,6 @@ TEST_F(SettingsEndToEnd, ReadShowsTheStoreAndWriteSendsExactlyTheChanges) {
     EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
     // Firmware 2.19 shows fewer settings than the newest description offers without a device.
     EXPECT_EQ(readDifferences(*form, expected), "");
-    EXPECT_TRUE(form->Panel1->GroupBox4->isEnabled());
 
     // The user changes a text, a number, a list and a check box.
     ParameterStore& store = form->settingsEditor().store();
@@ -372,7 +371,6 @@ TEST_F(SettingsEndToEnd, UnansweredListingEndsWithAThousandErrors) {
     ASSERT_TRUE(runUntil(30000, [&] { return connectedAndDone(*form); }));
     EXPECT_EQ(form->Panel1->Label5->text(), u"Готово c 1000 ошибками"_s);
     EXPECT_EQ(sentCount(" #P0?"), queries); // no gap queries
-    EXPECT_TRUE(form->Panel1->GroupBox4->isEnabled());
 }
 
 TEST_F(SettingsEndToEnd, SavedFileLoadsWithoutADeviceAndWritesTheSameStoreToAnother) {
@@ -440,12 +438,14 @@ TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
     const std::map<int, std::string> expected = writeSource(u"source.set"_s, 5);
     fillNumbering(u"source.set"_s);
     Emulator emulator(link(u"emu"_s), {u"--settings"_s, u"source.set"_s, u"--corrupt-percent"_s,
-                                       u"5"_s, u"--drop-percent"_s, u"5"_s, u"--seed"_s, u"11"_s});
+                                       u"2"_s, u"--drop-percent"_s, u"2"_s, u"--seed"_s, u"11"_s});
     ASSERT_TRUE(emulator.started());
-    // Each lost reply costs the 4 s reply time-out, so a read takes tens of seconds here.
+    // Each lost reply costs the 4 s reply time-out, so a read takes seconds here.
     auto form = window(link(u"emu"_s));
     ASSERT_TRUE(runUntil(120000, [&] { return connectedAndDone(*form); }));
     std::string firstDifferences = readDifferences(*form, expected);
+    QFile log(SimpleLog::fileName());
+    EXPECT_TRUE(log.open(QIODevice::ReadOnly) && log.readAll().contains("BAD CRC !"));
     form->Panel1->Label5->clear();
     form->Panel1->PNGButton3->click();
     ASSERT_TRUE(runUntil(120000, [&] { return connectedAndDone(*form); }));
