@@ -22,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -70,10 +69,11 @@ public:
 // The window's side of the settings transfer, with hand-made controls for a few settings
 // instead of pages from the interface description.
 struct TransferFixture {
-    // First, so that they are made before and destroyed after everything that uses them.
+    // First, so that they are made before and destroyed after everything that uses them; the
+    // window holds every control.
     QApplication& app = widgetApp();
     TestDir dir;
-    std::vector<std::unique_ptr<QWidget>> widgets;
+    QWidget window;
 
     TransferFixture() {
         ComboBox2->addItems(QStringList(6, QString()));
@@ -81,33 +81,34 @@ struct TransferFixture {
         Label6->setText(u"Версия Конфигурация 2.19"_s);
         Edit1->setText(u"0123456789AB"_s);
         transfer = std::make_unique<SettingsTransfer>(
-            SettingsControls{Label5, ProgressBar2, GroupBox4, own(new QPushButton),
-                             own(new QPushButton), own(new QPushButton), own(new QPushButton),
-                             Button1, own(new QPushButton), own(new QPushButton), Label6, Edit1,
-                             ComboBox2, Timer4},
+            SettingsControls{Label5, ProgressBar2, GroupBox4, new QPushButton(&window),
+                             new QPushButton(&window), new QPushButton(&window),
+                             new QPushButton(&window), Button1, new QPushButton(&window),
+                             new QPushButton(&window), Label6, Edit1, ComboBox2, Timer4},
             editor, dialogs, log, [this] { return connected ? &link : nullptr; },
             [this] { ++typeChanges; });
     }
 
     ParameterStore& store() { return editor.store(); }
+    template <typename W>
+    W* add(W* control, int number, int kind, int special = Parameter::Plain, int offset = 0,
+           QList<int> numbers = {}) {
+        store().add(number, kind, control, special, -1000, 1000, offset, numbers);
+        return control;
+    }
     QLineEdit* addEdit(int number, int special = Parameter::Plain, int offset = 0) {
-        auto* edit = own(new QLineEdit);
-        store().add(number, Parameter::Edit, edit, special, -1000, 1000, offset);
-        return edit;
+        return add(new QLineEdit(&window), number, Parameter::Edit, special, offset);
     }
     QComboBox* addCombo(int number, int items, QList<int> codes = {}) {
-        auto* combo = own(new QComboBox);
+        auto* combo = add(new QComboBox(&window), number, Parameter::Combo, 0, 0, codes);
         combo->addItems(QStringList(items, u"-"_s));
-        store().add(number, Parameter::Combo, combo, Parameter::Plain, 0, 0, 0, codes);
         return combo;
     }
     QCheckBox* addCheck(int number, QList<int> disables = {}) {
-        auto* box = own(new QCheckBox);
-        store().add(number, Parameter::Check, box, Parameter::Plain, 0, 0, 0, disables);
-        return box;
+        return add(new QCheckBox(&window), number, Parameter::Check, 0, 0, disables);
     }
     QList<QCheckBox*> addBits(int number, int count) {
-        auto* group = own(new QGroupBox);
+        auto* group = new QGroupBox(&window);
         Parameter& record = store().add(number, Parameter::Bits, group);
         QList<QCheckBox*> boxes;
         for (int i = 0; i < count; ++i) {
@@ -122,27 +123,22 @@ struct TransferFixture {
     QString editText(int number) {
         return qobject_cast<QLineEdit*>(store().find(number)->control.data())->text();
     }
-    template <typename W> W* own(W* widget) {
-        widgets.emplace_back(widget);
-        return widget;
-    }
 
     ScriptedDialogs dialogs;
     SimpleLog log;
-    QWidget window;
     QTabWidget pages;
     QTimer timer3;
     SettingsEditor editor{&pages, &window, dialogs, &timer3};
     RecordingLink link;
     bool connected = true;
     int typeChanges = 0;
-    QLabel* Label5 = own(new QLabel);
-    QProgressBar* ProgressBar2 = own(new QProgressBar);
-    QGroupBox* GroupBox4 = own(new QGroupBox);
-    QPushButton* Button1 = own(new QPushButton);
-    QLabel* Label6 = own(new QLabel);
-    QLineEdit* Edit1 = own(new QLineEdit);
-    QComboBox* ComboBox2 = own(new QComboBox);
+    QLabel* Label5 = new QLabel(&window);
+    QProgressBar* ProgressBar2 = new QProgressBar(&window);
+    QGroupBox* GroupBox4 = new QGroupBox(&window);
+    QPushButton* Button1 = new QPushButton(&window);
+    QLabel* Label6 = new QLabel(&window);
+    QLineEdit* Edit1 = new QLineEdit(&window);
+    QComboBox* ComboBox2 = new QComboBox(&window);
     QTimer* Timer4 = new QTimer(&window);
     std::unique_ptr<SettingsTransfer> transfer;
 };

@@ -146,7 +146,6 @@ TEST_F(Transfer, WriteValueTextsByKindAndFirmware) {
     const std::tuple<int, int, QString, QString, QString> cases[] = {
         {Parameter::Plain, 0, u"a b"_s, u"1.67"_s, u" #P20=(a b)/2"_s},
         {Parameter::Plain, 0, u"a b"_s, u"1.68"_s, u" #P20=a b/2"_s},
-        {Parameter::Voice, 0, u"a b"_s, u"1.60"_s, u" #P20=(a b)/2"_s},
         {Parameter::Double10, 0, u"1,25"_s, u"2.19"_s, u" #P20=13/2"_s},
         {Parameter::Double10, 0, u"-0.25"_s, u"2.19"_s, u" #P20=-3/2"_s},
         {Parameter::Double10, 2, u"1.25"_s, u"2.19"_s, u" #P20=33/2"_s},
