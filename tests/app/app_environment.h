@@ -6,6 +6,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+// The texts of a log's lines, without their time stamps.
+inline QList<QByteArray> logTexts(const QByteArray& log) {
+    QList<QByteArray> texts;
+    for (const QByteArray& line : log.split('\n')) {
+        if (!line.isEmpty()) {
+            texts.append(line.mid(24));
+        }
+    }
+    return texts;
+}
+
 // The one QApplication of a widget test process, with the process's log file in a folder of
 // its own so that tests read only their own lines.
 class AppEnvironment {
@@ -14,17 +25,12 @@ public:
         static AppEnvironment environment;
         return environment;
     }
-    // The log lines written since `offset` (a byte position taken with logSize()).
-    [[nodiscard]] QList<QByteArray> logLinesSince(qint64 offset) const {
-        QFile file(m_logDir.filePath(QStringLiteral("log.txt")));
-        if (!file.open(QIODevice::ReadOnly) || !file.seek(offset)) {
-            return {};
-        }
-        const QByteArray text = file.readAll().trimmed();
-        return text.isEmpty() ? QList<QByteArray>() : text.split('\n');
-    }
-    [[nodiscard]] qint64 logSize() const {
-        return QFile(m_logDir.filePath(QStringLiteral("log.txt"))).size();
+    [[nodiscard]] qint64 logSize() const { return QFile(logPath()).size(); }
+    // The texts of the log lines written since `offset` (a position taken with logSize()).
+    [[nodiscard]] QList<QByteArray> logTextsSince(qint64 offset) const {
+        QFile file(logPath());
+        return file.open(QIODevice::ReadOnly) && file.seek(offset) ? logTexts(file.readAll())
+                                                                   : QList<QByteArray>();
     }
 
 private:
@@ -34,12 +40,9 @@ private:
         static char name[] = "app_tests";
         static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
-        SimpleLog::setFileName(m_logDir.filePath(QStringLiteral("log.txt")));
+        SimpleLog::setFileName(logPath());
     }
+    [[nodiscard]] QString logPath() const { return m_logDir.filePath(QStringLiteral("log.txt")); }
+
     QTemporaryDir m_logDir;
 };
-
-// A log line without its time stamp.
-inline QByteArray withoutStamp(const QByteArray& line) {
-    return line.mid(24);
-}

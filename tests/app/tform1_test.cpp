@@ -9,14 +9,13 @@
 
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -24,6 +23,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -41,14 +42,6 @@ protected:
     static QScrollArea* scroll(TForm1& form) {
         return qobject_cast<QScrollArea*>(form.centralWidget());
     }
-    static QList<QByteArray> logTextsSince(qint64 start) {
-        QList<QByteArray> texts;
-        for (const QByteArray& line : AppEnvironment::get().logLinesSince(start)) {
-            texts.append(withoutStamp(line));
-        }
-        return texts;
-    }
-
     AppEnvironment& m_app = AppEnvironment::get();
     TestDir m_dir;
     ScriptedDialogs m_dialogs;
@@ -70,22 +63,20 @@ TEST_F(Window, StartsAndClosesInOrder) {
             "В качестве устройств 1-Wire могут использоваться электронные \nключи")));
         EXPECT_EQ(form.TabSheet3->Button3->toolTip(), form.TabSheet3->GroupBox1->toolTip());
         EXPECT_EQ(form.TabSheet3->Button10->toolTip(), form.TabSheet3->GroupBox1->toolTip());
-        const std::tuple<const char*, int, bool> timers[] = {{"Timer1", 1000, true},
-                                                             {"Timer2", 1, true},
-                                                             {"Timer3", 1, false},
-                                                             {"Timer4", 5000, false}};
-        for (const auto& [name, interval, active] : timers) {
-            const auto* timer = form.findChild<QTimer*>(QString::fromLatin1(name));
-            ASSERT_NE(timer, nullptr) << name;
-            EXPECT_EQ(timer->interval(), interval) << name;
-            EXPECT_EQ(timer->isActive(), active) << name;
+        QStringList timers;
+        for (const auto* timer : form.findChildren<QTimer*>(QRegularExpression(u"^Timer\\d$"_s))) {
+            timers << timer->objectName() + u' ' + QString::number(timer->interval()) +
+                          (timer->isActive() ? u" on"_s : u" off"_s);
         }
+        timers.sort();
+        EXPECT_EQ(timers, QStringList({u"Timer1 1000 on"_s, u"Timer2 1 on"_s, u"Timer3 1 off"_s,
+                                       u"Timer4 5000 off"_s}));
         form.show();
         form.close();
         form.close();
         EXPECT_FALSE(form.Timer1->isActive());
     }
-    EXPECT_EQ(logTextsSince(start),
+    EXPECT_EQ(m_app.logTextsSince(start),
               (QList<QByteArray>{"Program OPENED", "2.6.4", "CloseQuery received", "Program CLOSED",
                                  "Closing logs"}));
 }
@@ -141,10 +132,9 @@ TEST_F(Window, WaitingWindowCyclesAndOnlyTheUsersCloseEndsTheProgram) {
     form.showWaitingWindow();
     TForm2* waiting = form.waitingWindow();
     ASSERT_NE(waiting, nullptr);
-    EXPECT_TRUE(waiting->isVisible());
-    EXPECT_FALSE(form.isEnabled());
-    EXPECT_EQ(waiting->windowTitle(), QStringLiteral("Ожидание"));
-    EXPECT_EQ(waiting->Label1->text(), QStringLiteral("Устройство подключено. Инициализация..."));
+    EXPECT_EQ((QList<bool>{waiting->isVisible(), form.isEnabled()}), (QList<bool>{true, false}));
+    EXPECT_EQ(waiting->windowTitle() + u'|' + waiting->Label1->text(),
+              u"Ожидание|Устройство подключено. Инициализация..."_s);
     EXPECT_EQ(waiting->Timer1->interval(), 50);
     waiting->ProgressBar1->setValue(221);
     for (const int expected : {222, 0, 1}) {
@@ -155,19 +145,19 @@ TEST_F(Window, WaitingWindowCyclesAndOnlyTheUsersCloseEndsTheProgram) {
     const qint64 start = m_app.logSize();
     form.closeWaitingWindow();
     EXPECT_EQ(form.waitingWindow(), nullptr);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(logTextsSince(start).isEmpty());
+    EXPECT_EQ((QList<bool>{form.isEnabled(), form.isVisible()}), (QList<bool>{true, true}));
+    EXPECT_TRUE(m_app.logTextsSince(start).isEmpty());
 
     form.showWaitingWindow();
     form.waitingWindow()->close();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(logTextsSince(start), (QList<QByteArray>{"CloseQuery received", "Program CLOSED"}));
+    EXPECT_EQ(m_app.logTextsSince(start),
+              (QList<QByteArray>{"CloseQuery received", "Program CLOSED"}));
 }
 
 // The real program in a folder of its own; TMPDIR keeps its instance socket away from any
 // other copy on the machine.
-TEST(Program, SecondStartRaisesTheFirstAndACrashedCopyDoesNotBlockTheNext) {
+TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
     AppEnvironment::get();
     QTemporaryDir work;
     QTemporaryDir sockets;
@@ -175,15 +165,13 @@ TEST(Program, SecondStartRaisesTheFirstAndACrashedCopyDoesNotBlockTheNext) {
         QFile file(work.filePath(QStringLiteral("log.txt")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    const auto start = [&](const QStringList& arguments, bool waitForWindow) {
+    const auto start = [&](bool waitForWindow) {
         auto process = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("TMPDIR"), sockets.path());
-        process->setProcessEnvironment(environment);
+        process->setEnvironment(QProcess::systemEnvironment()
+                                << QStringLiteral("TMPDIR=") + sockets.path());
         process->setWorkingDirectory(work.path());
         process->start(qEnvironmentVariable("TALVIK_BIN_DIR") + QStringLiteral("/talvik"),
-                       arguments);
+                       {QStringLiteral("--port"), QStringLiteral("/dev/null")});
         EXPECT_TRUE(process->waitForStarted(5000));
         // The window is up, and the instance socket listening, once the log says so.
         const QDeadlineTimer deadline(15000);
@@ -192,36 +180,24 @@ TEST(Program, SecondStartRaisesTheFirstAndACrashedCopyDoesNotBlockTheNext) {
         }
         return process;
     };
-    const QStringList noPort = {QStringLiteral("--port"), QStringLiteral("/dev/null")};
 
-    auto first = start(noPort, true);
-    ASSERT_TRUE(log().contains("Program OPENED"));
+    auto crashed = start(true);
+    crashed->kill();
+    ASSERT_TRUE(crashed->waitForFinished(5000));
+    QFile::remove(work.filePath(QStringLiteral("log.txt")));
+    auto first = start(true);
     const QByteArray before = log();
-    auto second = start(noPort, false);
+    ASSERT_TRUE(before.contains("Program OPENED"));
+    auto second = start(false);
     ASSERT_TRUE(second->waitForFinished(10000));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(log(), before); // the second start never touched the running copy's log
 
-    first->kill();
-    ASSERT_TRUE(first->waitForFinished(5000));
-    QFile::remove(work.filePath(QStringLiteral("log.txt")));
-    auto next = start(noPort, true);
-    EXPECT_EQ(next->state(), QProcess::Running);
-    QLocalSocket asking;
-    asking.connectToServer(QDir(sockets.path()).filePath(QStringLiteral("Rezazozaduzi Talvik")));
-    ASSERT_TRUE(asking.waitForConnected(2000));
-    ASSERT_TRUE(asking.waitForReadyRead(5000));
-    EXPECT_EQ(asking.readAll(), QByteArrayLiteral("activated\n"));
-
-    next->terminate(); // a termination signal closes the window the normal way
-    ASSERT_TRUE(next->waitForFinished(10000));
-    EXPECT_EQ(next->exitCode(), 0);
-    QList<QByteArray> last;
-    for (const QByteArray& line : log().trimmed().split('\n')) {
-        last.append(withoutStamp(line));
-    }
-    EXPECT_EQ(last.mid(last.size() - 3),
+    first->terminate(); // a termination signal closes the window the normal way
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_EQ(logTexts(log()).mid(logTexts(log()).size() - 3),
               (QList<QByteArray>{"CloseQuery received", "Program CLOSED", "Closing logs"}));
 }
 
