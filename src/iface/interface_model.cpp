@@ -2,6 +2,8 @@
 
 #include "compare_versions.h"
 
+#include <limits>
+
 namespace {
 
 bool lists(Node codes, QStringView type) {
@@ -138,7 +140,8 @@ void InterfaceModel::buildEditList(Node element, QList<PlanItem>& out) {
     const Node captions = element.child(u"Captions");
     const Node hints = element.child(u"Hints");
     const PlanItem::Special special = specialOf(element.child(u"Special").asString());
-    int limits[2] = {0, 0};
+    // A numeric field without Limits takes any value that fits the field.
+    int limits[2] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
     int offset = 0;
     if (special == PlanItem::Special::Integer || special == PlanItem::Special::Double10) {
         element.readIntegers(u"Limits", limits, 2);

@@ -43,7 +43,8 @@ struct PlanItem {
 
     // Edit.
     Special special = Special::Plain;
-    // Only Integer and Double10 fields read these; they stay 0 otherwise.
+    // Only Integer and Double10 fields read these (the whole int range when the description
+    // gives no Limits); they stay 0 otherwise.
     int limitLow = 0;
     int limitHigh = 0;
     int offset = 0;
