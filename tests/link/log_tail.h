@@ -24,9 +24,7 @@ public:
         }
         return lines;
     }
-    [[nodiscard]] int Count(const QByteArray& line) const {
-        return static_cast<int>(Lines().count(line));
-    }
+    [[nodiscard]] int Count(const QByteArray& line) const { return int(Lines().count(line)); }
 
 private:
     static const QString& Path() {

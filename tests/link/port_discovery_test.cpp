@@ -21,7 +21,7 @@ public:
     }
 };
 
-TEST(PortDiscovery, PortNameIsBetweenTheFirstParentheses) {
+TEST(PortDiscovery, NamesAreBetweenTheFirstParenthesesAndPrinterAndBluetoothAreLeftOut) {
     const QList<std::pair<QString, QString>> cases = {
         {u"USB Serial Port (COM7)"_s, u"COM7"_s}, {u"Prolific (COM12) (COM3)"_s, u"COM12"_s},
         {u"Odd ) name (COM5)"_s, u"COM5"_s},      {u"No parentheses"_s, QString()},
@@ -30,72 +30,65 @@ TEST(PortDiscovery, PortNameIsBetweenTheFirstParentheses) {
     for (const auto& [friendly, port] : cases) {
         EXPECT_EQ(PortNameOf(friendly), port) << friendly.toStdString();
     }
-}
-
-TEST(PortDiscovery, PrinterAndBluetoothPortsAreLeftOut) {
     FakeEnumerator enumerator;
     enumerator.ports = {{u"USB Serial"_s, u"COM3"_s},
                         {u"Printer Port"_s, u"LPT1"_s},
                         {u"Standard Serial over BlueTooth link"_s, u"COM8"_s},
-                        {u"lpt-like adapter"_s, u"COM9"_s},
-                        {u"Modem"_s, u"COM4"_s}};
-    EXPECT_EQ(
-        EnumeratePorts(enumerator),
-        QStringList({u"USB Serial (COM3)"_s, u"lpt-like adapter (COM9)"_s, u"Modem (COM4)"_s}));
+                        {u"lpt-like adapter"_s, u"COM9"_s}};
+    EXPECT_EQ(EnumeratePorts(enumerator),
+              QStringList({u"USB Serial (COM3)"_s, u"lpt-like adapter (COM9)"_s}));
 }
 
-class RefreshTest : public testing::Test {
-protected:
-    RefreshTest() {
-        factory = [this](std::unique_ptr<SerialLine> line, const QString& name,
-                         const QString& friendly) -> std::unique_ptr<ComPortBase> {
-            return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
-        };
-    }
-    [[nodiscard]] QStringList Names() const {
-        QStringList names;
-        for (const auto& entry : ports) {
-            names << entry.first;
-        }
-        return names;
-    }
-
-    LogTail log;
+TEST(PortDiscovery, RefreshFollowsThePortsAndTheFilter) {
+    const QList<FakeEnumerator::Port> three = {
+        {u"A"_s, u"COM3"_s}, {u"B"_s, u"COM4"_s}, {u"C"_s, u"COM5"_s}};
+    const QList<FakeEnumerator::Port> two = {{u"A"_s, u"COM3"_s}, {u"C"_s, u"COM5"_s}};
+    const struct {
+        QList<FakeEnumerator::Port> ports;
+        QString refused;
+        QString filter;
+        QStringList open;
+    } cases[] = {
+        {three, u"COM5"_s, {}, {u"COM3"_s, u"COM4"_s}},
+        {two, {}, {}, {u"COM3"_s, u"COM5"_s}},
+        {two, {}, FriendlyName(u"emu"_s, u"/dev/pts/7"_s), {u"/dev/pts/7"_s}},
+        {two, {}, u"/dev/pts/7"_s, {}}, // without parentheses there is no port name
+        {two, {}, {}, {u"COM3"_s, u"COM5"_s}},
+        {two, {}, u"none"_s, {}},
+    };
+    const LogTail log;
     FakeClock clock;
     WritePacing pacing;
     FakeEnumerator enumerator;
-    PortFactory factory;
+    const PortFactory factory = [&](std::unique_ptr<SerialLine> line, const QString& name,
+                                    const QString& friendly) -> std::unique_ptr<ComPortBase> {
+        return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
+    };
     PortMap ports;
-};
-
-TEST_F(RefreshTest, FollowsPortsThatComeAndGo) {
-    enumerator.ports = {{u"A"_s, u"COM3"_s}, {u"B"_s, u"COM4"_s}, {u"C"_s, u"COM5"_s}};
-    enumerator.lineState->refusedNames = {u"COM5"_s};
-    RefreshPorts(ports, enumerator, factory, {});
-    EXPECT_EQ(Names(), QStringList({u"COM3"_s, u"COM4"_s}));
-    ComPortBase* const kept = ports.at(u"COM3"_s).get();
-    EXPECT_EQ(kept->FriendlyName(), u"A (COM3)"_s);
-
-    enumerator.ports = {{u"A"_s, u"COM3"_s}, {u"C"_s, u"COM5"_s}};
-    enumerator.lineState->refusedNames.clear();
-    RefreshPorts(ports, enumerator, factory, {});
-    EXPECT_EQ(Names(), QStringList({u"COM3"_s, u"COM5"_s}));
-    EXPECT_EQ(ports.at(u"COM3"_s).get(), kept) << "a present port is not reopened";
+    std::map<QString, ComPortBase*> before;
+    for (const auto& c : cases) {
+        enumerator.ports = c.ports;
+        enumerator.lineState->refusedNames = {c.refused};
+        RefreshPorts(ports, enumerator, factory, c.filter);
+        QStringList open;
+        for (const auto& [name, port] : ports) {
+            open << name;
+            if (name.startsWith(u'/')) {
+                EXPECT_EQ(enumerator.lineState->portName, name) << "the filter's port is opened";
+            }
+            if (before.contains(name)) {
+                EXPECT_EQ(port.get(), before.at(name)) << "a present port is not reopened";
+            }
+        }
+        EXPECT_EQ(open, c.open) << c.filter.toStdString();
+        EXPECT_TRUE(!ports.contains(u"COM3"_s) ||
+                    ports.at(u"COM3"_s)->FriendlyName() == u"A (COM3)"_s);
+        before.clear();
+        for (const auto& [name, port] : ports) {
+            before[name] = port.get();
+        }
+    }
     EXPECT_EQ(log.Count("COM4:\tclosed"), 1);
-    EXPECT_EQ(log.Count("COM3:\tclosed"), 0);
-}
-
-TEST_F(RefreshTest, FilterNamesTheOnlyPortOrNone) {
-    enumerator.ports = {{u"A"_s, u"COM3"_s}};
-    RefreshPorts(ports, enumerator, factory, {});
-    RefreshPorts(ports, enumerator, factory, FriendlyName(u"emu"_s, u"/dev/pts/7"_s));
-    EXPECT_EQ(Names(), QStringList({u"/dev/pts/7"_s}));
-    EXPECT_EQ(enumerator.lineState->portName, u"/dev/pts/7"_s);
-    RefreshPorts(ports, enumerator, factory, u"/dev/pts/7"_s);
-    EXPECT_TRUE(ports.empty()) << "without parentheses there is no port name";
-    RefreshPorts(ports, enumerator, factory, {});
-    RefreshPorts(ports, enumerator, factory, u"none"_s);
-    EXPECT_TRUE(ports.empty());
 }
 
 } // namespace
