@@ -1,11 +1,15 @@
 #include "device_type.h"
 #include "interface_model.h"
+#include "test_dir.h"
 #include "yaml_root.h"
 
+#include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 using namespace Qt::StringLiterals;
+using Json = nlohmann::ordered_json;
 
 namespace {
 
@@ -34,14 +38,8 @@ void flatten(const QList<PlanItem>& items, QStringList& out) {
     }
 }
 
-QString controls(const char* text, int type = 415, const QString& version = u"9.99"_s) {
-    QStringList out;
-    flatten(planOf(text, type, version).content, out);
-    return out.join(u' ');
-}
-
-TEST(InterfaceModel, ExampleGivesSettingsOneToFour) {
-    const char example[] = R"(Templates:
+// The worked example of the description format: it gives settings 1 to 4.
+const char kExample[] = R"(Templates:
   Phone:
     - Type: EditList
       Special: phone
@@ -76,73 +74,42 @@ Voices:
   - - 1.0
     - [one, two, three]
 )";
-    const InterfacePlan plan = planOf(example);
-    EXPECT_EQ(controls(example), u"Number 1=1 Number 2=2 Mode=3 Outputs=4");
-    ASSERT_EQ(plan.disables.size(), 1);
-    EXPECT_EQ(QList<int>({plan.disables[0].trigger, plan.disables[0].who}), QList<int>({3, 4}));
-    EXPECT_EQ(plan.disables[0].values, QList<int>({0}));
-    ASSERT_EQ(plan.voices.size(), 1);
-    EXPECT_EQ(plan.voices[0].version + plan.voices[0].words.join(u','), u"1.0one,two,three");
-    const InterfacePlan none = planOf(example, 0);
-    EXPECT_TRUE(none.content.isEmpty() && none.disables.isEmpty() && none.voices.isEmpty());
+
+QString controls(const char* text, int type = 415, const QString& version = u"9.99"_s) {
+    QStringList out;
+    flatten(planOf(text, type, version).content, out);
+    return out.join(u' ');
 }
 
-TEST(InterfaceModel, SelectionByTypeAndVersion) {
-    const char text[] = R"(Structure:
-  - Type: Label
-    Caption: hw
-    HW_except: [406]
-    HW: [406, "0412", 415]
-  - Type: Label
-    Caption: since1.7
-    SinceVer: 1.7
-  - Type: Label
-    Caption: till1.66
-    TillVer: 1.66
-  - Type: Label
-    Caption: since10
-    SinceVer: 10.0
-  - Type: Label
-    Caption: till9.99
-    TillVer: 9.99
-)";
-    struct Case {
-        int type;
-        QString version;
-        const char16_t* shown;
-    };
-    const Case cases[] = {
-        {406, u"9.99"_s, u"since1.7"},
-        {412, u"1.66"_s, u"since1.7 till9.99"},
-        {415, u"1.5"_s, u"hw till1.66 till9.99"},
-        {403, u"1.7"_s, u"since1.7 till1.66 till9.99"},
-        {414, u"10.0"_s, u"since1.7 since10"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(controls(text, c.type, c.version), QString::fromUtf16(c.shown)) << c.type;
-    }
-}
-
-TEST(InterfaceModel, NumberListCarriesOverSkipsAndTables) {
+TEST(InterfaceModel, SelectionAndTheNumberListAcrossSiblingsParentsAndSkips) {
     const char text[] = R"(Structure:
   - Type: Tab
     Values: [10, 11, 12, 13, 14, 15, 16, 17, 18]
     Content:
       - Type: EditList
-        Captions: [a, b]
+        Captions: [a]
       - Type: EditList
-        HW: [406]
-        Values: [90, 91]
-        Captions: [skipped]
+        HW_except: [406]
+        HW: [406, "0412", 415]
+        Captions: [hw]
       - Type: GroupBox
         Content:
           - Type: CheckList
-            Captions: [c]
+            SinceVer: 1.7
+            Captions: [since1.7]
+          - Type: EditList
+            TillVer: 1.66
+            Captions: [till1.66]
   - Type: Tab
     Content:
+      - Type: EditList
+        SinceVer: 10.0
+        Values: [90]
+        Captions: [since10]
       - Type: ComboSameList
-        Captions: [d, e]
-        Contents: [x, y]
+        TillVer: 9.99
+        Captions: [till9.99]
+        Contents: [x]
       - Type: Table
         Columns: [Mon, Tue]
         Lines: [From, To]
@@ -151,7 +118,19 @@ TEST(InterfaceModel, NumberListCarriesOverSkipsAndTables) {
       - Type: EditList
         Captions: [f, g]
 )";
-    EXPECT_EQ(controls(text), u"a=10 b=11 c=12 d=13 e=14 cell=15 cell=16 cell=17 cell=18 f=7 g=0");
+    const std::tuple<int, QString, const char16_t*> cases[] = {
+        {406, u"9.99"_s, u"a=10 since1.7=11 cell=12 cell=13 cell=14 cell=15 f=7 g=0"},
+        {412, u"1.66"_s, u"a=10 since1.7=11 till9.99=12 cell=13 cell=14 cell=15 cell=16 f=7 g=0"},
+        {415, u"1.5"_s,
+         u"a=10 hw=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 f=7 g=0"},
+        {403, u"1.7"_s,
+         u"a=10 since1.7=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 f=7 g=0"},
+        {414, u"10.0"_s, u"a=10 since1.7=11 since10=90 cell=0 cell=0 cell=0 cell=0 f=7 g=0"},
+    };
+    for (const auto& [type, version, shown] : cases) {
+        EXPECT_EQ(controls(text, type, version).toStdString(),
+                  QString::fromUtf16(shown).toStdString());
+    }
 }
 
 TEST(InterfaceModel, TemplatesResolveDigitsThroughNestedCalls) {
@@ -195,33 +174,128 @@ Structure:
     EXPECT_TRUE(planOf(text).truncated);
 }
 
-TEST(InterfaceModel, DisablesAccumulateInTheRuleTable) {
-    const InterfacePlan plan = planOf(R"(Disables:
-  - Trigger: 5
-    Affects:
-      - Who: 6
-        ByValue: [0, 2]
-      - Who: 7
-        ByValue: [1]
-  - Trigger: 5
-    Affects:
-      - Who: 6
-        ByValue: [3]
-)");
+TEST(InterfaceModel, DisablesAddToTheRuleTable) {
     DisableTable table;
+    table[3][4].insert(2);
     table[9][1].insert(4);
-    plan.addDisablesTo(table);
-    EXPECT_EQ(table[5][6], QSet<int>({0, 2, 3}));
-    EXPECT_EQ(table[5][7], QSet<int>({1}));
+    planOf(kExample).addDisablesTo(table);
+    EXPECT_EQ(table[3][4], QSet<int>({0, 2}));
     EXPECT_EQ(table[9][1], QSet<int>({4}));
 }
 
 TEST(DeviceType, CodesByListPosition) {
-    const int expected[] = {0, 0, 406, 412, 403, 414, 415, 0};
+    QList<int> codes;
     for (int i = -1; i < 7; ++i) {
-        EXPECT_EQ(DeviceType::codeForPosition(i), expected[i + 1]) << i;
+        codes << DeviceType::codeForPosition(i);
     }
+    EXPECT_EQ(codes, QList<int>({0, 0, 406, 412, 403, 414, 415, 0}));
     EXPECT_EQ(DeviceType::noDeviceVersion(), u"9.99");
+}
+
+struct ToolRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+    [[nodiscard]] Json json() const { return Json::parse(out.toStdString(), nullptr, false); }
+};
+
+ToolRun runTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik-iface"_s, arguments);
+    ToolRun run;
+    if (process.waitForFinished(30000)) {
+        run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    return run;
+}
+
+TEST(TalvikIfaceTool, TreePrintsEveryKindOfNode) {
+    TestDir dir;
+    dir.writeFile(u"d.h"_s, "a: 1\nb: \"q\"\nc:\n  - \n  - [x]\na: {}\n");
+    dir.writeFile(u"empty.h"_s, {});
+    const ToolRun run = runTool({u"tree"_s, dir.file(u"d.h"_s)});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.json(), Json::parse(R"({"kind":"map","entries":[
+        ["a",{"kind":"scalar","text":"1","quoted":false}],
+        ["b",{"kind":"scalar","text":"q","quoted":true}],
+        ["c",{"kind":"list","items":[{"kind":"empty"},
+              {"kind":"list","items":[{"kind":"scalar","text":"x","quoted":false}]}]}],
+        ["a",{"kind":"map","entries":[]}]]})"));
+    const ToolRun empty = runTool({u"tree"_s, dir.file(u"empty.h"_s)});
+    EXPECT_EQ(empty.out.trimmed() + QByteArray::number(empty.status), "null0");
+}
+
+TEST(TalvikIfaceTool, RejectedFileExitsWithTheLineOnStderrAndInTheLog) {
+    TestDir dir;
+    dir.writeFile(u"bad.h"_s, "a:\r\n  b: 1\r\n - c\r\n");
+    for (const QString& command : {u"tree"_s, u"plan"_s}) {
+        const ToolRun run = runTool({command, dir.file(u"bad.h"_s)});
+        EXPECT_EQ(run.status, 1) << command.toStdString();
+        EXPECT_EQ(run.out.trimmed(), "null");
+        EXPECT_EQ(run.err, "NODE is invalid in line:\t2\n");
+    }
+    // The tool runs in the test's folder, so its log lands here.
+    EXPECT_TRUE(dir.readFile(u"log.txt"_s).contains("NODE is invalid in line:\t2\n"));
+    EXPECT_EQ(runTool({u"tree"_s, dir.file(u"none.h"_s)}).status, 2);
+    EXPECT_EQ(runTool({u"plan"_s, u"--type"_s}).status, 2);
+    // With no model chosen the file is not even read.
+    const ToolRun none = runTool({u"plan"_s, u"--type"_s, u"0"_s, dir.file(u"bad.h"_s)});
+    EXPECT_EQ(none.json(), Json::parse(R"({"content":[],"disables":[],"voices":[]})"));
+    const ToolRun help = runTool({u"--help"_s});
+    EXPECT_TRUE(help.out.contains("Interface/interface.h") && help.out.contains("setting number"));
+}
+
+// The second file shows the remaining kinds, a table only for the type that lists it.
+TEST(TalvikIfaceTool, PlanShowsFieldsWithTheirSettings) {
+    TestDir dir;
+    dir.writeFile(u"example.h"_s, kExample);
+    dir.writeFile(u"more.h"_s, R"(Structure:
+  - Type: GroupBox
+    Caption: More
+    Hint: G
+    Values: [5, 6, 7]
+    Content:
+      - Type: EditList
+        Special: integer
+        Limits: [0, 99]
+        Offset: 1
+        Captions: [Delay]
+        Hints: [h]
+      - Type: CheckList
+        Captions: [Siren]
+        Disable:
+          - [8, 9]
+      - Type: Table
+        HW: [406]
+        Columns: [A]
+        Lines: [L]
+      - Type: RichEdit
+        File: help.rtf
+        Height: 80
+      - Type: Label
+        Caption: Done
+)");
+    const ToolRun run = runTool({u"plan"_s, dir.file(u"example.h"_s)});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.json(), Json::parse(R"({"content":[{"type":"Tab","caption":"Main","content":[
+        {"type":"GroupBox","caption":"Calls","hint":"","content":[
+          {"type":"Edit","caption":"Number 1","hint":"","setting":1,"special":"phone"},
+          {"type":"Edit","caption":"Number 2","hint":"","setting":2,"special":"phone"}]},
+        {"type":"Combo","caption":"Mode","hint":"","setting":3,"items":["Off","On","Auto"],
+         "codes":[0,1,5]},
+        {"type":"Bits","caption":"Outputs","hint":"","setting":4,"bits":["Out 1","Out 2","Out 3"]}]}],
+      "disables":[{"trigger":3,"who":4,"values":[0]}],
+      "voices":[{"version":"1.0","words":["one","two","three"]}]})"));
+    const ToolRun more = runTool(
+        {u"plan"_s, u"--version"_s, u"1.0"_s, u"--type"_s, u"406"_s, dir.file(u"more.h"_s)});
+    EXPECT_EQ(more.json()["content"][0], Json::parse(R"({"type":"GroupBox","caption":"More",
+      "hint":"G","content":[{"type":"Edit","caption":"Delay","hint":"h","setting":5,
+        "special":"integer","limits":[0,99],"offset":1},
+      {"type":"Check","caption":"Siren","hint":"","setting":6,"disables":[8,9]},
+      {"type":"Table","columns":["A"],"lines":["L"],"settings":[[7]]},
+      {"type":"RichEdit","file":"help.rtf","height":80},{"type":"Label","caption":"Done"}]})"));
+    EXPECT_EQ(runTool({u"plan"_s, dir.file(u"more.h"_s)}).json()["content"][0]["content"].size(),
+              4);
 }
 
 } // namespace

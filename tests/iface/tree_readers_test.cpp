@@ -1,0 +1,195 @@
+#include "json_root.h"
+#include "simple_log.h"
+#include "test_dir.h"
+#include "yaml_root.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every failing parse of this test program logs into one file of its own.
+[[maybe_unused]] const bool logRedirected = [] {
+    SimpleLog::setFileName(
+        QDir::temp().filePath(QStringLiteral("talvik_iface_tests_%1.log").arg(getpid())));
+    return true;
+}();
+
+// A short, exact picture of a tree: null for no node, ~ for an empty one, a scalar's text (in
+// double quotes when it was quoted), [a,b] for a list, {k:v,...} for a map.
+QString treeText(Node node) {
+    if (!node.valid() || node.isScalar()) {
+        return !node.valid()     ? u"null"_s
+               : node.isQuoted() ? u'"' + node.asString() + u'"'
+                                 : node.asString();
+    }
+    if (!node.isList() && !node.isMap()) {
+        return u"~"_s;
+    }
+    QStringList items;
+    for (int i = 0; i < node.count(); ++i) {
+        items << (node.isMap() ? node.child(i).key() + u':' : QString()) + treeText(node.child(i));
+    }
+    return node.isList() ? u'[' + items.join(u',') + u']' : u'{' + items.join(u',') + u'}';
+}
+
+// The tree read, or "line N" for a failure at zero-based line N (which must leave no tree).
+QString read(YamlRoot& document, const QString& text) {
+    if (document.parse(text)) {
+        return document.errorLine() == -1 ? treeText(document.root()) : u"stale line"_s;
+    }
+    return u"line "_s + QString::number(document.errorLine()) +
+           (document.root().valid() ? u" with a tree"_s : QString());
+}
+
+TEST(YamlRoot, TextsAndTheLinesTheyFailAt) {
+    const std::pair<const char*, const char16_t*> cases[] = {
+        {"\n   \n\r\n", u"~"},
+        {"---\na: 1\n", u"{a:1}"},
+        {"#a: 1\n#b:\n  - # x\n", u"{#a:1,#b:[# x]}"},
+        // Indentation, TABs included.
+        {"   a:\n     b:\n          c: 1\n     d: 2\n   e: 3\n", u"{a:{b:{c:1},d:2},e:3}"},
+        {"- a: 1\n  b: 2\n- c:\n    - x\n", u"[{a:1,b:2},{c:[x]}]"},
+        {"- \n  a: 1\n", u"[{a:1}]"},
+        {"a:\n    b: 1\n  c: 2\n", u"line 2"},
+        {"  a: 1\nb: 2\n", u"line 1"},
+        {"a: 1\n  b: 2\n", u"line 1"},
+        {"a:\n\tb: 1\n", u"line 1"},
+        {"a:\n  - 1\n  \t- 2\n", u"line 2"},
+        // List markers.
+        {"- - a\n  - b\n-\n- c\n", u"[[a,b],~,c]"},
+        {"- value   \n", u"[value   ]"},
+        {"- \"-5\"\n- Value: -5\n", u"[\"-5\",{Value:-5}]"},
+        {"- a:b: c\n", u"[a:b: c]"},
+        {"- -5\n", u"line 0"},
+        {"a:\n  -x\n", u"line 1"},
+        {"-\tx\n", u"line 0"},
+        {"a:\n- 1\n", u"line 1"},
+        {"a: 1\n- b\n", u"line 1"},
+        {"- a\nb: 1\n", u"line 1"},
+        {"- a\n  b: 1\n", u"line 1"},
+        {"- a\n- b: 1\n  - c\n", u"line 2"},
+        // Keys and values; a repeated key stays in the map.
+        {"Name : a\nName: b\nkey: value   \nc:\nkey: 2\n", u"{Name :a,Name:b,key:value,c:~,key:2}"},
+        {"a: {}\nb: { }\nc: with: colon\n", u"{a:{},b:{ },c:with: colon}"},
+        {"a: 1\n# note\n", u"line 1"},
+        {"plain\n", u"line 0"},
+        {": 1\n", u"line 0"},
+        {"a:b: c\n", u"line 0"},
+        {"\"a\": 1\n", u"line 0"},
+        // Flow lists: an open one is reported where it starts.
+        {"C: [a,,b,]\nD: [a, , b]\nE: []\n", u"{C:[a,b],D:[a,~,b],E:[]}"},
+        {"C: [1,\n2]\nD: [1,\n 2] rest\nE: 3\n", u"{C:[1,2],D:[1,2],E:3}"},
+        {"C: [\ta\t, \"a\\tb\", {}, [x]]\n", u"{C:[a,\"a\\tb\",{},[x]]}"},
+        {"C: [a] b\nD: c]\nE: 1\n", u"{C:[a] b\nD: c],E:1}"},
+        {"a: 1\nC: [1,\n2\n", u"line 1"},
+        {"C: [[a, b]]\n", u"line 0"},
+        {"C: [\"a, b\"]\n", u"line 0"},
+        // Quoted strings and escapes.
+        {"a: \"x y\"\nb: \"\"\nc: x \"y\"\n", u"{a:\"x y\",b:\"\",c:x \"y\"}"},
+        {"a: \"x\\ty\\xz\"\n", u"{a:\"x\ty\\xz\"}"},
+        {"a: \"\\\"\\\\n\\n\\r\"\n", u"{a:\"\"\\n\n\r\"}"},
+        {"a: \"\n", u"line 0"},
+        {"b: 1\na: \"abc\n", u"line 1"},
+        {"- \"a\"  \n", u"line 0"},
+    };
+    YamlRoot document;
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(read(document, QString::fromUtf8(text)), QString::fromUtf16(expected)) << text;
+    }
+    for (const QString& ending : {u"\r"_s, u"\r\n"_s}) {
+        QString good = u"A:\n  - x: 1\n\n    y: [1,\n 2]\n  - \"q\"\nB: {}\n"_s;
+        EXPECT_EQ(read(document, good.replace(u'\n', ending)), u"{A:[{x:1,y:[1,2]},\"q\"],B:{}}");
+        QString bad = u"A:\n  - x: 1\n\n    y: 2\n   z: 3\n"_s;
+        EXPECT_EQ(read(document, bad.replace(u'\n', ending)), u"line 4");
+    }
+}
+
+TEST(YamlRoot, FilesInTheirCodePages) {
+    TestDir dir;
+    const QString text = u"Name: Привет\n"_s;
+    dir.writeFile(u"plain.h"_s, text.toUtf8());
+    dir.writeFile(u"bom.h"_s, "\xEF\xBB\xBF" + text.toUtf8());
+    dir.writeFile(u"wide.h"_s, QByteArray("\xFF\xFE", 2) +
+                                   QByteArray(reinterpret_cast<const char*>(text.utf16()), 26));
+    dir.writeFile(u"empty.h"_s, {});
+    for (const auto& [file, codePage, tree] : {std::tuple{u"plain.h", 65001, u"{Name:Привет}"},
+                                               {u"bom.h", 65001, u"{Name:Привет}"},
+                                               {u"wide.h", 1200, u"{Name:Привет}"},
+                                               {u"empty.h", 65001, u"null"},
+                                               {u"none.h", 65001, u"null"}}) {
+        const QString name = QString::fromUtf16(file);
+        const YamlRoot document(dir.file(name), codePage);
+        EXPECT_EQ(treeText(document.root()), QString::fromUtf16(tree)) << name.toStdString();
+        EXPECT_EQ(document.errorLine(), -1);
+    }
+}
+
+TEST(YamlRoot, LargeInputsStayLinear) {
+    // 200 000 one-item lists, and as many nested markers on one line: both read quickly and
+    // without deep recursion.
+    YamlRoot document;
+    ASSERT_TRUE(document.parse(u"- [a]\n"_s.repeated(200000)));
+    EXPECT_EQ(document.root().count(), 200000);
+    const QString markers = u"- "_s.repeated(200000);
+    ASSERT_TRUE(document.parse(markers + u'x'));
+    Node node = document.root();
+    for (int i = 0; i < 200000; ++i) {
+        node = node.child(0);
+    }
+    EXPECT_EQ(treeText(node), u"x");
+    EXPECT_EQ(read(document, u"a: 1\nb: ["_s + QString(markers).replace(u' ', u'\n')), u"line 1");
+}
+
+TEST(Node, ReadsAreSafeAndConvertOnDemand) {
+    YamlRoot document;
+    ASSERT_TRUE(
+        document.parse(u"n: \"  -42x\"\nt: true\none: 1\nyes: yes\nL: [8]\nL: [5, 6, 7]\n"));
+    const Node root = document.root();
+    int out[2] = {0, 0};
+    // A repeated key is found at its later value.
+    EXPECT_EQ(root.readIntegers(u"L", out, 2) + root.readIntegers("absent", out, 2), 3);
+    EXPECT_EQ(
+        QList<int>({out[0], out[1], root.child(u"n").asInteger(), root.child(u"t").asBoolean(),
+                    root.child(u"one").asBoolean(), root.child(u"yes").asBoolean()}),
+        QList<int>({5, 6, -42, 1, 1, 0}));
+    EXPECT_FALSE(root.child(4).child(1).valid() || root.child(4).child(u"k").valid() ||
+                 root.child(-1).valid() || Node().child(0).valid() || Node().isQuoted() ||
+                 Node().count() != 0 || Node().readIntegers(u"L", out, 2) != 0);
+}
+
+TEST(JsonRoot, ReadsIntoTheSharedNodesOrGivesNoRoot) {
+    const std::pair<const char*, const char16_t*> cases[] = {
+        {R"([{"HW": "415"}, {"b": 1, "a": 2, "b": 3}])", u"[{HW:\"415\"},{b:1,a:2,b:3}]"},
+        {R"({"t": true, "n": null, "d": -1.50, "e": {}, "l": []})",
+         u"{t:true,n:~,d:-1.50,e:{},l:[]}"},
+        {R"("Привет \u0041\n")", u"\"Привет A\n\""},
+        {"", u"null"},
+        {"[1,]", u"null"},
+        {"{'a': 1}", u"null"},
+        {"[1] 2", u"null"},
+        {"\"\xC3\"", u"null"},
+        {"[1, 2", u"null"},
+    };
+    JsonRoot document;
+    for (const auto& [json, tree] : cases) {
+        ASSERT_TRUE(document.parse(QByteArray("[7]")));
+        EXPECT_EQ(document.parse(QByteArray(json)), tree != std::u16string_view(u"null"));
+        EXPECT_EQ(treeText(document.root()), QString::fromUtf16(tree)) << json;
+    }
+    // A deep file reads without recursion; a missing one gives no root.
+    TestDir dir;
+    dir.writeFile(u"deep.set"_s, QByteArray(200000, '[') + QByteArray(200000, ']'));
+    const JsonRoot deep(dir.file(u"deep.set"_s));
+    Node node = deep.root();
+    for (int i = 1; i < 200000; ++i) {
+        node = node.child(0);
+    }
+    EXPECT_EQ(treeText(node), u"[]");
+    EXPECT_FALSE(JsonRoot(dir.file(u"none.set"_s)).root().valid());
+}
+
+} // namespace
