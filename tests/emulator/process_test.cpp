@@ -1,6 +1,13 @@
+#include "frame_codec.h"
+#include "golden_frames.h"
+#include "read_frames.h"
+
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <termios.h>
 
 using namespace Qt::StringLiterals;
 
@@ -10,13 +17,29 @@ QString emulatorPath() {
     return qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik-emu"_s;
 }
 
-TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
-    QProcess help;
-    help.start(emulatorPath(), {u"--help"_s});
-    ASSERT_TRUE(help.waitForFinished(5000));
-    const QByteArray text = help.readAllStandardOutput();
-    EXPECT_TRUE(text.contains("--baud")) << "the module options are listed with the emulator's";
-    EXPECT_TRUE(text.contains("--dump-gaps"));
+// The real program on a pseudo-terminal: it prints the slave's path, reads the speed set on the
+// slave and passes frame bytes through raw (no CR/LF or NUL handling).
+TEST(EmulatorProcess, AnswersOnItsPseudoTerminalAndRefusesBadOptions) {
+    QProcess emu;
+    emu.start(emulatorPath(), {u"--baud"_s, u"115200"_s});
+    ASSERT_TRUE(emu.waitForReadyRead(5000));
+    const QByteArray slavePath = emu.readLine().trimmed();
+    const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0) << slavePath.toStdString();
+    termios settings{};
+    ASSERT_EQ(::tcgetattr(slave, &settings), 0);
+    ::cfmakeraw(&settings);
+    ::cfsetspeed(&settings, B115200);
+    ASSERT_EQ(::tcsetattr(slave, TCSANOW, &settings), 0);
+    const QByteArray probe(reinterpret_cast<const char*>(golden::kKeepAlive),
+                           sizeof golden::kKeepAlive);
+    ASSERT_EQ(::write(slave, probe.constData(), probe.size()), probe.size());
+    const auto frames = readFrames(slave, 1);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].payload.left(1), QByteArray("\x01", 1)) << "the announcement";
+    ::close(slave);
+    emu.terminate();
+    emu.waitForFinished(5000);
 
     const QStringList bad[] = {{u"--baud"_s, u"19200"_s},
                                {u"--drop-percent"_s, u"101"_s},
@@ -25,11 +48,11 @@ TEST(EmulatorProcess, HelpListsTheOptionsAndBadValuesAreRefused) {
                                {u"--settings"_s, u"/nonexistent.set"_s},
                                {u"--dump-gaps"_s, u"many"_s}};
     for (const QStringList& arguments : bad) {
-        QProcess emu;
-        emu.start(emulatorPath(), arguments);
-        ASSERT_TRUE(emu.waitForFinished(5000));
-        EXPECT_NE(emu.exitCode(), 0) << arguments.join(u' ').toStdString();
-        EXPECT_TRUE(emu.readAllStandardOutput().isEmpty());
+        QProcess refused;
+        refused.start(emulatorPath(), arguments);
+        ASSERT_TRUE(refused.waitForFinished(5000));
+        EXPECT_NE(refused.exitCode(), 0) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(refused.readAllStandardOutput().isEmpty());
     }
 }
 

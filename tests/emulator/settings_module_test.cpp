@@ -1,6 +1,5 @@
 #include "cp1251.h"
 #include "emu_harness.h"
-#include "settings_file.h"
 #include "test_dir.h"
 
 #include <set>
@@ -204,90 +203,6 @@ TEST(EmuSettings, DumpKeepsOutputPendingWhenTheLineIsReadLate) {
     }
     EXPECT_EQ(terminators, 1);
     EXPECT_FALSE(emu.core.msUntilOutput().has_value());
-}
-
-TEST(EmuSettings, SaveWritesTheStoreOnShutDown) {
-    TestDir dir;
-    EmuHarness emu(seeded(dir, {u"--save"_s, dir.file(u"out.set"_s)}));
-    emu.ask("#P3=4");
-    emu.ask("#P20=(new text)");
-    emu.ask("#P41=abc");
-    emu.ask("#P60=9");
-    EXPECT_FALSE(QFile::exists(dir.file(u"out.set"_s)));
-    emu.core.shutDown();
-
-    QString error;
-    const auto saved = SettingsFile::read(dir.file(u"out.set"_s), error);
-    ASSERT_TRUE(saved) << error.toStdString();
-    EXPECT_EQ(saved->hardware, u"406"_s);
-    using S = SettingsFile::Setting;
-    const std::map<int, S> expected = {
-        {0, S{Cp1251::fromUnicode(u"Иван Петров"_s), u"Edit"_s, false}},
-        {3, S{"4", u"Combo"_s, true}},
-        {7, S{"1", u"Check"_s, true}},
-        {20, S{"new text", u"None"_s, false}},
-        {41, S{"abc", u"Edit"_s, false}}, // no longer a number: written as a string
-        {60, S{"9", u"None"_s, false}},
-    };
-    EXPECT_EQ(saved->settings, expected);
-    EXPECT_TRUE(dir.readFile(u"out.set"_s).contains(R"({"Value": 3, "Combo": 4})"));
-}
-
-TEST(EmuSettingsFile, ReadsValuesOfEveryShapeAndRefusesOtherFiles) {
-    TestDir dir;
-    dir.writeFile(u"shapes.set"_s, R"([{"HW": 412}, {"Value": 1, "Check": true},
-        {"Value": 2, "Bits": 5, "None": "ignored"}, {"Value": 3, "Other": 1}, {"Combo": 4},
-        {"Value": 5, "Edit": "a\"b\\c\nd"}, {"Value": 6, "Edit": -12}])");
-    QString error;
-    const auto contents = SettingsFile::read(dir.file(u"shapes.set"_s), error);
-    ASSERT_TRUE(contents) << error.toStdString();
-    EXPECT_EQ(contents->hardware, u"412"_s);
-    using S = SettingsFile::Setting;
-    const std::map<int, S> expected = {{1, S{"1", u"Check"_s, true}},
-                                       {2, S{"ignored", u"None"_s, false}},
-                                       {5, S{"a\"b\\c\nd", u"Edit"_s, false}},
-                                       {6, S{"-12", u"Edit"_s, true}}};
-    EXPECT_EQ(contents->settings, expected);
-
-    // What is written reads back the same.
-    dir.writeFile(u"again.set"_s, SettingsFile::toJson(*contents));
-    const auto again = SettingsFile::read(dir.file(u"again.set"_s), error);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->settings, expected);
-
-    dir.writeFile(u"object.set"_s, R"({"HW": "412"})");
-    dir.writeFile(u"broken.set"_s, "[{");
-    for (const QString& name : {u"object.set"_s, u"broken.set"_s, u"missing.set"_s}) {
-        error.clear();
-        EXPECT_FALSE(SettingsFile::read(dir.file(name), error));
-        EXPECT_TRUE(error.contains(name)) << error.toStdString();
-    }
-}
-
-TEST(EmuSettingsFile, ShippedFactoryFilesLoadIntoTheController) {
-    const QString configs = qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Configs/"_s;
-    struct Shipped {
-        const char* type;
-        std::size_t atLeast;
-    };
-    for (const Shipped& s : {Shipped{"406", 400}, Shipped{"412", 400}, Shipped{"403", 400},
-                             Shipped{"414", 600}, Shipped{"415", 600}}) {
-        SCOPED_TRACE(s.type);
-        const QString path = configs + QString::fromLatin1(s.type) + u".set"_s;
-        QString error;
-        const auto contents = SettingsFile::read(path, error);
-        ASSERT_TRUE(contents) << error.toStdString();
-        EXPECT_EQ(contents->hardware, QString::fromLatin1(s.type));
-        EXPECT_GE(contents->settings.size(), s.atLeast);
-
-        EmuHarness emu({u"--settings"_s, path});
-        EXPECT_EQ(emu.ask("#P447?"), " #P447:" + contents->settings.at(447).value);
-        std::size_t lines = 0;
-        for (const Frame& f : emu.send("#S15=2")) {
-            lines += f.payload.endsWith(":!") ? 0 : 1;
-        }
-        EXPECT_EQ(lines, contents->settings.size());
-    }
 }
 
 } // namespace
