@@ -182,6 +182,12 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
         }
         contents = std::move(*read);
     }
+    if (parser.isSet(u"fill"_s) && !contents.settings.empty()) {
+        // A controller holds every number up to its last setting, shown on a page or not.
+        for (int number = 0; number < contents.settings.rbegin()->first; ++number) {
+            contents.settings.try_emplace(number, SettingsFile::Setting{"0", u"None"_s, true});
+        }
+    }
     std::set<int> gaps = pickGaps(contents, parser);
     return std::make_unique<SettingsModule>(std::move(contents), std::move(gaps),
                                             parser.isSet(u"dump-stall"_s), parser.value(u"save"_s));
@@ -193,6 +199,9 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
        u"Settings file (.set) the controller's settings start from; without it settings 0 to "
        u"99 hold 0."_s,
        u"file"_s},
+      {u"fill"_s,
+       u"Hold every number up to the last setting of the settings file; the ones the file lacks "
+       u"hold 0."_s},
       {u"save"_s, u"Write the settings as a .set file on exit."_s, u"file"_s},
       {u"dump-gaps"_s,
        u"Leave <n> settings, picked with the seed, out of the settings listing; they are "
