@@ -1,9 +1,8 @@
 #include "caption_group_box.h"
+#include "editor_test_support.h"
 #include "page_builder.h"
 #include "parameter_store.h"
-#include "plan_text.h"
 #include "test_dir.h"
-#include "widget_app.h"
 
 #include <QCheckBox>
 #include <QComboBox>

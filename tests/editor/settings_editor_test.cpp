@@ -1,8 +1,8 @@
+#include "editor_test_support.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
 #include "settings_file_hooks.h"
 #include "test_dir.h"
-#include "widget_app.h"
 
 #include <QDir>
 #include <QFile>
