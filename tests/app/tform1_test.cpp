@@ -1,12 +1,18 @@
-#include "app_environment.h"
+#include "c_port.h"
+#include "connection.h"
+#include "cp1251.h"
+#include "fake_serial_line.h"
+#include "frame_codec.h"
 #include "header_panel.h"
 #include "main_page.h"
 #include "page_control.h"
 #include "scripted_dialogs.h"
+#include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "tform2.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QGroupBox>
@@ -15,12 +21,13 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -28,71 +35,161 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The process's one QApplication, kept to the end (Qt's own globals go first at exit), and its
+// log in a folder of its own.
+QString logPath() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static QTemporaryDir logDir;
+    static const QString path =
+        (new QApplication(argc, argv), SimpleLog::setFileName(logDir.filePath(u"log.txt"_s)),
+         logDir.filePath(u"log.txt"_s));
+    return path;
+}
+
+// The texts of a log's lines from `offset` on, without their time stamps.
+QList<QByteArray> logTexts(const QString& path, qint64 offset = 0) {
+    QFile file(path);
+    const bool read = file.open(QIODevice::ReadOnly) && file.seek(offset);
+    QList<QByteArray> texts = read ? file.readAll().split('\n') : QList<QByteArray>();
+    texts.removeAll(QByteArray());
+    for (QByteArray& text : texts) {
+        text.remove(0, 24);
+    }
+    return texts;
+}
+
+// COM3 and COM4 on in-memory lines; the latest line opened on a port is found by its name.
+class FakePorts final : public PortEnumerator {
+public:
+    [[nodiscard]] QList<Port> AvailablePorts() const override {
+        return {{u"USB"_s, u"COM3"_s}, {u"USB"_s, u"COM4"_s}};
+    }
+    [[nodiscard]] std::unique_ptr<SerialLine> CreateLine() const override {
+        return std::make_unique<FakeSerialLine>(
+            m_created.emplace_back(std::make_shared<FakeSerialLine::State>()));
+    }
+    [[nodiscard]] FakeSerialLine::State& line(const QString& name) const {
+        return **std::find_if(m_created.rbegin(), m_created.rend(),
+                              [&](const auto& state) { return state->portName == name; });
+    }
+
+private:
+    mutable std::vector<std::shared_ptr<FakeSerialLine::State>> m_created;
+};
+
+QByteArray Frame(std::uint8_t kind, std::uint8_t first, const QString& text) {
+    const QByteArray payload = char(first) + Cp1251::fromUnicode(text);
+    return *FrameCodec::BuildFrame(kind, 5,
+                                   {reinterpret_cast<const std::uint8_t*>(payload.constData()),
+                                    static_cast<std::size_t>(payload.size())});
+}
+
+// A window over in-memory COM3 and COM4 lines, its connection hooks recorded.
 class Window : public testing::Test {
 protected:
-    // A window shown at the given size, its layout settled.
-    std::unique_ptr<TForm1> shownForm(int width, int height) {
-        auto form = std::make_unique<TForm1>(StartOptions{}, &m_dialogs);
+    Window() {
+        form->Timer1->stop(); // the connection tests drive both timers by hand
+        form->Timer2->stop();
+        auto enumerator = std::make_unique<FakePorts>();
+        ports = enumerator.get();
+        form->connection->setPortSource(std::move(enumerator), {});
+        const auto record = [this](const QString& tag) {
+            return [this, tag](const QString& s = {}) { routed << tag + s; };
+        };
+        ConnectionHooks& hooks = form->connection->hooks;
+        hooks.OnParameterReply = record(u"P "_s);
+        hooks.OnRadioReply = record(u"R "_s);
+        hooks.OnTouchKeyReply = record(u"key "_s);
+        hooks.UpdateThermometers = record(u"S23 "_s);
+        hooks.OnRemovalReply = record(u"S64 "_s);
+        hooks.DecideRead = record(u"DecideRead"_s);
+        hooks.SaveLastSettings = record(u"SaveLastSettings"_s);
+        hooks.ClearRememberedSerial = record(u"ClearRememberedSerial"_s);
+        hooks.ClearReadOffered = record(u"ClearReadOffered"_s);
+    }
+    void Show(int width, int height) {
         form->resize(width, height);
         form->show();
         QApplication::processEvents();
         form->layoutPages();
-        return form;
     }
-    static QScrollArea* scroll(TForm1& form) {
-        return qobject_cast<QScrollArea*>(form.centralWidget());
+    [[nodiscard]] QScrollArea* scroll() const {
+        return qobject_cast<QScrollArea*>(form->centralWidget());
     }
-    AppEnvironment& m_app = AppEnvironment::get();
-    TestDir m_dir;
-    ScriptedDialogs m_dialogs;
+    void Arrive(const QString& name, const QByteArray& bytes) {
+        ports->line(name).incoming += bytes;
+        form->connection->Timer2Timer();
+    }
+    void ConnectOn(const QString& name) {
+        form->connection->Timer1Timer();
+        Arrive(name, Frame(0, 0x01, u"hello"_s));
+    }
+    void Reply(const QString& text) { Arrive(u"COM3"_s, Frame(2, ' ', text)); }
+    // One second of the channel clock; the controller answers the keep-alive unless silent.
+    void Second(bool answering = true) {
+        for (int i = 0; i < 10; ++i) {
+            form->connection->Timer1Timer();
+            CPort* port = form->connection->connectedPort();
+            if (answering && port != nullptr && port->Current() == "ka") {
+                Arrive(port->PortName(), Frame(0, 0x01, u"again"_s));
+            }
+        }
+    }
+    [[nodiscard]] bool RadioPageShown() const {
+        return form->PageControl1->isTabVisible(form->PageControl1->indexOf(form->TabSheet1));
+    }
+
+    const QString log = logPath();
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(StartOptions{}, &dialogs);
+    MainPage* page = form->TabSheet3;
+    FakePorts* ports = nullptr;
+    QStringList routed;
 };
 
 TEST_F(Window, StartsAndClosesInOrder) {
-    m_dir.writeFile(QStringLiteral("b.enc"), "x");
-    m_dir.writeFile(QStringLiteral("a.enc"), "x");
-    m_dir.writeFile(QStringLiteral("profile.evc"), "x");
-    const qint64 start = m_app.logSize();
-    {
-        TForm1 form(StartOptions{}, &m_dialogs);
-        EXPECT_EQ(form.windowTitle(), QStringLiteral("Программатор Талвик 2.6.4"));
-        EXPECT_EQ(form.TabSheet3->ComboBox2->currentText(), QStringLiteral("Orvix TQ-14"));
-        EXPECT_EQ(form.TabSheet3->Edit23->text(), QStringLiteral("a.enc"));
-        EXPECT_EQ(form.TabSheet3->Edit24->text(), QStringLiteral("profile.evc"));
-        EXPECT_FALSE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)));
-        EXPECT_TRUE(form.TabSheet3->GroupBox1->toolTip().startsWith(QStringLiteral(
-            "В качестве устройств 1-Wire могут использоваться электронные \nключи")));
-        EXPECT_EQ(form.TabSheet3->Button3->toolTip(), form.TabSheet3->GroupBox1->toolTip());
-        EXPECT_EQ(form.TabSheet3->Button10->toolTip(), form.TabSheet3->GroupBox1->toolTip());
-        QStringList timers;
-        for (const auto* timer : form.findChildren<QTimer*>(QRegularExpression(u"^Timer\\d$"_s))) {
-            timers << timer->objectName() + u' ' + QString::number(timer->interval()) +
-                          (timer->isActive() ? u" on"_s : u" off"_s);
-        }
-        timers.sort();
-        EXPECT_EQ(timers, QStringList({u"Timer1 1000 on"_s, u"Timer2 1 on"_s, u"Timer3 1 off"_s,
-                                       u"Timer4 5000 off"_s}));
-        form.show();
-        form.close();
-        form.close();
-        EXPECT_FALSE(form.Timer1->isActive());
+    form.reset();
+    for (const char16_t* name : {u"b.enc", u"a.enc", u"profile.evc"}) {
+        dir.writeFile(QString::fromUtf16(name), "x");
     }
-    EXPECT_EQ(m_app.logTextsSince(start),
+    const qint64 start = QFile(log).size();
+    {
+        TForm1 own(StartOptions{}, &dialogs);
+        EXPECT_EQ(own.windowTitle(), u"Программатор Талвик 2.6.4"_s);
+        const QComboBox* types = own.TabSheet3->ComboBox2;
+        EXPECT_EQ(u"%1 %2 "_s.arg(types->count()).arg(types->currentIndex()) + types->currentText(),
+                  u"6 4 Orvix TQ-14"_s);
+        EXPECT_EQ(own.TabSheet3->Edit23->text() + u' ' + own.TabSheet3->Edit24->text(),
+                  u"a.enc profile.evc"_s);
+        EXPECT_TRUE(own.TabSheet3->Button10->toolTip().startsWith(
+            u"В качестве устройств 1-Wire могут использоваться электронные \nключи"_s));
+        QStringList timers; // interval, running or not
+        for (const QTimer* timer : {own.Timer1, own.Timer2, own.Timer3, own.Timer4}) {
+            timers << u"%1%2"_s.arg(timer->interval()).arg(timer->isActive() ? u"+"_s : u"-"_s);
+        }
+        EXPECT_EQ(timers.join(u' '), u"1000+ 1+ 1- 5000-"_s);
+        own.show();
+        own.close();
+        own.close();
+        EXPECT_FALSE(own.Timer1->isActive());
+    }
+    EXPECT_EQ(logTexts(log, start),
               (QList<QByteArray>{"Program OPENED", "2.6.4", "CloseQuery received", "Program CLOSED",
                                  "Closing logs"}));
 }
 
 TEST_F(Window, PagesKeep900PixelsAndGrowWithTheirLowestControl) {
-    auto form = shownForm(700, 500);
-    EXPECT_EQ(form->Panel1->width(), 900);
-    EXPECT_EQ(form->PageControl1->width(), 900);
-    EXPECT_GT(scroll(*form)->horizontalScrollBar()->maximum(), 0);
+    Show(700, 500);
+    EXPECT_EQ(form->Panel1->width() + form->PageControl1->width(), 1800);
     // Settings pages of placed controls whose lowest control ends at 700 and at 400.
     int pages[2];
     for (int i = 0; i < 2; ++i) {
-        auto* page = new QWidget;
-        (new QLabel(QStringLiteral("x"), page))
-            ->setGeometry(12, (i == 0 ? 700 : 400) - 21, 100, 21);
-        pages[i] = form->PageControl1->addPage(page, QStringLiteral("Стр"), 2);
+        auto* placed = new QWidget;
+        (new QLabel(u"x"_s, placed))->setGeometry(12, (i == 0 ? 700 : 400) - 21, 100, 21);
+        pages[i] = form->PageControl1->addPage(placed, u"Стр"_s, 2);
     }
     form->PageControl1->setCurrentIndex(pages[0]);
     const int pageTop =
@@ -103,36 +200,32 @@ TEST_F(Window, PagesKeep900PixelsAndGrowWithTheirLowestControl) {
 
     form->resize(1200, 1300);
     QApplication::processEvents();
-    EXPECT_EQ(form->Panel1->width(), scroll(*form)->viewport()->width());
-    EXPECT_EQ(form->PageControl1->width(), scroll(*form)->viewport()->width());
-    EXPECT_EQ(form->PageControl1->y() + form->PageControl1->height(),
-              scroll(*form)->viewport()->height());
-    EXPECT_EQ(scroll(*form)->verticalScrollBar()->maximum(), 0);
+    const QWidget* viewport = scroll()->viewport();
+    EXPECT_EQ(form->Panel1->width() + form->PageControl1->width(), 2 * viewport->width());
+    EXPECT_EQ(form->PageControl1->y() + form->PageControl1->height(), viewport->height());
     // The terminal reaches down to 10 pixels above the main page's bottom.
-    form->PageControl1->setCurrentWidget(form->TabSheet3);
-    const QWidget* terminal = form->TabSheet3->GroupBox5;
-    EXPECT_EQ(form->TabSheet3->height() - (terminal->y() + terminal->height()), 10);
+    form->PageControl1->setCurrentWidget(page);
+    EXPECT_EQ(page->height() - page->GroupBox5->geometry().bottom() - 1, 10);
 }
 
 TEST_F(Window, WheelAnywhereScrollsTheWindowByAThirdOfTheDelta) {
-    auto form = shownForm(1000, 450);
-    ASSERT_GT(scroll(*form)->verticalScrollBar()->maximum(), 100);
-    QWidget* target = form->TabSheet3->RichEdit1->viewport();
+    Show(1000, 450);
+    ASSERT_GT(scroll()->verticalScrollBar()->maximum(), 100);
+    QWidget* target = page->RichEdit1->viewport();
     for (const auto& [delta, position] : {std::pair{-120, 40}, std::pair{60, 20}}) {
         QWheelEvent wheel({5, 5}, target->mapToGlobal(QPointF(5, 5)), {}, {0, delta}, Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         EXPECT_TRUE(QApplication::sendEvent(target, &wheel));
-        EXPECT_EQ(scroll(*form)->verticalScrollBar()->value(), position);
+        EXPECT_EQ(scroll()->verticalScrollBar()->value(), position);
     }
 }
 
 TEST_F(Window, WaitingWindowCyclesAndOnlyTheUsersCloseEndsTheProgram) {
-    TForm1 form(StartOptions{}, &m_dialogs);
-    form.show();
-    form.showWaitingWindow();
-    TForm2* waiting = form.waitingWindow();
+    form->show();
+    form->showWaitingWindow();
+    TForm2* waiting = form->waitingWindow();
     ASSERT_NE(waiting, nullptr);
-    EXPECT_EQ((QList<bool>{waiting->isVisible(), form.isEnabled()}), (QList<bool>{true, false}));
+    EXPECT_TRUE(waiting->isVisible() && !form->isEnabled());
     EXPECT_EQ(waiting->windowTitle() + u'|' + waiting->Label1->text(),
               u"Ожидание|Устройство подключено. Инициализация..."_s);
     EXPECT_EQ(waiting->Timer1->interval(), 50);
@@ -142,36 +235,28 @@ TEST_F(Window, WaitingWindowCyclesAndOnlyTheUsersCloseEndsTheProgram) {
         EXPECT_EQ(waiting->ProgressBar1->value(), expected);
     }
 
-    const qint64 start = m_app.logSize();
-    form.closeWaitingWindow();
-    EXPECT_EQ(form.waitingWindow(), nullptr);
-    EXPECT_EQ((QList<bool>{form.isEnabled(), form.isVisible()}), (QList<bool>{true, true}));
-    EXPECT_TRUE(m_app.logTextsSince(start).isEmpty());
-
-    form.showWaitingWindow();
-    form.waitingWindow()->close();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(m_app.logTextsSince(start),
-              (QList<QByteArray>{"CloseQuery received", "Program CLOSED"}));
+    const qint64 start = QFile(log).size();
+    form->closeWaitingWindow();
+    EXPECT_EQ(form->waitingWindow(), nullptr);
+    EXPECT_TRUE(form->isEnabled() && form->isVisible());
+    form->showWaitingWindow();
+    form->waitingWindow()->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(logTexts(log, start), (QList<QByteArray>{"CloseQuery received", "Program CLOSED"}));
 }
 
 // The real program in a folder of its own; TMPDIR keeps its instance socket away from any
 // other copy on the machine.
 TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
-    AppEnvironment::get();
     QTemporaryDir work;
     QTemporaryDir sockets;
-    const auto log = [&] {
-        QFile file(work.filePath(QStringLiteral("log.txt")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    const auto log = [&] { return logTexts(work.filePath(u"log.txt"_s)); };
     const auto start = [&](bool waitForWindow) {
         auto process = std::make_unique<QProcess>();
-        process->setEnvironment(QProcess::systemEnvironment()
-                                << QStringLiteral("TMPDIR=") + sockets.path());
+        process->setEnvironment(QProcess::systemEnvironment() << u"TMPDIR="_s + sockets.path());
         process->setWorkingDirectory(work.path());
-        process->start(qEnvironmentVariable("TALVIK_BIN_DIR") + QStringLiteral("/talvik"),
-                       {QStringLiteral("--port"), QStringLiteral("/dev/null")});
+        process->start(qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik"_s,
+                       {u"--port"_s, u"/dev/null"_s});
         EXPECT_TRUE(process->waitForStarted(5000));
         // The window is up, and the instance socket listening, once the log says so.
         const QDeadlineTimer deadline(15000);
@@ -184,9 +269,9 @@ TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
     auto crashed = start(true);
     crashed->kill();
     ASSERT_TRUE(crashed->waitForFinished(5000));
-    QFile::remove(work.filePath(QStringLiteral("log.txt")));
+    QFile::remove(work.filePath(u"log.txt"_s));
     auto first = start(true);
-    const QByteArray before = log();
+    const QList<QByteArray> before = log();
     ASSERT_TRUE(before.contains("Program OPENED"));
     auto second = start(false);
     ASSERT_TRUE(second->waitForFinished(10000));
@@ -197,8 +282,121 @@ TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
     first->terminate(); // a termination signal closes the window the normal way
     ASSERT_TRUE(first->waitForFinished(10000));
     EXPECT_EQ(first->exitCode(), 0);
-    EXPECT_EQ(logTexts(log()).mid(logTexts(log()).size() - 3),
+    EXPECT_EQ(log().sliced(before.size()),
               (QList<QByteArray>{"CloseQuery received", "Program CLOSED", "Closing logs"}));
+}
+
+TEST_F(Window, FirstAnnouncementWinsIdentifiesPollsDropsAndCloses) {
+    form->connection->Timer1Timer();
+    ports->line(u"COM4"_s).incoming += Frame(0, 0x01, u"late"_s);
+    Arrive(u"COM3"_s, Frame(0, 0x01, u"first"_s));
+    // COM3 is read first (the map is ordered by name), so it wins and COM4 is closed unread.
+    EXPECT_EQ(page->Label13->text(), u"COM3"_s);
+    EXPECT_FALSE(ports->line(u"COM4"_s).isOpen);
+
+    Second();
+    Reply(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
+    Reply(u"#S54:0123456789AB"_s);
+    EXPECT_EQ(form->waitingWindow(), nullptr);
+    EXPECT_EQ(page->ComboBox2->currentIndex(), 5);
+    EXPECT_EQ(routed, QStringList({u"DecideRead"_s}));
+
+    // Identified: the status poll takes over, asks for the serial of the thermometer in slot 5
+    // (from firmware 2.19 on), and pauses away from the main page.
+    page->ListView2->addTopLevelItem(new QTreeWidgetItem(QStringList{u"2"_s}));
+    page->ListView2->addTopLevelItem(new QTreeWidgetItem(QStringList{u"5"_s}));
+    Second();
+    Reply(u"#S6:125 0"_s);
+    form->PageControl1->setCurrentWidget(form->TabSheet1);
+    Second();
+    form->PageControl1->setCurrentWidget(page);
+    Second();
+    Reply(u"#P657:"_s);
+    Second();
+    Reply(u"#S23:"_s);
+    QStringList commands; // keep-alive probes left out
+    for (const FakeSerialLine::Write& write : ports->line(u"COM3"_s).writes) {
+        if (write.bytes.size() > 10) {
+            commands.append(Cp1251::toUnicode(write.bytes.mid(7, write.bytes.size() - 10)));
+        }
+    }
+    EXPECT_EQ(commands, QStringList({u" ver"_s, u" #S54?"_s, u" #S63=1"_s, u" #S0?#S4?#S6?"_s,
+                                     u" #P657?"_s, u" #S23?"_s}));
+
+    // Six seconds without a frame drop the link (its settings saved, its serial and read decision
+    // forgotten) and reset everything it showed.
+    form->Panel1->Label5->setText(u"Готово"_s);
+    form->Panel1->ProgressBar2->show();
+    form->Panel1->GroupBox4->setEnabled(false);
+    page->Button1->setEnabled(false);
+    for (int i = 0; i < 5; ++i) {
+        Second(false);
+    }
+    EXPECT_NE(form->connection->connectedPort(), nullptr);
+    Second(false);
+    EXPECT_EQ(form->connection->connectedPort(), nullptr);
+    // Batch text, bar and radio page gone; file buttons and terminal usable again.
+    EXPECT_EQ(form->Panel1->Label5->text(), QString());
+    EXPECT_EQ((QList<bool>{form->Panel1->ProgressBar2->isVisibleTo(form.get()), RadioPageShown(),
+                           form->Panel1->GroupBox4->isEnabled(), page->Button1->isEnabled()}),
+              (QList<bool>{false, false, true, true}));
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+    QCoreApplication::processEvents(); // the port is destroyed once the event loop runs
+    EXPECT_FALSE(ports->line(u"COM3"_s).isOpen);
+
+    // Closing lets the controller go (its settings saved again) between the two log lines.
+    ConnectOn(u"COM4"_s);
+    const qint64 logStart = QFile(log).size();
+    form->close();
+    EXPECT_EQ(logTexts(log, logStart),
+              (QList<QByteArray>{"CloseQuery received", "COM4:\tclosed", "Program CLOSED"}));
+    EXPECT_EQ(routed, QStringList({u"DecideRead"_s, u"P #P657:"_s, u"S23 "_s, u"SaveLastSettings"_s,
+                                   u"ClearRememberedSerial"_s, u"ClearReadOffered"_s,
+                                   u"SaveLastSettings"_s, u"ClearReadOffered"_s}));
+}
+
+TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
+    const std::tuple<QString, int, bool, bool> cases[] = {
+        // version reply, type, radio page, serial forgotten on disconnect (from 1.66 on)
+        {u"ver: Конфигурация 1.44 HV 406"_s, 1, false, false},
+        {u"ver: Конфигурация 1.65 HV 401"_s, 2, true, false},
+        {u"Версия Конфигурация 2.0"_s, 0, true, true},
+        {u"ver: Конфигурация не задана"_s, 4, false, false}};
+    for (const auto& [version, type, radioPage, forgetsSerial] : cases) {
+        routed.clear();
+        ConnectOn(u"COM3"_s);
+        page->ComboBox2->setCurrentIndex(4);
+        Reply(version);
+        Reply(u"#S54:5"_s);
+        EXPECT_EQ(form->waitingWindow(), nullptr);
+        EXPECT_EQ(page->ComboBox2->currentIndex(), type) << version.toStdString();
+        EXPECT_EQ(RadioPageShown(), radioPage) << version.toStdString();
+        form->connection->Disconnect();
+        EXPECT_EQ(routed.contains(u"ClearRememberedSerial"_s), forgetsSerial);
+    }
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
+              u"Предупреждение|Настоятельно рекомендуется обновить прошивку прибора.\n"
+              u"Для данной версии никаких настроек не доступно."_s);
+}
+
+TEST_F(Window, RepliesAreRoutedPieceByPieceToTheirControls) {
+    ConnectOn(u"COM3"_s);
+    Reply(u"#P12:a#b#S23:2961 0#R3:77#S64:2 ok#S99:1#S6"_s);
+    Reply(u"01AB34CD"_s);
+    Reply(u"#R3:77"_s);
+    // Only a status mark ends a piece, so the radio report stays inside the readings' value.
+    EXPECT_EQ(routed, QStringList({u"P #P12:a#b"_s, u"S23 2961 0#R3:77"_s, u"S64 2 ok"_s,
+                                   u"key 01AB34CD"_s, u"R #R3:77"_s}));
+    // Each status value reaches its control; without an operator name the last one stays, and a
+    // level beyond the bar pins it to its end.
+    Reply(u"#S0:125#S4:20 5 Билайн#S6:65"_s);
+    EXPECT_FALSE(page->Button2->isEnabledTo(page));
+    Reply(u"#S0:1#S4:99 4"_s);
+    EXPECT_EQ(page->Label18->text() + page->Label2->text() + page->Label4->text() +
+                  page->Label15->text() + page->Label16->text(),
+              u"вклБилайн6.5резервное"_s);
+    EXPECT_TRUE(page->Button2->isEnabledTo(page) && page->ProgressBar1->value() == 31);
 }
 
 } // namespace

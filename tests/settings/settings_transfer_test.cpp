@@ -1,206 +1,400 @@
-#include "settings_fixture.h"
+#include "cp1251.h"
+#include "scripted_dialogs.h"
+#include "settings_editor.h"
+#include "settings_link.h"
+#include "settings_transfer.h"
+#include "simple_log.h"
+#include "test_dir.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Transfer : testing::Test {
-    TransferFixture f;
-    void reply(const char* piece) { f.transfer->OnParameterReply(QString::fromUtf8(piece)); }
-    QStringList write(const QString& version) {
-        f.link.version = version;
-        f.link.sent.clear();
-        f.transfer->Button3Click();
-        return f.link.sent;
+// The process's one QApplication; the shared log goes to a folder of its own.
+QApplication& widgetApp() {
+    static int argc = 1;
+    static char name[] = "settings_tests";
+    static char* argv[] = {name, nullptr};
+    static QTemporaryDir logDir;
+    static auto* app =
+        (SimpleLog::setFileName(logDir.filePath(u"log.txt"_s)), new QApplication(argc, argv));
+    return *app;
+}
+
+// Records what is queued ("command/flag") and what is written at once ("text/channel!").
+class RecordingLink final : public SettingsLink {
+public:
+    QString version = u"2.19"_s;
+    QStringList sent;
+    QByteArray current;
+    int touches = 0, dump = 0, lastNumber = -1, errors = 0;
+    std::deque<int> missing;
+
+    void SendCommand(const QString& command, int flag) override {
+        sent.append(command + u"/%1"_s.arg(flag));
     }
-    void change(int number) { f.store().find(number)->changed = true; }
+    void SendText(const QByteArray& text, int channel) override {
+        sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(channel));
+    }
+    [[nodiscard]] QString VersionText() const override { return version; }
+    [[nodiscard]] QByteArray Current() const override { return current; }
+    void ClearCurrent() override { current.clear(); }
+    void TouchLastSendTime() override { ++touches; }
+    [[nodiscard]] int& dumpActive() override { return dump; }
+    [[nodiscard]] int& lastDumpNumber() override { return lastNumber; }
+    [[nodiscard]] std::deque<int>& missingNumbers() override { return missing; }
+    [[nodiscard]] int& errorCount() override { return errors; }
 };
 
-TEST_F(Transfer, ReadDecisionAndStart) {
-    f.addEdit(20);
-    f.addCheck(3);
-    f.link.version = u"1.65"_s;
-    f.dialogs.answers = {true};
-    f.transfer->DecideRead();
-    f.transfer->DecideRead(); // once per connect
-    ASSERT_EQ(f.dialogs.shown.size(), 1);
-    EXPECT_EQ(f.box(0), u"Вопрос | Считать настройки с устройства?"_s);
-    EXPECT_EQ(f.link.sent, (QStringList{u" #P3?/2"_s, u" #P20?/2"_s, u"end/1"_s}));
-    EXPECT_EQ(f.Label5->text(), u"Считывание параметров..."_s);
-    EXPECT_EQ(f.ProgressBar2->maximum(), 2);
-    EXPECT_FALSE(f.GroupBox4->isEnabled() || f.Button1->isEnabled());
-    f.transfer->readOffered = false; // the same old controller again: neither asked nor read
-    f.link.sent.clear();
-    f.transfer->DecideRead();
-    EXPECT_EQ(f.dialogs.shown.size(), 1);
-    EXPECT_TRUE(f.link.sent.isEmpty());
+// The window's side of the transfer, with hand-made controls instead of described pages.
+struct Settings : testing::Test {
+    QApplication& app = widgetApp();
+    TestDir dir;
+    QWidget window; // owns every control
+    ScriptedDialogs dialogs;
+    SimpleLog log;
+    QTabWidget pages;
+    QTimer timer3;
+    SettingsEditor editor{&pages, &window, dialogs, &timer3};
+    RecordingLink link;
+    bool connected = true;
+    int typeChanges = 0;
+    SettingsControls c{make<QLabel>(),      make<QProgressBar>(), make<QGroupBox>(),
+                       make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
+                       make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
+                       make<QPushButton>(), make<QLabel>(),       make<QLineEdit>(),
+                       make<QComboBox>(),   make<QTimer>()};
+    std::unique_ptr<SettingsTransfer> transfer;
 
-    // From 1.66 on the disconnect forgets the serial, and every connect reads the listing
-    // unasked, dropping the records that no page shows.
-    f.link.version = u"1.66"_s;
-    for (int connect = 0; connect < 2; ++connect) {
-        f.store().findOrAdd(900);
-        f.link.sent.clear();
-        f.transfer->readOffered = false;
-        f.transfer->rememberedSerial.clear();
-        f.transfer->DecideRead();
-        EXPECT_EQ(f.link.sent, QStringList{u" #S15=2/2"_s});
-        EXPECT_EQ(f.link.dump, 1);
-        EXPECT_EQ(f.store().find(900), nullptr);
+    Settings() {
+        c.ComboBox2->addItems(QStringList(6, QString()));
+        c.ComboBox2->setCurrentIndex(1); // type 406
+        c.Label6->setText(u"Версия Конфигурация 2.19"_s);
+        c.Edit1->setText(u"0123456789AB"_s);
+        transfer = std::make_unique<SettingsTransfer>(
+            c, editor, dialogs, log, [this] { return connected ? &link : nullptr; },
+            [this] { ++typeChanges; });
     }
-    EXPECT_EQ(f.dialogs.shown.size(), 1);
+    template <typename W> W* make() { return new W(&window); }
+    ParameterStore& store() { return editor.store(); }
+    template <typename W>
+    W* add(int number, int kind, int special = 0, int offset = 0, QList<int> numbers = {}) {
+        store().add(number, kind, make<W>(), special, -1000, 1000, offset, numbers);
+        return qobject_cast<W*>(store().find(number)->control.data());
+    }
+    QLineEdit* addEdit(int number, int special = Parameter::Plain, int offset = 0) {
+        return add<QLineEdit>(number, Parameter::Edit, special, offset);
+    }
+    QComboBox* addCombo(int number, int items, QList<int> codes = {}) {
+        auto* combo = add<QComboBox>(number, Parameter::Combo, 0, 0, codes);
+        combo->addItems(QStringList(items, u"-"_s));
+        return combo;
+    }
+    QCheckBox* addCheck(int number, QList<int> disables = {}) {
+        return add<QCheckBox>(number, Parameter::Check, 0, 0, disables);
+    }
+    // A message box or question as "caption | text".
+    QString box(qsizetype i) { return dialogs.shown[i].caption + u" | "_s + dialogs.shown[i].text; }
+    void reply(const char* piece) { transfer->OnParameterReply(QString::fromUtf8(piece)); }
+    void change(int number) { store().find(number)->changed = true; }
+    QStringList write(const QString& version) {
+        link.version = version;
+        link.sent.clear();
+        transfer->Button3Click();
+        return link.sent;
+    }
+    QJsonArray saved() {
+        transfer->SaveSettingsFile(u"out.set"_s);
+        return QJsonDocument::fromJson(dir.readFile(u"out.set"_s)).array();
+    }
+    void load(const QByteArray& json) {
+        dir.writeFile(u"in.set"_s, json);
+        transfer->LoadSettingsFile(u"in.set"_s);
+    }
+};
+
+TEST_F(Settings, OldFirmwareIsAskedToReadOncePerConnect) {
+    addCheck(3);
+    link.version = u"1.65"_s;
+    dialogs.answers = {true};
+    transfer->DecideRead();
+    transfer->DecideRead(); // once per connect
+    EXPECT_EQ(box(0), u"Вопрос | Считать настройки с устройства?"_s);
+    EXPECT_EQ(link.sent, (QStringList{u" #P3?/2"_s, u"end/1"_s}));
+    EXPECT_EQ(c.Label5->text(), u"Считывание параметров..."_s);
+    EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
-TEST_F(Transfer, RepliesFillTheStoreAndTheThermometerSlots) {
-    QLineEdit* edit = f.addEdit(12);
+TEST_F(Settings, RepliesFillTheStoreAndTheThermometerSlots) {
+    QLineEdit* edit = addEdit(12);
     edit->setText(u"old"_s);
     change(12);
-    reply("#P12:");
+    for (const char* piece : {"#P12:", "#P12", "#P:5", "#P40:a:b", "#P653:28FF0011", "#P662:x"}) {
+        reply(piece); // "#P12" has no value; the colon is looked for from the fourth character on
+    }
     EXPECT_EQ(edit->text(), QString());
-    EXPECT_FALSE(f.store().find(12)->changed);
-    reply("#P12");
-    reply("#P:5"); // the colon is looked for from the fourth character on
-    reply("#P40:a:b");
-    EXPECT_EQ(f.store().find(40)->valueText, u"a:b"_s);
-    reply("#P653:28FF0011");
-    reply("#P662:28FF0099");
-    EXPECT_EQ(f.transfer->ThermometerSerials.value(0), u"28FF0011"_s);
-    EXPECT_EQ(f.transfer->ThermometerSerials.value(9), u"28FF0099"_s);
-    EXPECT_EQ(f.store().size(), 2);
-    EXPECT_TRUE(f.link.sent.isEmpty() && f.link.touches == 0); // no listing runs
+    EXPECT_FALSE(store().find(12)->changed);
+    EXPECT_EQ(store().find(40)->valueText, u"a:b"_s);
+    EXPECT_EQ(transfer->ThermometerSerials.value(0) + transfer->ThermometerSerials.value(9),
+              u"28FF0011x"_s);
+    EXPECT_EQ(store().size(), 2);
+    EXPECT_TRUE(link.sent.isEmpty() && link.touches == 0); // no listing runs
 }
 
-TEST_F(Transfer, ListingAsksForItsGapsAfterTheTerminator) {
+TEST_F(Settings, ListingAsksForItsGapsAfterTheTerminator) {
     const std::pair<std::vector<const char*>, QStringList> cases[] = {
         {{"#P0:1", "#P1:1", "#P4:1", "#P5:!"}, {u" #P2?/2"_s, u" #P3?/2"_s, u"end/1"_s}},
         {{"#P3:1", "#P4:!"}, {u" #P0?/2"_s, u" #P1?/2"_s, u" #P2?/2"_s, u"end/1"_s}},
-        {{"#P0:1", "#P1:1", "#P2:!"}, {u"end/1"_s}},
     };
     for (const auto& [lines, sent] : cases) {
-        f.store().clear();
-        f.link = RecordingLink{};
-        f.link.dump = 1;
-        f.link.current = " #S15=2";
-        f.ProgressBar2->setValue(0);
+        store().clear();
+        link = RecordingLink{};
+        link.dump = 1;
+        link.current = " #S15=2";
+        c.ProgressBar2->setValue(0);
         for (const char* line : lines) {
             reply(line);
         }
-        EXPECT_EQ(f.link.sent, sent);
-        EXPECT_EQ(f.link.dump, 0);
-        EXPECT_TRUE(f.link.current.isEmpty()); // the listing request counts as answered
-        EXPECT_EQ(f.link.touches, lines.size());
-        EXPECT_EQ(f.ProgressBar2->value(), lines.size());
-        EXPECT_EQ(f.store().size(), lines.size() - 1); // the terminator carries no setting
+        EXPECT_EQ(link.sent, sent);
+        // The listing request counts as answered; the terminator carries no setting.
+        const qsizetype n = lines.size();
+        EXPECT_EQ((QList<qsizetype>{link.dump, link.current.size(), link.touches,
+                                    c.ProgressBar2->value(), store().size()}),
+                  (QList<qsizetype>{0, 0, n, n, n - 1}));
     }
 }
 
-TEST_F(Transfer, BatchResultCountsUnansweredCommands) {
-    f.link.current = " #P20?";
+TEST_F(Settings, BatchResultCountsUnansweredCommands) {
+    link.current = " #P20?";
     for (int i = 0; i < 3; ++i) {
-        f.transfer->OnNoReply(f.link);
+        transfer->OnNoReply(link);
     }
-    EXPECT_EQ(f.Label5->text(), QString()); // the batch goes on
-    f.transfer->ShowBatchResult();
-    EXPECT_EQ(f.Label5->text(), u"Готово c 3 ошибками"_s); // Latin c
-    EXPECT_TRUE(f.ProgressBar2->isHidden() && f.Timer4->isActive());
+    EXPECT_EQ(c.Label5->text(), QString()); // the batch goes on
+    transfer->ShowBatchResult();
+    EXPECT_EQ(c.Label5->text(), u"Готово c 3 ошибками"_s); // Latin c
+    EXPECT_TRUE(c.ProgressBar2->isHidden() && c.Timer4->isActive());
 
     // An unanswered listing request ends the read at once.
-    f.GroupBox4->setEnabled(false);
-    f.link.current = " #S15=2";
-    f.link.dump = 1;
-    f.link.errors = 0;
-    f.transfer->OnNoReply(f.link);
-    EXPECT_EQ(f.link.dump, 0);
-    EXPECT_TRUE(f.link.sent.isEmpty());
-    EXPECT_EQ(f.Label5->text(), u"Готово c 1000 ошибками"_s);
-    EXPECT_TRUE(f.GroupBox4->isEnabled() && f.Button1->isEnabled());
-    QFile log(SimpleLog::fileName());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray text = log.readAll();
+    c.GroupBox4->setEnabled(false);
+    link.current = " #S15=2";
+    link.dump = 1;
+    transfer->OnNoReply(link);
+    EXPECT_TRUE(link.dump == 0 && link.sent.isEmpty());
+    EXPECT_EQ(c.Label5->text(), u"Готово c 1000 ошибками"_s);
+    EXPECT_TRUE(c.GroupBox4->isEnabled() && c.Button1->isEnabled());
+    QFile file(SimpleLog::fileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
     EXPECT_TRUE(text.contains("NoReply  #P20?\n") && text.contains("NoReply  #S15=2\n"));
 }
 
-TEST_F(Transfer, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
-    f.addEdit(20)->setText(u"x"_s);
-    f.addCheck(5)->setChecked(true);
-    f.addEdit(7)->setText(u"unchanged"_s);
-    f.addEdit(314)->setText(u"1"_s); // never sent
+TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
+    addEdit(20)->setText(u"x"_s);
+    addCheck(5)->setChecked(true);
+    addEdit(7)->setText(u"unchanged"_s);
+    addEdit(314)->setText(u"1"_s); // never sent
     for (int number : {20, 5, 314}) {
         change(number);
     }
     EXPECT_EQ(write(u"1.70"_s),
               (QStringList{u" #P5=1/2"_s, u" #P20=x/2"_s, u" #S15=1/2"_s, u"end/1"_s}));
-    EXPECT_FALSE(f.store().find(5)->changed || f.store().find(20)->changed);
-    EXPECT_EQ(f.Label5->text(), u"Запись параметров..."_s);
-    EXPECT_EQ(f.ProgressBar2->maximum(), 2);
-    EXPECT_FALSE(f.GroupBox4->isEnabled() || f.Button1->isEnabled());
+    EXPECT_FALSE(store().find(5)->changed || store().find(20)->changed);
+    EXPECT_FALSE(c.GroupBox4->isEnabled() || c.Button1->isEnabled());
+    c.Label5->clear();
+    EXPECT_TRUE(write(u"1.70"_s).isEmpty()); // nothing changed: nothing goes out
+    EXPECT_EQ(c.Label5->text(), QString());
 
-    // Nothing changed: nothing goes out and the screen stays as it is.
-    f.Label5->setText(u"Готово"_s);
-    EXPECT_TRUE(write(u"1.70"_s).isEmpty());
-    EXPECT_EQ(f.Label5->text(), u"Готово"_s);
-}
-
-TEST_F(Transfer, WriteValueTextsByKindAndFirmware) {
     const std::tuple<int, int, QString, QString, QString> cases[] = {
         {Parameter::Plain, 0, u"a b"_s, u"1.67"_s, u" #P20=(a b)/2"_s},
         {Parameter::Plain, 0, u"a b"_s, u"1.68"_s, u" #P20=a b/2"_s},
         {Parameter::Double10, 0, u"1,25"_s, u"2.19"_s, u" #P20=13/2"_s},
         {Parameter::Double10, 0, u"-0.25"_s, u"2.19"_s, u" #P20=-3/2"_s},
         {Parameter::Double10, 2, u"1.25"_s, u"2.19"_s, u" #P20=33/2"_s},
-        {Parameter::Integer, 10, u"25"_s, u"1.58"_s, u" #P20=35/2"_s},
         {Parameter::Integer, 5, QString(), u"2.19"_s, u" #P20=5/2"_s}, // empty: the offset
     };
     for (const auto& [special, offset, text, version, sent] : cases) {
-        f.addEdit(20, special, offset)->setText(text);
+        addEdit(20, special, offset)->setText(text);
         change(20);
         EXPECT_EQ(write(version).value(0), sent) << text.toStdString();
     }
-    f.addCheck(20)->setChecked(true);
+    addCheck(20)->setChecked(true);
     change(20);
-    EXPECT_EQ(write(u"1.57"_s).value(0), u" #P20=1 #P20?/2"_s);
+    EXPECT_EQ(write(u"1.50"_s).value(0), u" #P20=1 #P20?/2"_s);
 }
 
-TEST_F(Transfer, ReportHourAndZoneDependentTravelRelativeToTheTimeZone) {
-    f.addEdit(447, Parameter::Integer)->setText(u"3"_s);
-    QComboBox* hour = f.addCombo(214, 24);
-    QComboBox* dependent = f.addCombo(683, 24);
+// The report hour 214 and the zone-dependent 683 are shown in local time, kept in the
+// controller relative to the time zone 447.
+TEST_F(Settings, ReportHourAndZoneDependentTravelRelativeToTheTimeZone) {
+    addEdit(447, Parameter::Integer)->setText(u"3"_s);
+    QComboBox* hour = addCombo(214, 24);
+    QComboBox* dependent = addCombo(683, 24);
+    const auto shown = [&] { return hour->currentIndex() * 100 + dependent->currentIndex(); };
     hour->setCurrentIndex(10);
     dependent->setCurrentIndex(12);
-    change(214);
-    // 214 comes before the zone, so the zone goes out in the same batch.
+    const QJsonArray file = saved();
+    EXPECT_EQ(file[1].toObject()[u"Combo"_s].toInt() * 100 + file[3].toObject()[u"Combo"_s].toInt(),
+              709);
+    // Loading without a controller raises 683 again (214 stays as the file has it).
+    connected = false;
+    transfer->LoadSettingsFile(u"out.set"_s);
+    EXPECT_EQ(shown(), 712);
+    connected = true;
+    link.version = u"1.65"_s;
+    transfer->LoadSettingsFile(u"out.set"_s);
+    EXPECT_EQ(shown(), 709);
+
+    // 214 comes before the zone, so the zone goes out in the same batch; 683 comes after it,
+    // and the zone stays flagged for the next write.
+    hour->setCurrentIndex(10);
+    dependent->setCurrentIndex(12);
+    for (auto& [number, record] : store()) {
+        record.changed = number == 214;
+    }
     EXPECT_EQ(write(u"1.50"_s), (QStringList{u" #P214=7 #P214?/2"_s, u" #P447=3 #P447?/2"_s,
                                              u" #S15=1/2"_s, u"end/1"_s}));
-    // 683 comes after it: the zone stays flagged for the next write.
     change(683);
     EXPECT_EQ(write(u"2.19"_s).value(0), u" #P683=9/2"_s);
-    EXPECT_TRUE(f.store().find(447)->changed);
-
+    EXPECT_TRUE(store().find(447)->changed);
     // Replies are turned back from 1.66 on only.
-    for (const auto& [version, hourShown, dependentShown] :
-         {std::tuple{u"2.19"_s, 8, 5}, {u"1.65"_s, 5, 2}}) {
-        f.link.version = version;
-        reply("#P214:5");
-        reply("#P447:3");
-        reply("#P683:2");
-        EXPECT_EQ(hour->currentIndex(), hourShown) << version.toStdString();
-        EXPECT_EQ(dependent->currentIndex(), dependentShown) << version.toStdString();
+    for (const auto& [version, expected] : {std::pair{u"2.19"_s, 805}, {u"1.65"_s, 502}}) {
+        link.version = version;
+        for (const char* piece : {"#P214:5", "#P447:3", "#P683:2"}) {
+            reply(piece);
+        }
+        EXPECT_EQ(shown(), expected) << version.toStdString();
     }
 }
 
-TEST_F(Transfer, LoginResetSendsAtOnceAfterYes) {
-    f.dialogs.answers = {false, true};
-    f.transfer->Button11Click();
-    EXPECT_TRUE(f.link.sent.isEmpty());
-    f.transfer->Button11Click();
-    EXPECT_EQ(f.link.sent, QStringList{u" Сброс логина/1!"_s});
-    EXPECT_EQ(f.box(1), u"Предупреждение | При сбросе логина вполняется отвязывание устройства от "
-                        u"личного кабинета веб сервиса. Потребуется его заново добавить в личный "
-                        u"кабинет. Вы уверены?"_s);
-    f.connected = false;
-    f.transfer->Button11Click();
-    EXPECT_EQ(f.dialogs.shown.size(), 2);
+TEST_F(Settings, FactorySettingsAndLoginResetAskFirst) {
+    QLineEdit* edit = addEdit(3);
+    dir.writeFile(u"Configs/406.set"_s, R"([{"HW": "406"}, {"Value": 3, "Edit": "b"}])");
+    transfer->Button4Click();
+    EXPECT_EQ(edit->text(), QString());
+    dialogs.answers = {true, true, false, true};
+    transfer->Button4Click();
+    EXPECT_EQ(box(1), u"Предупреждение | Вы уверены, что хотите установить заводские настройки?"_s);
+    EXPECT_EQ(box(2), u"ВНИМАНИЕ | Заводские настройки установлены. Записать их в устройство?"_s);
+    EXPECT_EQ(link.sent, (QStringList{u" #P3=b/2"_s, u" #S15=1/2"_s, u"end/1"_s}));
+
+    link.sent.clear();
+    transfer->Button11Click();
+    EXPECT_TRUE(link.sent.isEmpty());
+    transfer->Button11Click();
+    EXPECT_EQ(link.sent, QStringList{u" Сброс логина/1!"_s});
+    EXPECT_EQ(box(4), u"Предупреждение | При сбросе логина вполняется отвязывание устройства от "
+                      u"личного кабинета веб сервиса. Потребуется его заново добавить в личный "
+                      u"кабинет. Вы уверены?"_s);
+    connected = false;
+    transfer->Button11Click();
+    EXPECT_EQ(dialogs.shown.size(), 5);
+}
+
+TEST_F(Settings, EveryKindRoundTripsAndOnlyDifferingValuesAreMarked) {
+    store().findOrAdd(1).valueText = u"te\"x\\t\n"_s;
+    addEdit(2)->setText(u"a b"_s);
+    addEdit(3, Parameter::Integer, 10)->setText(u"25"_s);
+    addEdit(4, Parameter::Integer, 10);
+    addEdit(5, Parameter::Double10, 2)->setText(u"1,25"_s);
+    addEdit(6, Parameter::Voice)->setText(u"тревога дверь"_s);
+    addCombo(7, 3, {5, 7, 9})->setCurrentIndex(1);
+    addCombo(8, 4)->setCurrentIndex(2);
+    addCheck(9)->setChecked(true);
+    Parameter& bits = store().add(10, Parameter::Bits, make<QGroupBox>());
+    for (int i = 0; i < 3; ++i) {
+        bits.controls.append(make<QCheckBox>());
+        store().mapControl(bits.controls.last(), 10);
+        qobject_cast<QCheckBox*>(bits.controls.last())->setChecked(i != 1);
+    }
+    addCheck(314)->setChecked(true);
+
+    // The controller's values, 314 left out; an empty number field stays empty.
+    const QJsonArray file = saved();
+    EXPECT_EQ(file, QJsonDocument::fromJson(R"([{"HW": "406"}, {"Value": 1, "None": "te\"x\\t\n"},
+        {"Value": 2, "Edit": "a b"}, {"Value": 3, "Edit": 35}, {"Value": 4, "Edit": ""},
+        {"Value": 5, "Edit": 33}, {"Value": 6, "Edit": "тревога дверь"},
+        {"Value": 7, "Combo": 7}, {"Value": 8, "Combo": 2}, {"Value": 9, "Check": 1},
+        {"Value": 10, "Bits": 5}])")
+                        .array());
+
+    // Everything but the check box and the drop-down with codes goes back to other values.
+    store().find(1)->valueText = u"other"_s;
+    for (int number : {2, 3, 4, 5, 6}) {
+        qobject_cast<QLineEdit*>(store().find(number)->control.data())->setText(u"9"_s);
+    }
+    qobject_cast<QComboBox*>(store().find(8)->control.data())->setCurrentIndex(0);
+    qobject_cast<QCheckBox*>(bits.controls[1])->setChecked(true);
+    transfer->LoadSettingsFile(u"out.set"_s);
+    EXPECT_EQ(saved(), file);
+    for (const auto& [number, record] : store()) {
+        EXPECT_EQ(record.changed, number != 7 && number != 9 && number != 314) << number;
+    }
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(Settings, OlderFilesKeyPrecedenceAndIgnoredElements) {
+    QLineEdit* number = addEdit(3, Parameter::Integer, 10);
+    QLineEdit* decimal = addEdit(5, Parameter::Double10);
+    QComboBox* coded = addCombo(9, 3, {5, 7, 9});
+    const auto shown = [&] { return number->text() + decimal->text() + coded->currentText(); };
+    coded->setItemText(2, u"c"_s);
+    // "HW" as a number: an older file of shown texts and item positions.
+    load(R"([{"HW": 406}, {"Value": 3, "Edit": "25"}, {"Value": 5, "Edit": "3,5"},
+             {"Value": 9, "Combo": 2}])");
+    EXPECT_EQ(shown(), u"253,5c"_s);
+    load(R"([{"HW": "406"}, {"Value": 3, "Edit": 25}, {"Value": 9, "Combo": 5}])");
+    EXPECT_EQ(shown(), u"153,5-"_s);
+
+    QCheckBox* box = addCheck(20, {21});
+    QLineEdit* dependent = addEdit(21);
+    addEdit(314)->setText(u"keep"_s);
+    load(R"([{"HW": "406"}, {"Value": 20, "Combo": 1}, {"Value": 314, "Edit": "x"}])");
+    EXPECT_TRUE(box->isChecked() && store().find(20)->changed && !dependent->isEnabled());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(store().find(314)->control.data())->text(), u"keep"_s);
+    EXPECT_TRUE(editor.handlers().input());
+}
+
+TEST_F(Settings, MalformedMissingAndForeignTypeFiles) {
+    QLineEdit* edit = addEdit(3);
+    load(R"([{"HW": "406"}, {"Value": 3, "Edit": "x")");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(box(0), u"Ошибка | Файл имеет некорректный формат"_s);
+    EXPECT_EQ(edit->text(), QString());
+
+    // A Pellam Q5 controller's settings saved under TQ-13 or TQ-14 are Pellam Q5 settings.
+    QFile list(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/src/settings/serials.txt"_s);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QByteArray listed = list.readLine().trimmed();
+    const std::tuple<QByteArray, bool, int> cases[] = {
+        {R"([{"HW": "412"}])", false, 2},
+        {R"([{"HW": "412"}])", true, 1},
+        {R"([{"HW": "403"}, {"Value": 54, "None": ")" + listed + R"( 1"}])", false, 5},
+        {R"([{"HW": "414"}, {"Value": 54, "None": "0123456789AB"}])", false, 4},
+    };
+    for (const auto& [json, online, position] : cases) {
+        c.ComboBox2->setCurrentIndex(1);
+        typeChanges = 0;
+        connected = online;
+        load(json);
+        EXPECT_EQ(c.ComboBox2->currentIndex() * 10 + typeChanges, position * 10 + (position != 1))
+            << json.toStdString();
+    }
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Writes two lines through two log objects in the current folder, the way a program run does;
-// the log tests run it to see what a fresh process leaves in "log.txt".
+// A program run in miniature: two log objects write to "log.txt" in the current folder.
 #include "simple_log.h"
 
 int main() {

@@ -5,46 +5,36 @@
 #include <QDir>
 #include <QProcess>
 #include <cerrno>
-#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
 namespace {
 
-// This process's log lives in a folder of its own; each test reads the lines it added.
+// This process's log, in a folder of its own.
 const QTemporaryDir kLogDir;
-const bool kLogRedirected =
-    (SimpleLog::setFileName(kLogDir.filePath(QStringLiteral("log.txt"))), true);
+const bool kLogSet = (SimpleLog::setFileName(kLogDir.filePath(QStringLiteral("log.txt"))), true);
 
-// The finished lines of a log without their stamps, each of which must lie between the two
-// given ones (the local time of the write, then one space).
-QList<QByteArray> textsOf(const QByteArray& log, const QByteArray& from, const QByteArray& to) {
-    EXPECT_TRUE(log.endsWith('\n')) << "the last line is not finished";
+// The texts of the lines `write` adds to the log at `path`, each stamped with its time.
+QList<QByteArray> linesAfter(const auto& write, const QString& path = SimpleLog::fileName()) {
+    QFile file(path);
+    const qint64 start = file.size();
+    const QByteArray from = DateTime::format(DateTime::now(), {}, 4).toLatin1() + ' ';
+    write();
+    const QByteArray to = DateTime::format(DateTime::now(), {}, 4).toLatin1() + ' ';
+    const QByteArray log =
+        file.open(QIODevice::ReadOnly) && file.seek(start) ? file.readAll() : QByteArray();
     QList<QByteArray> texts;
-    for (const QByteArray& line : log.chopped(1).split('\n')) {
+    for (const QByteArray& line : log.left(log.size() - 1).split('\n')) {
         EXPECT_TRUE(line.left(24) >= from && line.left(24) <= to) << line.data();
         texts.append(line.mid(24));
     }
     return texts;
 }
 
-QByteArray stampNow() {
-    return DateTime::format(DateTime::now(), {}, 4).toLatin1() + ' ';
-}
-
-QList<QByteArray> textsWrittenBy(const std::function<void()>& write) {
-    QFile file(SimpleLog::fileName());
-    const qint64 start = file.size();
-    const QByteArray before = stampNow();
-    write();
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.seek(start));
-    return textsOf(file.readAll(), before, stampNow());
-}
-
 TEST(Log, EachWriteIsOneLineAfterTheStampAndTheName) {
     const unsigned char bytes[] = {0xC0, 0x0A, 0xFF, 0x00};
-    EXPECT_EQ(textsWrittenBy([&] {
+    EXPECT_EQ(linesAfter([&] {
                   SimpleLog program;
                   program.write(u"Ошибка");
                   program.writeValue(QByteArrayLiteral("Memory load"), 42);
@@ -60,52 +50,44 @@ TEST(Log, EachWriteIsOneLineAfterTheStampAndTheName) {
 }
 
 TEST(Log, ConcurrentWritersNeverInterleaveLines) {
-    constexpr int kWriters = 8;
-    constexpr int kLines = 400;
-    const QList<QByteArray> texts = textsWrittenBy([] {
+    const auto text = [](int w, int i) { return QByteArray::number(i).leftJustified(60 + 7 * w); };
+    const QList<QByteArray> texts = linesAfter([&] {
         SimpleLog keepOpen;
         std::vector<std::jthread> writers;
-        for (int w = 0; w < kWriters; ++w) {
-            writers.emplace_back([w] {
+        for (int w = 0; w < 8; ++w) {
+            writers.emplace_back([w, &text] {
                 SimpleLog log(QStringLiteral("W%1").arg(w));
-                for (int i = 0; i < kLines; ++i) {
-                    log.write(QByteArray::number(i) + ' ' + QByteArray(60 + w * 7, 'a' + w));
+                for (int i = 0; i < 400; ++i) {
+                    log.write(text(w, i));
                 }
             });
         }
     });
-    ASSERT_EQ(texts.size(), kWriters * kLines + 1);
-    std::vector<int> next(kWriters, 0);
-    for (int i = 0; i < kWriters * kLines; ++i) {
-        // Each writer's lines arrive whole and in its own order.
-        const int w = texts[i].at(1) - '0';
-        ASSERT_TRUE(w >= 0 && w < kWriters) << texts[i].data();
-        EXPECT_EQ(texts[i], "W" + QByteArray::number(w) + ":\t" + QByteArray::number(next[w]++) +
-                                ' ' + QByteArray(60 + w * 7, 'a' + w));
+    // Each writer's lines arrive whole and in its own order, and the log is closed once.
+    std::vector<int> next(8, 0);
+    for (const QByteArray& line : texts.first(texts.size() - 1)) {
+        const int w = line.mid(1, 1).toInt() % 8;
+        EXPECT_EQ(line, "W" + QByteArray::number(w) + ":\t" + text(w, next[w]++));
     }
+    EXPECT_EQ(next, std::vector<int>(8, 400));
     EXPECT_EQ(texts.last(), "Closing logs");
 }
 
-// A fresh process, as the program is: the first log object truncates "log.txt", the last one
-// going away closes it, and a log that cannot be opened is skipped.
+// A fresh process: the first log truncates "log.txt", the last closes it; no log, no failure.
 TEST(LogProcess, StartTruncatesTheLogAndOnlyTheEndClosesIt) {
-    TestDir dir;
+    TestDir dir; // the probe's current folder too
     const auto runProbe = [&] {
+        dir.writeFile(QStringLiteral("log.txt"), "a line of an earlier run\nand another\n");
         QProcess probe;
-        probe.setWorkingDirectory(dir.path());
         probe.start(QStringLiteral(TALVIK_LOG_PROBE));
-        return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
-               probe.exitCode() == 0;
+        EXPECT_TRUE(probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
+                    probe.exitCode() == 0);
     };
-    dir.writeFile(QStringLiteral("log.txt"), "a line of an earlier run\nand another\n");
-    const QByteArray before = stampNow();
-    ASSERT_TRUE(runProbe());
-    EXPECT_EQ(textsOf(dir.readFile(QStringLiteral("log.txt")), before, stampNow()),
+    EXPECT_EQ(linesAfter(runProbe, dir.file(QStringLiteral("log.txt"))),
               (QList<QByteArray>{"COM3:\topened", "Program OPENED", "Closing logs"}));
-
     ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("log.txt"))));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("log.txt")));
-    EXPECT_TRUE(runProbe());
+    runProbe();
 }
 
 } // namespace
