@@ -1,0 +1,112 @@
+#pragma once
+
+#include "c_port.h"
+#include "connection.h"
+#include "header_panel.h"
+#include "main_page.h"
+#include "scripted_dialogs.h"
+#include "simple_log.h"
+#include "test_dir.h"
+#include "tform1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+// Runs the event loop until done() holds or the time is up.
+template <typename Done> bool WaitFor(int milliseconds, Done done) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (done()) {
+            return true;
+        }
+        QThread::msleep(1);
+    }
+    return false;
+}
+
+// talvik-emu on a pseudo-terminal of its own, named by path().
+class Emulator {
+public:
+    explicit Emulator(const QStringList& arguments) {
+        m_process.setProgram(qEnvironmentVariable("TALVIK_BIN_DIR") + u"/talvik-emu"_s);
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        while (m_process.waitForStarted(5000) && !m_process.canReadLine() &&
+               m_process.waitForReadyRead(5000)) {
+        }
+        m_path = QString::fromLocal8Bit(m_process.readLine().trimmed());
+    }
+    ~Emulator() { stop(); }
+    [[nodiscard]] const QString& path() const { return m_path; }
+    // Stops it the way a user does, so that --save writes its store, or like a pulled cable.
+    void stop(bool abruptly = false) {
+        abruptly ? m_process.kill() : m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+// The application with its log in a folder of its own; windows in a folder of their own with
+// scripted dialogs.
+class EndToEnd : public testing::Test {
+protected:
+    EndToEnd() {
+        static int argc = 1;
+        static char name[] = "e2e_tests";
+        static char* argv[] = {name, nullptr};
+        static QTemporaryDir logDir;
+        if (QCoreApplication::instance() == nullptr) {
+            SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
+            new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
+        }
+        m_logStart = QFile(SimpleLog::fileName()).size();
+    }
+
+    // How many log lines written since the test began contain `text`.
+    [[nodiscard]] int Logged(const QByteArray& text) const {
+        QFile file(SimpleLog::fileName());
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_logStart)) {
+            return 0;
+        }
+        const QByteArrayList lines = file.readAll().split('\n');
+        return static_cast<int>(
+            std::count_if(lines.begin(), lines.end(),
+                          [&](const QByteArray& line) { return line.contains(text); }));
+    }
+
+    // A window that looks for a controller on `port` only.
+    std::unique_ptr<TForm1> Window(const QString& port) {
+        auto form = std::make_unique<TForm1>(StartOptions{port}, &dialogs);
+        form->show();
+        return form;
+    }
+    static bool Identified(TForm1& form) {
+        return form.connection->connectedPort() != nullptr &&
+               !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
+    }
+
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    qint64 m_logStart = 0;
+};
