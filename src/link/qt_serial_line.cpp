@@ -43,19 +43,11 @@ bool QtSerialLine::setLineSettings(std::uint32_t baud, std::uint8_t stopBits) {
     ok = m_port.setDataBits(QSerialPort::Data8) && ok;
     ok = m_port.setParity(QSerialPort::NoParity) && ok;
     ok = m_port.setStopBits(stop) && ok;
-    ok = modemLineSet(m_port.setDataTerminalReady(true)) && ok;
-    ok = modemLineSet(m_port.setRequestToSend(true)) && ok;
+    // A pseudo-terminal has no DTR or RTS to raise: that fails, is logged by the caller like any
+    // other line-setting failure, and changes nothing else.
+    ok = m_port.setDataTerminalReady(true) && ok;
+    ok = m_port.setRequestToSend(true) && ok;
     return ok;
-}
-
-bool QtSerialLine::modemLineSet(bool set) {
-    // A line without modem-control lines (a pseudo-terminal) cannot raise DTR or RTS; there is
-    // nothing to raise, so that is no failure of the line settings.
-    if (!set && m_port.error() == QSerialPort::UnsupportedOperationError) {
-        m_port.clearError();
-        return true;
-    }
-    return set;
 }
 
 bool QtSerialLine::setBaudRate(std::uint32_t baud) {

@@ -25,7 +25,6 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
-    [[nodiscard]] bool modemLineSet(bool set);
 
     QSerialPort m_port;
     std::function<void()> m_arrival;

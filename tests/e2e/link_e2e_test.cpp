@@ -31,7 +31,8 @@ TEST_F(LinkEndToEnd, AnswersTheSecondProbeAt115200AndLogsAVanishedDeviceOnce) {
     port.SendText({}, 1);
     ASSERT_TRUE(WaitFor(3000, connected));
     EXPECT_EQ(Logged(":\tConnected with speed:\t115200"), 1);
-    EXPECT_EQ(Logged(":\tError: "), 0) << "a pseudo-terminal has no DTR or RTS";
+    // A pseudo-terminal has no DTR or RTS: each line setup logs that once and carries on.
+    EXPECT_EQ(Logged(":\tError: "), Logged(":\tError: SetCommState - "));
 
     emulator.stop(true);
     WaitFor(500, [&] {
