@@ -1,7 +1,7 @@
 #pragma once
 
 #include "interface_model.h"
-#include "yaml_root.h"
+#include "json_root.h"
 
 #include <QApplication>
 #include <QString>
@@ -16,11 +16,9 @@ inline QApplication& widgetApp() {
     return *app;
 }
 
-// The plan of an interface description given as text, for a device type and version.
-inline InterfacePlan planOf(const char* text, int type = 415,
-                            const QString& version = QStringLiteral("9.99")) {
-    YamlRoot document;
-    return document.parse(QString::fromUtf8(text))
-               ? InterfaceModel::plan(document.root(), type, version)
-               : InterfacePlan{};
+// The plan of an interface description written as JSON, for the newest firmware of type 415.
+inline InterfacePlan planOf(const char* json) {
+    JsonRoot document;
+    return document.parse(json) ? InterfaceModel::plan(document.root(), 415, QStringLiteral("9.99"))
+                                : InterfacePlan{};
 }

@@ -52,7 +52,7 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
             SCOPED_TRACE(std::to_string(type) + " " + version.toStdString());
             editor.setDeviceVersion(version);
             editor.changeDeviceType(type, false);
-            // No two controls share a setting: each registered control is its record's own.
+            // No two controls share a setting.
             int own = 0;
             for (const auto& [number, record] : editor.store()) {
                 own +=
@@ -78,35 +78,22 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
     }
     EXPECT_TRUE(calls.isEmpty()) << "the program's own changes touch no settings file";
     EXPECT_EQ(pages->tabText(1), u"Радиоустройства"_s);
-
-    // The richest type without a device: the settings that other features rely on are there.
-    editor.setDeviceVersion(QString());
-    EXPECT_EQ(editor.version(), u"9.99"_s);
     editor.changeDeviceType(415, false);
-    EXPECT_GE(editor.store().size(), 600);
-    for (const int number : {0, 9, 20, 29, 45, 57, 318, 327, 332, 341, 447, 214, 683, 314}) {
-        EXPECT_NE(editor.store().find(number), nullptr) << number;
-    }
-    EXPECT_FALSE(editor.handlers().rules().isEmpty());
-    EXPECT_FALSE(editor.images().isEmpty());
+    EXPECT_EQ(editor.version(), u"9.99"_s);
+    EXPECT_FALSE(editor.handlers().rules().isEmpty() || editor.images().isEmpty());
 }
 
 TEST_F(SettingsEditorTest, TheUsersChangeSavesTheOldPagesAndLoadsTheNewOnes) {
+    auto size = [this] { return QString::number(editor.store().size()); };
     editor.changeDeviceType(415, false);
-    const QString before = QString::number(editor.store().size());
+    const QString old = size();
     editor.changeDeviceType(406, true);
-    ASSERT_EQ(calls.size(), 2);
-    EXPECT_EQ(calls[0], u"save last.set "_s + before);
-    EXPECT_EQ(calls[1], u"load last.set "_s + QString::number(editor.store().size()));
-    EXPECT_NE(calls[0], calls[1]);
-
-    const QString shown = QString::number(editor.store().size());
+    const QString shown = size();
     editor.changeDeviceType(0, true);
-    ASSERT_EQ(calls.size(), 3);
-    EXPECT_EQ(calls[2], u"save last.set "_s + shown);
-    editor.changeDeviceType(412, true);
-    ASSERT_EQ(calls.size(), 4) << "nothing was active to save";
-    EXPECT_TRUE(calls[3].startsWith(u"load last.set "_s));
+    editor.changeDeviceType(412, true); // nothing was active to save
+    EXPECT_NE(old, shown);
+    EXPECT_EQ(calls, (QStringList{u"save last.set "_s + old, u"load last.set "_s + shown,
+                                  u"save last.set "_s + shown, u"load last.set "_s + size()}));
 }
 
 TEST_F(SettingsEditorTest, TheDescriptionIsReadAtEachChange) {

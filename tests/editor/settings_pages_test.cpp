@@ -1,0 +1,418 @@
+#include "caption_group_box.h"
+#include "editor_test_support.h"
+#include "field_handlers.h"
+#include "page_builder.h"
+#include "parameter_store.h"
+#include "radio_list_upkeep.h"
+#include "scripted_dialogs.h"
+#include "test_dir.h"
+#include "value_codecs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every kind on the first page; the checked fields on the second, which is named after a bitmap.
+// The trigger 4 has the codes 3 and 9.
+const char kPages[] = R"({"Structure": [
+ {"Type": "Tab", "Caption": "First", "Values": [10, 11, 12, 4, 5, 1, 2, 6, 3, 21, 22, 23, 24, 25, 26],
+  "Content": [
+  {"Type": "EditList", "Captions": ["A", "Longer caption", "C"], "Hints": ["the first"]},
+  {"Type": "ComboList", "Width": 120, "Contents": [["Mode", ["Off", "On"], [3, 9, 11]]]},
+  {"Type": "ComboSameList", "Captions": ["Same"], "Contents": ["x", "y", "z"]},
+  {"Type": "GroupBox", "Caption": "Group",
+   "Hint": "a group hint of more than fifty characters, shown as it is written", "Content": [
+   {"Type": "CheckList", "Captions": ["One", "Two"], "Disable": [[11, 12]]},
+   {"Type": "EditList", "Captions": ["A much longer caption than any other"]}]},
+  {"Type": "CheckBits", "Caption": "Bits", "Width": 200, "Hints": ["first bit"],
+   "Bits": ["b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7"]},
+  {"Type": "Table", "Columns": ["X", "Y", "Z"], "Lines": ["Row one", "Two"]},
+  {"Type": "RichEdit", "Height": 80, "File": "help.txt"}]},
+ {"Type": "Tab", "Caption": "Second", "Values": [31, 32, 33, 34, 35], "Content": [
+  {"Type": "EditList", "Special": "integer", "Limits": [0, 100], "Offset": 10, "Captions": ["Int"]},
+  {"Type": "EditList", "Special": "phone", "Captions": ["Phones"]},
+  {"Type": "EditList", "Special": "voice", "Captions": ["Voice"]},
+  {"Type": "EditList", "Special": "double10", "Limits": [0, 100], "Captions": ["Decimal"]},
+  {"Type": "ComboList", "Contents": [["Coded", ["a", "b", "c"], [5, 7, 5]]]}]}],
+ "Disables": [{"Trigger": 4, "Affects": [{"Who": 10, "ByValue": [9]}, {"Who": 77, "ByValue": [3]}]}],
+ "Voices": [["1.0", ["zulu"]], ["10.0", ["alarm", "arm", "armed", "door"]]]})";
+
+// Pages are laid out for a page control 900 wide that is not shown: 896 for the page.
+constexpr int kPageWidth = 896;
+
+class RecordingUpkeep : public RadioListUpkeep {
+public:
+    void ShowTargetAssignments(int setting) override { shown.append(setting); }
+    void RenameUser(int setting, const QString& text) override { renamed.append({setting, text}); }
+    QList<int> shown;
+    QList<std::pair<int, QString>> renamed;
+};
+
+class SettingsPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkdir(u"Interface"_s);
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 255));
+        image.setPixel(5, 5, qRgb(10, 20, 30));
+        ASSERT_TRUE(image.save(u"Interface/Second.bmp"_s));
+        dir.writeFile(u"Interface/help.txt"_s, "Справка\nвторая строка");
+        window.setCentralWidget(pages);
+        pages->resize(900, 700);
+        const InterfacePlan plan = planOf(kPages);
+        PageBuilder builder(pages, store, &handlers, u"Interface/"_s);
+        builder.build(plan.content);
+        images = builder.images();
+        plan.addDisablesTo(handlers.rules());
+        handlers.setVoices(plan.voices);
+        handlers.setRadioListUpkeep(&upkeep);
+        timer3.setInterval(1);
+    }
+    template <class T = QWidget> T* control(int number) {
+        return qobject_cast<T*>(store.find(number)->control.data());
+    }
+    QLineEdit* edit(int number) { return control<QLineEdit>(number); }
+    // Leaving an edit box after typing `text` into it; whether it was marked changed.
+    bool type(int number, const QString& text) {
+        store.setAllChanged(false);
+        handlers.editEnter(edit(number));
+        edit(number)->setText(text);
+        handlers.editExit(edit(number));
+        return store.find(number)->changed;
+    }
+    static void click(QWidget* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+    }
+    static QLabel* labelAt(const QWidget* container, int top) {
+        for (QLabel* label : container->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->y() == top) {
+                return label;
+            }
+        }
+        return nullptr;
+    }
+
+    QApplication& app = widgetApp();
+    TestDir dir;
+    QMainWindow window;
+    QTabWidget* pages = new QTabWidget;
+    ParameterStore store;
+    ScriptedDialogs dialogs;
+    QTimer timer3;
+    FieldHandlers handlers{store, dialogs, &window, &timer3};
+    RecordingUpkeep upkeep;
+    QList<QPixmap> images;
+};
+
+TEST_F(SettingsPages, EveryKindIsPlacedNumberedAndAligned) {
+    QList<int> numbers;
+    for (const auto& [number, record] : store) {
+        numbers << number;
+    }
+    ASSERT_EQ(numbers, (QList<int>{1,  2,  3,  4,  5,  6,  10, 11, 12, 21,
+                                   22, 23, 24, 25, 26, 31, 32, 33, 34, 35}));
+    const QWidget* panel =
+        pages->widget(0)->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(panel, nullptr);
+    QWidget* values[] = {control(10), control(11), control(12), control(4), control(5), control(6)};
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(values[row]->y(), 12 + 29 * row);
+        EXPECT_EQ(values[row]->height(), 21);
+        const QLabel* label = labelAt(panel, 16 + 29 * row);
+        ASSERT_NE(label, nullptr) << row;
+        EXPECT_EQ(label->x(), 18);
+        EXPECT_FALSE(label->font().bold());
+    }
+    EXPECT_EQ(values[0]->toolTip(), u"the first"_s);
+    EXPECT_TRUE(values[1]->toolTip().isEmpty());
+    EXPECT_EQ(store.find(4)->numbers, (QList<int>{3, 9})) << "as many codes as items";
+    EXPECT_TRUE(store.find(5)->numbers.isEmpty());
+    // One left edge after the longest caption (inside the group), the narrowest width: 120.
+    const QLabel* longest = labelAt(values[5]->parentWidget(), 30 + 2 * 29 + 4);
+    ASSERT_NE(longest, nullptr);
+    for (const QWidget* value : values) {
+        EXPECT_EQ(value->x(), longest->x() + longest->width() + 8);
+        EXPECT_EQ(value->width(), 120);
+    }
+
+    auto* group = qobject_cast<CaptionGroupBox*>(values[5]->parentWidget());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->geometry(), QRect(12, 5 * 29 + 12 + 12, kPageWidth - 24, 30 + 3 * 29));
+    EXPECT_TRUE(group->captionFont().bold());
+    EXPECT_FALSE(group->toolTip().contains(u'\n'));
+    QCheckBox* one = control<QCheckBox>(1);
+    EXPECT_TRUE(one->isChecked());
+    EXPECT_FALSE(one->font().bold());
+    EXPECT_EQ(one->geometry(), QRect(18, 30, kPageWidth - 24 - 36, 21));
+    EXPECT_EQ(store.find(1)->numbers, (QList<int>{11, 12}));
+
+    const Parameter* bits = store.find(3);
+    ASSERT_EQ(bits->controls.size(), 8);
+    EXPECT_EQ(control(3)->geometry(),
+              QRect(12, group->y() + group->height() + 28, kPageWidth - 24, 252));
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(bits->controls[i]->geometry(), QRect(18, 20 + 29 * i, 200, 21));
+        EXPECT_EQ(store.numberOf(bits->controls[i]), 3);
+    }
+    EXPECT_EQ(bits->controls[0]->toolTip(), u"first bit"_s);
+    EXPECT_TRUE(bits->controls[1]->toolTip().isEmpty());
+
+    // The table's cells are numbered column by column; each cell reaches the right edge.
+    const int y = 5 * 29 + 12 + (30 + 3 * 29 + 28) + (252 + 28);
+    const QLabel* rowOne = labelAt(panel, y + 21 + 4);
+    ASSERT_NE(rowOne, nullptr);
+    const int m = rowOne->x() + rowOne->width() + 8;
+    const int w = (kPageWidth - m) / 3;
+    for (int cell = 0; cell < 6; ++cell) {
+        const int left = m + cell / 2 * w;
+        EXPECT_EQ(control(21 + cell)->geometry(),
+                  QRect(left, y + 21 + 21 * (cell % 2), kPageWidth - left - 18, 21));
+    }
+    QList<int> headers; // left and width of each column caption
+    for (const QLabel* label : panel->findChildren<QLabel*>()) {
+        if (label->y() == y + 8) {
+            headers << label->x() << label->width();
+        }
+    }
+    EXPECT_EQ(headers, (QList<int>{m, w - 3, m + w, w - 3, m + 2 * w, w - 3}));
+    const int richTop = y + 21 * 2 + 39 + 12;
+    const auto* text = panel->findChild<QTextEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->geometry(), QRect(12, richTop, kPageWidth - 24, 80));
+    EXPECT_FALSE(text->isEnabled());
+    EXPECT_EQ(text->toPlainText(), u"Справка\nвторая строка"_s);
+    EXPECT_EQ(panel->height(), richTop - 12 + 80 + 28);
+
+    // Only the page named after a bitmap shows it, its top-left colour transparent.
+    EXPECT_TRUE(pages->tabIcon(0).isNull());
+    EXPECT_FALSE(pages->tabIcon(1).isNull());
+    ASSERT_EQ(images.size(), 1);
+    const QImage shown = images[0].toImage();
+    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+    EXPECT_EQ(shown.pixel(5, 5), qRgba(10, 20, 30, 255));
+
+    // A line break follows each space more than 50 characters into the hint's current line.
+    const QString line = u"word "_s.repeated(11);
+    EXPECT_EQ(PageBuilder::wrapHint(u"word "_s.repeated(24)),
+              line + u'\n' + line + u'\n' + u"word word "_s);
+    EXPECT_EQ(PageBuilder::wrapHint(QString(50, u'x') + u" y"_s), QString(50, u'x') + u" y"_s);
+    EXPECT_EQ(PageBuilder::wrapHint(QString(51, u'x') + u" y"_s), QString(51, u'x') + u" \ny"_s);
+
+    // A wider page: the controls whose width was computed follow it; the stated width stays.
+    window.show();
+    window.resize(1000, 700);
+    QApplication::processEvents();
+    const int delta = panel->width() - kPageWidth;
+    EXPECT_GT(delta, 90);
+    EXPECT_EQ(group->width(), kPageWidth - 24 + delta);
+    for (const QWidget* value : values) {
+        EXPECT_EQ(value->width(), value == values[3] ? 120 : 120 + delta);
+    }
+}
+
+TEST_F(SettingsPages, EditExitChecksTheTextAndMarksAChange) {
+    // Setting, text typed, message (b: bad value, p: phones; none: accepted and marked changed),
+    // the text then shown if not the one typed. 31 is an integer, 34 a decimal field, both 0-100.
+    const std::tuple<int, QString, char, QString> steps[] = {
+        {31, u"100"_s, 0, u""_s},          {31, u"101"_s, 'b', u""_s},
+        {31, u"1.5"_s, 'b', u""_s},        {31, u""_s, 0, u""_s},
+        {31, u"-0"_s, 0, u""_s},           {31, u"-1"_s, 'b', u""_s},
+        {31, u"+5"_s, 'b', u""_s},         {31, u" 5"_s, 'b', u""_s},
+        {31, u"0000000005"_s, 0, u""_s},   {31, u"00000000005"_s, 'b', u""_s},
+        {34, u"1.5"_s, 0, u"1,5"_s},       {34, u"2,5,1"_s, 'b', u""_s},
+        {34, u"2.5.1"_s, 'b', u"2,5,1"_s}, {34, u","_s, 'b', u""_s},
+        {34, u"-0"_s, 'b', u""_s},         {34, u"100,5"_s, 'b', u""_s},
+        {32, u"+70, +71"_s, 'p', u""_s},   {32, u"+70,+71"_s, 0, u""_s},
+        {32, u"NO"_s, 0, u""_s},           {10, u"any text"_s, 0, u""_s},
+    };
+    for (const auto& [setting, text, message, shown] : steps) {
+        dialogs.shown.clear();
+        EXPECT_EQ(type(setting, text), message == 0) << text.toStdString();
+        ASSERT_EQ(dialogs.shown.size(), message == 0 ? 0 : 1) << text.toStdString();
+        if (message != 0) {
+            EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
+                      u"Ошибка ввода|"_s +
+                          (message == 'b' ? u"Некорректное значение в поле редактирования"_s
+                                          : u"Номера телефонов должны быть написанны корректно, "
+                                            u"через запятую, без пробелов"_s));
+        }
+        EXPECT_EQ(edit(setting)->text(), shown.isEmpty() ? text : shown);
+    }
+    EXPECT_FALSE(type(10, u"any text"_s)) << "leaving a box unchanged marks nothing";
+    EXPECT_EQ(upkeep.shown.size(), std::ssize(steps) + 1);
+    EXPECT_EQ(upkeep.renamed.last(), std::make_pair(10, u"any text"_s));
+
+    // No checks while the program fills the controls, nor of a box hidden on purpose.
+    dialogs.shown.clear();
+    handlers.setInput(false);
+    EXPECT_TRUE(type(31, u"junk"_s));
+    handlers.setInput(true);
+    edit(31)->hide();
+    edit(34)->hide();
+    EXPECT_TRUE(type(31, u"junk 2"_s) && type(34, u"junk"_s));
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(SettingsPages, DropDownRulesAndCheckBoxDisableLists) {
+    auto* combo = control<QComboBox>(4);
+    for (const auto& [item, enabled] : {std::pair{1, false}, {0, true}}) {
+        combo->setCurrentIndex(item); // codes 3 and 9: the rule disables 10 on 9
+        handlers.dropDownSelect(combo);
+        EXPECT_EQ(control(10)->isEnabled(), enabled) << item;
+    }
+    EXPECT_TRUE(store.find(4)->changed);
+
+    auto* box = control<QCheckBox>(1);
+    box->setChecked(false);
+    click(box);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_FALSE(control(11)->isEnabled() || control(12)->isEnabled());
+    EXPECT_TRUE(store.find(1)->changed);
+    // Both clicks of a double click count: the list stays in step with the box.
+    const QPoint inside(5, box->height() / 2);
+    QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, inside);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(control(11)->isEnabled() && control(12)->isEnabled());
+    click(store.find(3)->controls[1]);
+    EXPECT_TRUE(store.find(3)->changed);
+
+    // The program's own selections and clicks apply nothing.
+    handlers.setInput(false);
+    store.setAllChanged(false);
+    combo->setCurrentIndex(1);
+    handlers.dropDownSelect(combo);
+    click(box);
+    EXPECT_TRUE(control(10)->isEnabled() && control(11)->isEnabled());
+    EXPECT_FALSE(store.anyChanged());
+}
+
+TEST_F(SettingsPages, VoiceWordsAndTheFocusInAShownWindow) {
+    pages->setCurrentIndex(1);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QLineEdit* voice = edit(33);
+    const QPoint corner = voice->mapTo(&window, QPoint(0, voice->height()));
+    QTest::keyClick(voice, Qt::Key_A); // no device: the words of the newest entry
+    QListWidget* list = handlers.suggestions();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->parentWidget(), &window);
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->pos(), corner);
+    QTest::keyClick(voice, Qt::Key_X);
+    EXPECT_EQ(voice->text(), u"a"_s) << "a key that no word continues is refused";
+    QTest::keyClick(voice, Qt::Key_R);
+    EXPECT_EQ(handlers.suggestions(), list);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->pos(), corner) << "the list stays where it opened";
+    EXPECT_EQ(list->height(), 14 * 2 + 21);
+    EXPECT_EQ(list->width(), list->fontMetrics().horizontalAdvance(u"armed"_s) + 30);
+    list->setCurrentRow(1);
+    EXPECT_EQ(voice->text(), u"armed"_s);
+    QTest::keyClick(voice, Qt::Key_Space);
+    EXPECT_EQ(list->count(), 4) << "a new word: every word is offered";
+    QTest::keyClick(voice, Qt::Key_D);
+    list->setCurrentRow(0);
+    EXPECT_EQ(voice->text(), u"armed door"_s) << "the chosen word replaces the last one";
+    QTest::keyClick(voice, Qt::Key_Escape);
+    EXPECT_EQ(handlers.suggestions(), nullptr);
+    // A word typed in full, or a field emptied again, closes the list.
+    for (const auto& [text, key, closing] :
+         {std::tuple{"do", Qt::Key_O, Qt::Key_R}, {"", Qt::Key_A, Qt::Key_Backspace}}) {
+        voice->setText(QString::fromUtf8(text));
+        QTest::keyClick(voice, key);
+        ASSERT_NE(handlers.suggestions(), nullptr) << text;
+        QTest::keyClick(voice, closing);
+        EXPECT_EQ(handlers.suggestions(), nullptr) << text;
+    }
+    QTest::keyClick(edit(31), Qt::Key_X);
+    EXPECT_EQ(edit(31)->text(), u"x"_s) << "other fields are not completed";
+    handlers.setDeviceVersion(u"2.0"_s);
+    QTest::keyClick(voice, Qt::Key_A);
+    EXPECT_TRUE(voice->text().isEmpty()) << "the words for firmware 2.0 hold no such word";
+    QTest::keyClick(voice, Qt::Key_Z);
+    ASSERT_NE(handlers.suggestions(), nullptr);
+
+    // Leaving the field closes the list once the event is done (a click on it still lands).
+    handlers.editEnter(voice);
+    handlers.editExit(voice);
+    EXPECT_NE(handlers.suggestions(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return handlers.suggestions() == nullptr; }));
+
+    // A rejected value takes the focus back.
+    edit(31)->setFocus();
+    QApplication::processEvents();
+    edit(31)->setText(u"500"_s);
+    edit(34)->setFocus();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(edit(31)->hasFocus());
+}
+
+TEST(ValueCodecs, NumericFieldsBothWays) {
+    // i/I: integer field to/from the device (plus the offset); d/D: decimal field to/from the
+    // device, ten times (number + offset), halves away from zero, no trailing zeros shown.
+    const std::tuple<char, QString, int, QString> cases[] = {
+        {'i', u"25"_s, 10, u"35"_s},     {'i', u""_s, 10, u""_s},
+        {'i', u"-0"_s, 0, u"0"_s},       {'I', u"268"_s, 273, u"-5"_s},
+        {'d', u"3,5"_s, 0, u"35"_s},     {'d', u"2,25"_s, 0, u"23"_s},
+        {'d', u"2,24"_s, 0, u"22"_s},    {'d', u"-2,25"_s, 0, u"-23"_s},
+        {'d', u"1,5"_s, 2, u"35"_s},     {'d', u""_s, 5, u""_s},
+        {'D', u"35"_s, 0, u"3,5"_s},     {'D', u"30"_s, 0, u"3"_s},
+        {'D', u"2731"_s, 273, u"0,1"_s}, {'D', u"-15"_s, 0, u"-1,5"_s},
+    };
+    for (const auto& [way, in, offset, out] : cases) {
+        const QString got = way == 'i'   ? ValueCodecs::integerToDevice(in, offset)
+                            : way == 'I' ? ValueCodecs::integerFromDevice(in, offset)
+                            : way == 'd' ? ValueCodecs::double10ToDevice(in, offset)
+                                         : ValueCodecs::double10FromDevice(in, offset, u",");
+        EXPECT_EQ(got, out) << way << " " << in.toStdString();
+    }
+}
+
+TEST_F(SettingsPages, ControlsShowAndGiveTheDeviceValue) {
+    // Setting, value shown, what the control then shows (a bit group: its boxes), value read back.
+    const std::tuple<int, QString, QString, QString> cases[] = {
+        {31, u"40"_s, u"30"_s, u"40"_s},    {34, u"35"_s, u"3,5"_s, u"35"_s},
+        {35, u"5"_s, u"c"_s, u"5"_s},       {35, u"9"_s, u"a"_s, u"5"_s},
+        {5, u"2"_s, u"z"_s, u"2"_s},        {1, u"2"_s, u"true"_s, u"1"_s},
+        {3, u"5"_s, u"10100000"_s, u"5"_s}, {3, u"256"_s, u"00000000"_s, u"0"_s},
+        {900, u"a b"_s, u""_s, u"a b"_s},
+    };
+    ASSERT_EQ(store.findOrAdd(900).kind, Parameter::None);
+    for (const auto& [number, value, shown, read] : cases) {
+        Parameter& record = *store.find(number);
+        ParameterStore::show(record, value);
+        QString state;
+        for (const QCheckBox* bit : record.controls) {
+            state += bit->isChecked() ? u'1' : u'0';
+        }
+        if (state.isEmpty() && record.control != nullptr) { // its text, item or check state
+            state = record.control->metaObject()->userProperty().read(record.control).toString();
+        }
+        EXPECT_EQ(state, shown) << number << " " << value.toStdString();
+        EXPECT_EQ(ParameterStore::valueOf(record), read) << number << " " << value.toStdString();
+    }
+    // The later control of a number wins; a look-up creates nothing.
+    QLineEdit second;
+    store.add(1, Parameter::Edit, &second);
+    EXPECT_EQ(store.find(1)->control, &second);
+    EXPECT_EQ(store.find(99), nullptr);
+}
+
+} // namespace
