@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         if (rejected(document)) {
             return 1;
         }
-        std::puts(TreeJson(document.root()).c_str());
+        PrintTreeJson(document.root(), stdout);
         return 0;
     }
     if (command != "plan") {

@@ -1,5 +1,6 @@
 #include "tree_json.h"
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -44,13 +45,22 @@ bool open(std::string& out, Node node) {
 
 } // namespace
 
-std::string TreeJson(Node root) {
+void PrintTreeJson(Node root, std::FILE* file) {
+    // Written out in pieces: the text is many times the size of the tree it shows.
+    constexpr std::size_t kPiece = std::size_t{1} << 16;
     std::string out;
+    const auto flush = [&] {
+        std::fwrite(out.data(), 1, out.size(), file);
+        out.clear();
+    };
     std::vector<Frame> stack;
     if (open(out, root)) {
         stack.push_back({root, 0, false});
     }
     while (!stack.empty()) {
+        if (out.size() >= kPiece) {
+            flush();
+        }
         Frame& frame = stack.back();
         if (frame.next >= frame.node.count()) {
             const bool entry = frame.entry;
@@ -77,5 +87,6 @@ std::string TreeJson(Node root) {
             out += ']';
         }
     }
-    return out;
+    out += '\n';
+    flush();
 }

@@ -15,9 +15,7 @@ public:
         place();
         return true;
     }
-    bool boolean(bool value) override {
-        return scalar(value ? QStringLiteral("true") : QStringLiteral("false"), false);
-    }
+    bool boolean(bool value) override { return scalar(value ? u"true" : u"false", false); }
     bool number_integer(number_integer_t value) override {
         return scalar(QString::number(value), false);
     }
@@ -27,14 +25,17 @@ public:
     bool number_float(number_float_t, const string_t& text) override {
         return scalar(QString::fromStdString(text), false);
     }
-    bool string(string_t& value) override { return scalar(QString::fromStdString(value), true); }
+    bool string(string_t& value) override {
+        return scalar(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())), true);
+    }
     bool binary(binary_t&) override { return false; }
     bool start_object(std::size_t) override {
         open(RealNode::Map);
         return true;
     }
     bool key(string_t& value) override {
-        m_key = m_document.internKey(QString::fromStdString(value));
+        m_key = m_document.internKey(
+            QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
         return true;
     }
     bool end_object() override {
@@ -54,32 +55,27 @@ public:
     }
 
 private:
-    RealNode* place() {
-        RealNode* node = nullptr;
+    std::uint32_t place() {
         if (m_open.empty()) {
-            node = m_document.newNode();
-            m_document.setRoot(node);
-        } else {
-            RealNode* parent = m_open.back();
-            node = m_document.addChild(parent, parent->kind == RealNode::Map ? m_key : -1);
+            return m_document.newRoot();
         }
-        return node;
+        const std::uint32_t parent = m_open.back();
+        return m_document.addChild(parent,
+                                   m_document.node(parent).kind() == RealNode::Map ? m_key : -1);
     }
-    bool scalar(QString text, bool quoted) {
-        RealNode* node = place();
-        node->kind = RealNode::Scalar;
-        node->quoted = quoted ? 1 : 0;
-        node->text = std::move(text);
+    bool scalar(QStringView text, bool quoted) {
+        const std::uint32_t node = place();
+        m_document.setScalar(node, m_document.store(text), text.size(), quoted);
         return true;
     }
     void open(RealNode::Kind kind) {
-        RealNode* node = place();
-        node->kind = kind;
+        const std::uint32_t node = place();
+        m_document.node(node).setKind(kind);
         m_open.push_back(node);
     }
 
     JsonRoot& m_document;
-    std::vector<RealNode*> m_open;
+    std::vector<std::uint32_t> m_open;
     int m_key = -1;
 };
 
@@ -94,11 +90,16 @@ JsonRoot::JsonRoot(const QString& path) {
 
 bool JsonRoot::parse(QByteArrayView text) {
     clear();
+    if (text.size() > kMaxText) {
+        return false;
+    }
     Builder builder(*this);
     const char* begin = text.data();
     const bool ok = nlohmann::json::sax_parse(begin, begin + text.size(), &builder,
                                               nlohmann::json::input_format_t::json, true);
-    if (!ok) {
+    if (ok) {
+        finish();
+    } else {
         clear();
     }
     return ok;

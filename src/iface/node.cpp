@@ -6,42 +6,44 @@
 #include "real_node.h"
 
 bool Node::isMap() const {
-    return m_node != nullptr && m_node->kind == RealNode::Map;
+    return m_node != nullptr && m_node->kind() == RealNode::Map;
 }
 
 bool Node::isList() const {
-    return m_node != nullptr && m_node->kind == RealNode::List;
+    return m_node != nullptr && m_node->kind() == RealNode::List;
 }
 
 bool Node::isScalar() const {
-    return m_node != nullptr && m_node->kind == RealNode::Scalar;
+    return m_node != nullptr && m_node->kind() == RealNode::Scalar;
 }
 
 int Node::count() const {
     if (!isMap() && !isList()) {
         return 0;
     }
-    return static_cast<int>(m_node->children.size());
+    return static_cast<int>(m_node->count);
 }
 
 Node Node::child(int position) const {
     if (position < 0 || position >= count()) {
         return {};
     }
-    return Node(m_node->children[static_cast<std::size_t>(position)]);
+    return Node(m_node->owner()->childAt(*m_node, static_cast<std::uint32_t>(position)));
 }
 
 Node Node::child(QStringView key) const {
     if (!isMap()) {
         return {};
     }
-    const int id = m_node->owner->keyId(key);
+    const BaseRoot* owner = m_node->owner();
+    const int id = owner->keyId(key);
     if (id < 0) {
         return {};
     }
-    for (auto it = m_node->children.rbegin(); it != m_node->children.rend(); ++it) {
-        if ((*it)->key == id) {
-            return Node(*it);
+    for (std::uint32_t i = m_node->count; i > 0; --i) {
+        const RealNode* child = owner->childAt(*m_node, i - 1);
+        if (child->key() == id) {
+            return Node(child);
         }
     }
     return {};
@@ -58,23 +60,27 @@ QString Node::key() const {
     if (m_node == nullptr) {
         return {};
     }
-    return m_node->owner->keyText(m_node->key);
+    return m_node->owner()->keyText(m_node->key());
 }
 
 QString Node::asString() const {
-    return isScalar() ? m_node->text : QString();
+    return isScalar() ? m_node->owner()->text(*m_node).toString() : QString();
 }
 
 int Node::asInteger() const {
-    return isScalar() ? LeadingInteger(m_node->text) : 0;
+    return isScalar() ? LeadingInteger(m_node->owner()->text(*m_node)) : 0;
 }
 
 bool Node::asBoolean() const {
-    return isScalar() && (m_node->text == u"1" || m_node->text == u"true");
+    if (!isScalar()) {
+        return false;
+    }
+    const QStringView text = m_node->owner()->text(*m_node);
+    return text == u"1" || text == u"true";
 }
 
 bool Node::isQuoted() const {
-    return m_node != nullptr && m_node->quoted != 0;
+    return m_node != nullptr && m_node->quoted();
 }
 
 int Node::readIntegers(QStringView key, int* out, int maximum) const {

@@ -84,22 +84,32 @@ YamlRoot::YamlRoot(const QString& path, int codePage) {
 }
 
 bool YamlRoot::parse(QStringView text) {
+    return parse(text.toString());
+}
+
+bool YamlRoot::parse(const QString& text) {
     clear();
     m_errorLine = -1;
-    m_stack.clear();
     m_indent = -1;
     if (text.isEmpty()) {
         return true;
     }
-    m_text = text;
-    RealNode* root = newNode();
-    setRoot(root);
-    m_current = root;
+    if (text.size() > kMaxText) {
+        // Node indices and key ids are 32 bits wide; no description comes near this size.
+        m_text = text;
+        fail(kMaxText);
+        m_text = {};
+        return false;
+    }
+    setSource(text);
+    m_text = source();
+    m_current = newRoot();
     const bool ok = parseLines();
-    m_stack.clear();
-    m_stack.shrink_to_fit();
-    m_current = nullptr;
+    m_stack = {};
     m_text = {};
+    if (ok) {
+        finish();
+    }
     return ok;
 }
 
@@ -152,12 +162,13 @@ bool YamlRoot::parseLine(qsizetype begin, qsizetype end, qsizetype& resume) {
             fail(p);
             return false;
         }
-        if (m_current->kind != RealNode::Empty && m_current->kind != RealNode::List) {
+        RealNode& holder = node(m_current);
+        if (holder.kind() != RealNode::Empty && holder.kind() != RealNode::List) {
             fail(p);
             return false;
         }
-        m_current->kind = RealNode::List;
-        RealNode* item = addChild(m_current, -1);
+        holder.setKind(RealNode::List);
+        const std::uint32_t item = addChild(m_current, -1);
         const int column = static_cast<int>(std::min<qsizetype>(p - begin, INT_MAX - 2));
         pushInto(item, column + 2);
         marked = true;
@@ -177,13 +188,13 @@ bool YamlRoot::parseLine(qsizetype begin, qsizetype end, qsizetype& resume) {
     const bool keyLine =
         rest.front() != u'"' && colon >= 0 && (colon + 1 == rest.size() || rest[colon + 1] == u' ');
     if (keyLine) {
-        if (colon == 0 ||
-            (m_current->kind != RealNode::Empty && m_current->kind != RealNode::Map)) {
+        RealNode& holder = node(m_current);
+        if (colon == 0 || (holder.kind() != RealNode::Empty && holder.kind() != RealNode::Map)) {
             fail(p);
             return false;
         }
-        m_current->kind = RealNode::Map;
-        RealNode* child = addChild(m_current, internKey(rest.first(colon)));
+        holder.setKind(RealNode::Map);
+        const std::uint32_t child = addChild(m_current, internSourceKey(p, colon));
         qsizetype valueBegin = p + colon + 1;
         qsizetype valueEnd = end;
         while (valueBegin < valueEnd && m_text[valueBegin] == u' ') {
@@ -209,10 +220,12 @@ bool YamlRoot::parseLine(qsizetype begin, qsizetype end, qsizetype& resume) {
 }
 
 bool YamlRoot::openLevel(int indent) {
-    if (m_current->children.empty()) {
+    const RealNode& holder = node(m_current);
+    if (holder.count == 0) {
         return false;
     }
-    pushInto(m_current->children.back(), indent);
+    // While the text is read, a parent's `first` is its last child.
+    pushInto(holder.first, indent);
     return true;
 }
 
@@ -226,27 +239,27 @@ bool YamlRoot::closeLevels(int indent) {
     return m_indent == indent;
 }
 
-void YamlRoot::pushInto(RealNode* node, int indent) {
-    m_stack.push_back({m_current, m_indent});
+void YamlRoot::pushInto(std::uint32_t node, int indent) {
+    m_stack.push_back(m_indent);
     m_current = node;
     m_indent = indent;
 }
 
 void YamlRoot::pop() {
-    m_current = m_stack.back().node;
-    m_indent = m_stack.back().indent;
+    m_current = parentOf(m_current);
+    m_indent = m_stack.back();
     m_stack.pop_back();
 }
 
-bool YamlRoot::readScalar(RealNode* target, qsizetype begin, qsizetype end, bool escapes,
+bool YamlRoot::readScalar(std::uint32_t target, qsizetype begin, qsizetype end, bool escapes,
                           qsizetype& resume) {
     const QStringView value = m_text.sliced(begin, end - begin);
-    if (target->kind != RealNode::Empty) {
+    if (node(target).kind() != RealNode::Empty) {
         fail(begin);
         return false;
     }
     if (value == u"{}") {
-        target->kind = RealNode::Map;
+        node(target).setKind(RealNode::Map);
         return true;
     }
     if (value.front() == u'[') {
@@ -273,23 +286,27 @@ bool YamlRoot::readScalar(RealNode* target, qsizetype begin, qsizetype end, bool
             fail(begin);
             return false;
         }
-        const QStringView inner = value.sliced(1, value.size() - 2);
-        target->kind = RealNode::Scalar;
-        target->quoted = 1;
-        target->text = escapes ? unescape(inner) : inner.toString();
+        const qsizetype innerBegin = begin + 1;
+        const qsizetype innerLength = value.size() - 2;
+        if (escapes && value.sliced(1, innerLength).contains(u'\\')) {
+            const QString text = unescape(value.sliced(1, innerLength));
+            setScalar(target, store(text), text.size(), true);
+        } else {
+            setScalar(target, static_cast<std::uint32_t>(innerBegin), innerLength, true);
+        }
         return true;
     }
-    target->kind = RealNode::Scalar;
-    target->text = value.toString();
+    setScalar(target, static_cast<std::uint32_t>(begin), value.size(), false);
     return true;
 }
 
-bool YamlRoot::readFlowList(RealNode* target, qsizetype open, qsizetype close) {
+bool YamlRoot::readFlowList(std::uint32_t target, qsizetype open, qsizetype close) {
     // Nested lists are read from a work list rather than by recursion, so no text can exhaust
     // the stack.
     std::vector<FlowWork> pending;
-    target->kind = RealNode::List;
-    pending.push_back({target, open, close});
+    node(target).setKind(RealNode::List);
+    pending.push_back(
+        {target, static_cast<std::uint32_t>(open), static_cast<std::uint32_t>(close)});
     while (!pending.empty()) {
         const FlowWork work = pending.back();
         pending.pop_back();
@@ -312,7 +329,7 @@ bool YamlRoot::readFlowList(RealNode* target, qsizetype open, qsizetype close) {
     return true;
 }
 
-bool YamlRoot::readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
+bool YamlRoot::readFlowItem(std::uint32_t target, qsizetype begin, qsizetype end,
                             std::vector<FlowWork>& pending) {
     while (begin < end && isFlowBlank(m_text[begin])) {
         ++begin;
@@ -320,7 +337,7 @@ bool YamlRoot::readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
     while (end > begin && isFlowBlank(m_text[end - 1])) {
         --end;
     }
-    RealNode* item = addChild(target, -1);
+    const std::uint32_t item = addChild(target, -1);
     if (begin == end) {
         return true;
     }
@@ -330,8 +347,9 @@ bool YamlRoot::readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
             fail(begin);
             return false;
         }
-        item->kind = RealNode::List;
-        pending.push_back({item, begin, end - 1});
+        node(item).setKind(RealNode::List);
+        pending.push_back(
+            {item, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - 1)});
         return true;
     }
     qsizetype unused = 0;

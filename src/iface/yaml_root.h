@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 #include <vector>
 
 // The reader of the interface description's indentation tree text. It accepts a small, strict
@@ -20,38 +21,37 @@ public:
 
     // Parses text, replacing any tree read before. Returns whether the text was accepted.
     bool parse(QStringView text);
+    // The same; the document shares text instead of copying it.
+    bool parse(const QString& text);
 
     // The zero-based line at which the last parse stopped, or -1 when it did not fail.
     [[nodiscard]] int errorLine() const { return m_errorLine; }
 
 private:
-    struct Level {
-        RealNode* node;
-        int indent;
-    };
     // A flow list still to be split: its node and the positions of its brackets.
     struct FlowWork {
-        RealNode* node;
-        qsizetype open;
-        qsizetype close;
+        std::uint32_t node;
+        std::uint32_t open;
+        std::uint32_t close;
     };
 
     bool parseLines();
     bool parseLine(qsizetype begin, qsizetype end, qsizetype& resume);
     bool openLevel(int indent);
     bool closeLevels(int indent);
-    void pushInto(RealNode* node, int indent);
+    void pushInto(std::uint32_t node, int indent);
     void pop();
-    bool readScalar(RealNode* target, qsizetype begin, qsizetype end, bool escapes,
+    bool readScalar(std::uint32_t target, qsizetype begin, qsizetype end, bool escapes,
                     qsizetype& resume);
-    bool readFlowList(RealNode* target, qsizetype open, qsizetype close);
-    bool readFlowItem(RealNode* target, qsizetype begin, qsizetype end,
+    bool readFlowList(std::uint32_t target, qsizetype open, qsizetype close);
+    bool readFlowItem(std::uint32_t target, qsizetype begin, qsizetype end,
                       std::vector<FlowWork>& pending);
     void fail(qsizetype position);
 
     QStringView m_text;
-    RealNode* m_current = nullptr;
+    std::uint32_t m_current = 0;
     int m_indent = -1;
-    std::vector<Level> m_stack;
+    // The indentations of the enclosing levels; their nodes are the current node's ancestors.
+    std::vector<int> m_stack;
     int m_errorLine = -1;
 };
