@@ -16,12 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The editor over the shipped interface folder, copied into the current (temporary) directory.
 class SettingsEditorTest : public ::testing::Test, public SettingsFileHooks {
 protected:
     void SetUp() override {
-        // The shipped interface folder, copied into the current (temporary) directory.
         const QDir source(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface"_s);
-        ASSERT_TRUE(source.exists()) << source.path().toStdString();
         QDir().mkdir(u"Interface"_s);
         for (const QString& name : source.entryList(QDir::Files)) {
             ASSERT_TRUE(QFile::copy(source.filePath(name), u"Interface/"_s + name));
@@ -31,11 +30,10 @@ protected:
         pages->addTab(new QWidget, u"Радиоустройства"_s);
         editor.setFileHooks(this);
     }
-    void SaveSettingsFile(const QString& path) override { record(u"save "_s + path); }
-    void LoadSettingsFile(const QString& path) override { record(u"load "_s + path); }
-    void record(const QString& call) {
-        calls.append(call + u" "_s + QString::number(editor.store().size()));
-    }
+    void SaveSettingsFile(const QString& path) override { calls << u"save "_s + path + size(); }
+    void LoadSettingsFile(const QString& path) override { calls << u"load "_s + path + size(); }
+    QString size() { return u" "_s + QString::number(editor.store().size()); }
+
     QApplication& app = widgetApp();
     TestDir dir;
     QMainWindow window;
@@ -52,11 +50,9 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
             SCOPED_TRACE(std::to_string(type) + " " + version.toStdString());
             editor.setDeviceVersion(version);
             editor.changeDeviceType(type, false);
-            // No two controls share a setting.
-            int own = 0;
+            int own = 0; // no two controls share a setting
             for (const auto& [number, record] : editor.store()) {
-                own +=
-                    (record.control != nullptr ? 1 : 0) + static_cast<int>(record.controls.size());
+                own += (record.control ? 1 : 0) + static_cast<int>(record.controls.size());
             }
             EXPECT_EQ(editor.store().controlCount(), own);
             ASSERT_GT(own, 20);
@@ -71,8 +67,7 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
             }
             editor.changeDeviceType(0, false);
             EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage);
-            EXPECT_EQ(std::count(controls.begin(), controls.end(), nullptr), controls.size())
-                << "the controls of the old pages are gone";
+            EXPECT_EQ(controls.count(nullptr), controls.size()) << "the old pages' controls";
             EXPECT_EQ(editor.store().controlCount(), 0);
         }
     }
@@ -84,7 +79,6 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
 }
 
 TEST_F(SettingsEditorTest, TheUsersChangeSavesTheOldPagesAndLoadsTheNewOnes) {
-    auto size = [this] { return QString::number(editor.store().size()); };
     editor.changeDeviceType(415, false);
     const QString old = size();
     editor.changeDeviceType(406, true);
@@ -92,18 +86,18 @@ TEST_F(SettingsEditorTest, TheUsersChangeSavesTheOldPagesAndLoadsTheNewOnes) {
     editor.changeDeviceType(0, true);
     editor.changeDeviceType(412, true); // nothing was active to save
     EXPECT_NE(old, shown);
-    EXPECT_EQ(calls, (QStringList{u"save last.set "_s + old, u"load last.set "_s + shown,
-                                  u"save last.set "_s + shown, u"load last.set "_s + size()}));
+    EXPECT_EQ(calls, (QStringList{u"save last.set"_s + old, u"load last.set"_s + shown,
+                                  u"save last.set"_s + shown, u"load last.set"_s + size()}));
 }
 
 TEST_F(SettingsEditorTest, TheDescriptionIsReadAtEachChange) {
-    dir.writeFile(u"Interface/interface.h"_s, "Structure:\n  - Type: Tab\n    Caption: One\n");
-    editor.changeDeviceType(415, false);
-    EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage + 1);
-    dir.writeFile(u"Interface/interface.h"_s,
-                  "Structure:\n  - Type: Tab\n    Caption: One\n  - Type: Tab\n    Caption: Two\n");
-    editor.changeDeviceType(415, false);
-    EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage + 2);
+    const char* tabs =
+        "Structure:\n  - Type: Tab\n    Caption: One\n  - Type: Tab\n    Caption: Two\n";
+    for (const int count : {1, 2}) {
+        dir.writeFile(u"Interface/interface.h"_s, QByteArray(tabs).first(11 + 31 * count));
+        editor.changeDeviceType(415, false);
+        EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage + count);
+    }
     QFile::remove(u"Interface/interface.h"_s);
     editor.changeDeviceType(415, false);
     EXPECT_EQ(pages->count(), SettingsEditor::kFirstSettingsPage);
