@@ -158,7 +158,7 @@ void BaseRoot::finish() {
 
 void BaseRoot::freeBlocks() {
     for (RealNode* first : m_blocks) {
-        ::operator delete(reinterpret_cast<char*>(first) - kHeadBytes, kBlockBytes,
+        ::operator delete(reinterpret_cast<char*>(first) - kHeadBytes,
                           std::align_val_t(RealNode::kBlockAlignment));
     }
     m_blocks.clear();
