@@ -24,23 +24,18 @@
 #include "simple_log.h"
 #include "system_port_enumerator.h"
 #include "tform1.h"
+#include "wait_for.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSet>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -103,47 +98,8 @@ private:
     Traffic& m_traffic;
 };
 
-template <typename Done> bool runUntil(int milliseconds, Done done) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (done()) {
-            return true;
-        }
-        QThread::msleep(1);
-    }
-    return false;
-}
-
 bool done(TForm1& form) {
     return form.Panel1->Label5->text().startsWith(QStringLiteral("Готово"));
-}
-
-// A controller holds every number up to its last setting, also those no page shows; without
-// them the listing would leave gaps that are asked for one by one.
-void fillNumbering(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return;
-    }
-    QJsonArray elements = QJsonDocument::fromJson(file.readAll()).array();
-    file.close();
-    QSet<int> present;
-    int last = 0;
-    for (const QJsonValue& element : std::as_const(elements)) {
-        const int number = element.toObject().value(QStringLiteral("Value")).toInt(-1);
-        present.insert(number);
-        last = std::max(last, number);
-    }
-    for (int number = 0; number <= last; ++number) {
-        if (!present.contains(number)) {
-            elements.append(QJsonObject{{QStringLiteral("Value"), number},
-                                        {QStringLiteral("None"), QStringLiteral("0")}});
-        }
-    }
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(elements).toJson());
-    }
 }
 
 // A window connected to the emulator, which holds every setting of the richest type.
@@ -159,19 +115,18 @@ struct Setup {
             settings = source.settingsEditor().store().size();
             source.settings().transfer().SaveSettingsFile(QStringLiteral("rich.set"));
         }
-        fillNumbering(QStringLiteral("rich.set"));
         const QString link = folder.filePath(QStringLiteral("emu"));
         emulator.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/talvik-emu"));
         emulator.setArguments({QStringLiteral("--link"), link, QStringLiteral("--settings"),
-                               QStringLiteral("rich.set"), QStringLiteral("--hardware"),
-                               QStringLiteral("415")});
+                               QStringLiteral("rich.set"), QStringLiteral("--fill"),
+                               QStringLiteral("--hardware"), QStringLiteral("415")});
         emulator.start();
         emulator.waitForReadyRead(5000);
         form = std::make_unique<TForm1>(StartOptions{link}, &dialogs);
         form->connection->setPortSource(std::make_unique<CountingPorts>(traffic),
                                         QStringLiteral("Порт (") + link + u')');
         form->show();
-        ready = runUntil(
+        ready = WaitFor(
             30000, [this] { return form->connection->connectedPort() != nullptr && done(*form); });
     }
     ~Setup() {
@@ -212,7 +167,7 @@ void FullReadOfTheRichestType(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         s.form->Panel1->PNGButton3->click();
-        runUntil(60000, [&] { return done(*s.form); });
+        WaitFor(60000, [&] { return done(*s.form); });
         seconds += clock.nsecsElapsed() / 1e9;
         lineSeconds += (s.traffic.written + s.traffic.read) * 10 / kBaud;
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
@@ -249,7 +204,7 @@ void WriteOfHundredChangedSettings(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         s.form->Panel1->PNGButton4->click();
-        runUntil(60000, [&] { return done(*s.form); });
+        WaitFor(60000, [&] { return done(*s.form); });
         seconds += clock.nsecsElapsed() / 1e9;
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
         // Per command: the pacing gap after its frame (line time + 10 ms, whole milliseconds)

@@ -8,16 +8,15 @@
 #include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
+#include "wait_for.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
@@ -26,19 +25,6 @@ using namespace Qt::StringLiterals;
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
-}
-
-// Runs the event loop until done() holds or the time is up.
-template <typename Done> bool WaitFor(int milliseconds, Done done) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (done()) {
-            return true;
-        }
-        QThread::msleep(1);
-    }
-    return false;
 }
 
 // talvik-emu on a pseudo-terminal of its own, named by path().

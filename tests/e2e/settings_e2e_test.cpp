@@ -60,20 +60,6 @@ protected:
 
     // Adds every number up to the file's last setting that it lacks, as a controller holds
     // them, so that a listing has no gaps of its own.
-    void fillNumbering(const QString& name) const {
-        QJsonArray elements = QJsonDocument::fromJson(dir.readFile(name)).array();
-        std::set<int> present;
-        for (const QJsonValue& element : std::as_const(elements)) {
-            present.insert(element.toObject().value(u"Value"_s).toInt(-1));
-        }
-        for (int number = 0; number < *present.rbegin(); ++number) {
-            if (present.count(number) == 0) {
-                elements.append(QJsonObject{{u"Value"_s, number}, {u"None"_s, u"0"_s}});
-            }
-        }
-        dir.writeFile(name, QJsonDocument(elements).toJson());
-    }
-
     static bool Done(TForm1& form) {
         return form.connection->connectedPort() != nullptr &&
                form.Panel1->Label5->text().startsWith(u"Готово"_s);
@@ -276,9 +262,8 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAT
 
 TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
     const Store expected = writeSource(u"source.set"_s, 5);
-    fillNumbering(u"source.set"_s);
-    Emulator emulator({u"--settings"_s, u"source.set"_s, u"--corrupt-percent"_s, u"2"_s,
-                       u"--drop-percent"_s, u"2"_s, u"--seed"_s, u"11"_s});
+    Emulator emulator({u"--settings"_s, u"source.set"_s, u"--fill"_s, u"--corrupt-percent"_s,
+                       u"2"_s, u"--drop-percent"_s, u"2"_s, u"--seed"_s, u"11"_s});
     // Each lost reply costs the 4 s reply time-out, so a read takes seconds here.
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
