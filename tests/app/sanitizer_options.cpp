@@ -1,5 +1,0 @@
-// Leak checking in sanitized builds: fontconfig keeps its cache for the life of the process,
-// and the widget tests keep their QApplication to the end, so that memory is never given back.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\n";
-}
