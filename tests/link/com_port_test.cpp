@@ -43,7 +43,9 @@ public:
     void OnCommandSent() override { ++commandsSent; }
     void OnPollDue() override { record(u"OnPollDue"_s); }
     void OnQueueEnd() override { record(u"OnQueueEnd"_s); }
-    void OnVersion(const QString& text) override { record(u"OnVersion "_s + text); }
+    void OnVersion(const QString&) override {
+        record(u"OnVersion %1 %2"_s.arg(VersionText()).arg(HardwareNumber()));
+    }
 };
 
 class ComPortTest : public testing::Test {
@@ -51,16 +53,18 @@ protected:
     ComPortTest() { Open(); }
     void Open() {
         line->isOpen = true;
+        pacing = {};
         port = std::make_unique<RecordingPort>(std::make_unique<FakeSerialLine>(line), u"COM3"_s,
                                                u"USB Serial (COM3)"_s, clock, pacing);
         port->record = [this](const QString& event) { Record(event); };
         m_baud = 115200;
         Take();
     }
-    // Hands the bytes over in reads of at most `piece` bytes.
-    void Receive(const QByteArray& bytes, qsizetype piece = 1 << 20) {
-        for (qsizetype at = 0; at < bytes.size(); at += piece) {
-            line->incoming += bytes.mid(at, piece);
+    // Hands the bytes over in reads of at most `piece` bytes (0: all at once).
+    void Receive(const QByteArray& bytes, qsizetype piece = 0) {
+        for (qsizetype at = 0, step = piece > 0 ? piece : bytes.size(); at < bytes.size();
+             at += step) {
+            line->incoming += bytes.mid(at, step);
             port->CheckReceive();
         }
     }
@@ -86,10 +90,6 @@ protected:
         m_step << event;
         m_step.removeAll(QString());
     }
-    void Connect() {
-        Receive(Bytes(golden::kAnnounceOk));
-        Take();
-    }
     QStringList Take() {
         Record({});
         return std::exchange(m_step, {});
@@ -97,30 +97,56 @@ protected:
     // Runs the ';'-separated steps and returns what each did, steps joined by " / " and
     // repeated items as "item*count". Steps: "q2: a" queues " a" with flag 2; "ka" writes a
     // keep-alive; "r2:text" receives a text frame of kind 2; "announce", "empty" (N = 0) and
-    // "low" (channel 4) receive those frames; "t10" ticks ten times, "T10" too but hides the
-    // writes; "+4001" moves the clock on and "=50" sets it, then pump the queue; "s9600" sets
-    // the speed.
+    // "low" (channel 4), "junk" (noise, broken markers, channels 3 and 4, a bad checksum) and
+    // "ok" (a reply without its first byte) receive those frames, "junk/7" in 7-byte reads;
+    // "gone" makes the device vanish for 1000 reads and shows the line's polls, "back" reopens;
+    // "t10" ticks ten times, "T10" too but hides the writes; "+4001" moves the clock on and "=50"
+    // sets it, then pump the queue; "s9600" sets the speed; "w14" writes 14 bytes paced and shows
+    // the wait as "~ms", "W1" on another port
+    // (COM9) sharing the pacing.
     std::string Run(const QString& script) {
-        const std::map<QString, QByteArray> frames = {{u"announce"_s, Bytes(golden::kAnnounceOk)},
-                                                      {u"empty"_s, Bytes(golden::kEmptyFrame)},
-                                                      {u"low"_s, Frame(0, 4, " low")}};
+        QByteArray bad = Text(2, u"x"_s);
+        bad.back() = static_cast<char>(bad.back() ^ 0x40);
+        const std::map<QString, QByteArray> frames = {
+            {u"announce"_s, Bytes(golden::kAnnounceOk)},
+            {u"empty"_s, Bytes(golden::kEmptyFrame)},
+            {u"low"_s, Frame(0, 4, " low")},
+            {u"ok"_s, Bytes(golden::kReplyOk).mid(1)},
+            {u"junk"_s,
+             "noise\x02Tz\x02" + Frame(2, 3, " y") + Frame(2, 4, " z") + bad + "\x02\x02"}};
         QStringList steps;
         for (const QString& step : script.split(u';')) {
             const QString s = step.trimmed();
             const int number = s.mid(1).section(u':', 0, 0).toInt();
-            m_mute = s.startsWith(u'T');
+            m_mute = s.startsWith(u'T') || s.startsWith(u'w') || s.startsWith(u'W');
             if (s.startsWith(u'q')) {
                 port->SendCommand(s.mid(3), number);
             } else if (s == u"ka"_s) {
                 port->SendText({}, 1);
             } else if (s.startsWith(u'r')) {
                 Receive(Text(static_cast<std::uint8_t>(number), s.mid(3)));
-            } else if (frames.contains(s)) {
-                Receive(frames.at(s));
+            } else if (frames.contains(s.section(u'/', 0, 0))) {
+                Receive(frames.at(s.section(u'/', 0, 0)), s.section(u'/', 1).toInt());
+            } else if (s == u"gone"_s) {
+                line->gone = true;
+                line->bytesWaitingCalls = 0;
+                for (int i = 0; i < 1000; ++i) {
+                    port->CheckReceive();
+                }
+                line->gone = false;
+                Record(u"polls %1"_s.arg(line->bytesWaitingCalls));
+            } else if (s == u"back"_s) {
+                port->Reopen();
             } else if (s.startsWith(u't') || s.startsWith(u'T')) {
                 for (int i = 0; i < number; ++i) {
                     port->Tick();
                 }
+            } else if (s.startsWith(u'w') || s.startsWith(u'W')) {
+                const std::uint32_t before = clock.tickMs();
+                (s.startsWith(u'W') ? other : *port)
+                    .WritePaced({std::vector<std::uint8_t>(number).data(), std::size_t(number)});
+                Record(clock.tickMs() == before ? QString()
+                                                : u"~%1"_s.arg(clock.tickMs() - before));
             } else if (s.startsWith(u'+') || s.startsWith(u'=')) {
                 s.startsWith(u'+') ? clock.advance(number) : clock.set(number);
                 port->Pump();
@@ -146,6 +172,7 @@ protected:
     WritePacing pacing;
     std::shared_ptr<FakeSerialLine::State> line = std::make_shared<FakeSerialLine::State>();
     std::unique_ptr<RecordingPort> port;
+    RecordingPort other{std::make_unique<FakeSerialLine>(line), u"COM9"_s, {}, clock, pacing};
     QStringList m_step;
     qsizetype m_written = 0;
     int m_opens = 0;
@@ -185,6 +212,23 @@ TEST_F(ComPortTest, CommandChannelScenarios) {
          {}},
         // The poll is due every ten ticks while the queue is empty.
         {u"announce; T10; q2: a; q2: b; T10"_s, "OnConnected OK / OnPollDue /  /  / ", {}},
+        // Version replies give the configuration number and the hardware number after "HV".
+        {u"r2:ver: Конфигурация 1.45; r2:ver: Конфигурация 2.19 HV 412 SN 7; "
+         u"r2:Версия ПО 5.0, Конфигурация v1.67.3, HV515; r2:ver: 3.1 HV 406"_s,
+         "OnVersion 1.45 -1 / OnVersion 2.19 412 / OnVersion 1.67.3 515 / ",
+         {}},
+        // The gap before a write is the last write's time at ten bits a byte plus 10 ms (15
+        // at first), for all ports and across a tick counter wrap; 1 ms is not logged.
+        {u"w1; w10; w1; w264; w1; w100; =20; w1; s9600; w14; w1; w264; w1; s0; w10; w1; +11; W1; +9; W1"_s,
+         "~15 /  / ~10 /  / ~32 /  /  / ~18 /  /  / ~24 /  / ~285 /  /  / ~11 /  /  /  / ~1",
+         {"COM3:\tSleep before send:\t15", "COM3:\tSleep before send:\t285",
+          "COM3:\tSleep before send:\t18", "!COM9:\tSleep before send:\t1"}},
+        // Junk, however it is cut, is skipped; the trailing 0x02 pair is kept and the second
+        // one starts the next frame's marker. A vanished device is polled once until reopened.
+        {u"announce; q2: a; junk/1; ok/1; q2: a; junk/7; ok/7; q2: a; junk; ok; gone; back; r1:b"_s,
+         "OnConnected OK / > a /  / OnReply OK / > a /  / OnReply OK / > a /  / OnReply OK / "
+         "polls 1 / reopen / OnText b, OnReply b",
+         {"COM3:\tBAD CRC !"}},
         // "end" and "end clr" come after everything ahead of them and are never written.
         {u"announce; q2: a; q2: b; q1:end; q1:end clr; r2:A; +4001; r2:B"_s,
          "OnConnected OK / > a /  /  /  / OnReply A, > b / > b / "
@@ -195,8 +239,10 @@ TEST_F(ComPortTest, CommandChannelScenarios) {
         Open();
         const LogTail tail;
         EXPECT_EQ(Run(c.script), c.trace) << c.script.toStdString();
-        for (const QByteArray& logLine : c.logged) {
-            EXPECT_TRUE(tail.Lines().contains(logLine)) << logLine.toStdString();
+        for (const QByteArray& logLine : c.logged) { // "!": never logged
+            EXPECT_NE(tail.Lines().contains(logLine.mid(logLine.startsWith('!'))),
+                      logLine.startsWith('!'))
+                << logLine.toStdString();
         }
     }
     EXPECT_EQ(port->commandsSent, 5) << "every entry taken from the queue counts, retries too";
@@ -206,30 +252,23 @@ TEST_F(ComPortTest, LineSetupAndItsFailuresAreLogged) {
     EXPECT_EQ(line->baud, 115200u);
     EXPECT_EQ(line->stopBits, 2);
     EXPECT_EQ(line->inputQueue, 8192u);
-    const struct {
-        bool failing;
-        QByteArrayList log;
-    } cases[] = {{false, {"COM3:\topened", "COM3:\tSetting speed:\t9600", "COM3:\tclosed"}},
-                 {true,
-                  {"COM3:\tError: SetCommState - 10", "COM3:\topened",
-                   "COM3:\tError: SetCommState - 10", "COM3:\tSetting speed:\t9600",
-                   "COM3:\tError: CloseHandle handle - 10", "COM3:\tclosed"}}};
-    for (const auto& c : cases) {
-        port.reset();
-        const LogTail tail;
-        line->failSettings = line->failClose = c.failing;
-        line->error = 10;
-        Open();
-        port->SetSpeed(9600);
-        EXPECT_EQ(port->Baud(), 9600u);
-        port.reset();
-        EXPECT_FALSE(line->isOpen);
-        EXPECT_EQ(tail.Lines(), c.log);
-    }
+    port.reset();
+    const LogTail tail;
+    line->failSettings = line->failClose = true;
+    line->error = 10;
+    Open();
+    port->SetSpeed(9600);
+    EXPECT_EQ(port->Baud(), 9600u);
+    port.reset();
+    EXPECT_FALSE(line->isOpen);
+    EXPECT_EQ(tail.Lines(),
+              QByteArrayList({"COM3:\tError: SetCommState - 10", "COM3:\topened",
+                              "COM3:\tError: SetCommState - 10", "COM3:\tSetting speed:\t9600",
+                              "COM3:\tError: CloseHandle handle - 10", "COM3:\tclosed"}));
 }
 
 TEST_F(ComPortTest, WritesGoldenFramesOfAtMost255PayloadBytes) {
-    Connect();
+    Receive(Bytes(golden::kAnnounceOk));
     port->SendText({}, 1);
     port->SendCommand(u" ver"_s, 2);
     Receive(Bytes(golden::kReplyOk));
@@ -242,112 +281,6 @@ TEST_F(ComPortTest, WritesGoldenFramesOfAtMost255PayloadBytes) {
     EXPECT_EQ(line->writes[1].bytes, Bytes(golden::kVerCommand));
     EXPECT_EQ(line->writes[2].bytes, Bytes(golden::kStatusPollCommand));
     EXPECT_EQ(line->writes[3].bytes.size(), 255 + 9);
-}
-
-TEST_F(ComPortTest, GarbageBrokenMarkersLowChannelsAndBadChecksumsAreSkippedHoweverSplit) {
-    Connect();
-    QByteArray bad = Text(2, u"x"_s);
-    bad[bad.size() - 1] = static_cast<char>(bad.at(bad.size() - 1) ^ 0x40);
-    const QByteArray stream =
-        "noise\x02Tz\x02" + Frame(2, 3, " y") + Frame(2, 4, " z") + bad + "\x02\x02";
-    for (const qsizetype piece : {qsizetype(1), qsizetype(7), stream.size()}) {
-        port->SendCommand(u" a"_s, 2);
-        Receive(stream, piece);
-        EXPECT_EQ(Take(), QStringList({u"> a"_s})) << piece;
-        EXPECT_EQ(port->Current(), " a") << "a bad checksum does not answer the command";
-        // The trailing 0x02 pair was kept; the second one starts the next frame's marker.
-        Receive(Bytes(golden::kReplyOk).mid(1), piece);
-        EXPECT_EQ(Take(), QStringList({u"OnReply OK"_s})) << piece;
-    }
-    EXPECT_EQ(log.Count("COM3:\tBAD CRC !"), 3);
-}
-
-TEST_F(ComPortTest, VersionRepliesSetVersionAndHardwareNumber) {
-    const struct {
-        QString text;
-        QString version;
-        int hardware;
-    } cases[] = {
-        {u"ver: Конфигурация 2.19 HV 412 SN 7"_s, u"2.19"_s, 412},
-        {u"Версия ПО 5.0, Конфигурация v1.67.3, HV515"_s, u"1.67.3"_s, 515},
-        {u"ver: Конфигурация 1.45"_s, u"1.45"_s, -1},
-        {u"ver: 3.1 HV 406"_s, QString(), -1},
-    };
-    for (const auto& c : cases) {
-        Open();
-        Receive(Text(2, c.text));
-        EXPECT_EQ(port->VersionText(), c.version) << c.text.toStdString();
-        EXPECT_EQ(port->HardwareNumber(), c.hardware) << c.text.toStdString();
-        EXPECT_EQ(Take(),
-                  c.version.isEmpty() ? QStringList() : QStringList{u"OnVersion "_s + c.text});
-    }
-}
-
-TEST_F(ComPortTest, PacingGapIsLineTimeAtTenBitsAByteAndTenMilliseconds) {
-    const struct {
-        std::uint32_t baud, length, gap;
-    } cases[] = {
-        {115200, 10, 10}, {115200, 264, 32}, {9600, 14, 24}, {9600, 264, 285}, {0, 10, 11}};
-    Connect();
-    const std::uint8_t bytes[264] = {};
-    port->WritePaced({bytes, 1});
-    for (const auto& c : cases) {
-        clock.advance(1000);
-        port->SetSpeed(c.baud);
-        port->WritePaced({bytes, c.length});
-        const std::uint32_t before = clock.tickMs();
-        port->WritePaced({bytes, 1});
-        EXPECT_EQ(clock.tickMs() - before, c.gap) << c.baud << " " << c.length;
-        EXPECT_EQ(log.Count("COM3:\tSleep before send:\t" + QByteArray::number(c.gap)), 1);
-    }
-}
-
-TEST_F(ComPortTest, PacingFirstWaits15AndTheGapIsSharedByAllPortsAcrossATickWrap) {
-    RecordingPort other(std::make_unique<FakeSerialLine>(line), u"COM9"_s, {}, clock, pacing);
-    const std::uint8_t bytes[100] = {};
-    port->WritePaced({bytes, 1});
-    clock.advance(11);
-    const std::uint32_t before = clock.tickMs();
-    other.WritePaced({bytes, 1});
-    EXPECT_EQ(clock.tickMs(), before) << "the 10 ms gap has passed";
-    clock.advance(9);
-    other.WritePaced({bytes, 100});
-    EXPECT_EQ(clock.tickMs(), before + 10) << "1 ms more, too short to be logged";
-    clock.set(20);
-    port->WritePaced({bytes, 1});
-    EXPECT_EQ(clock.tickMs(), 38u) << "100 bytes at 115200 need 8 + 10 ms";
-    QByteArrayList sleeps = log.Lines();
-    sleeps.removeIf([](const QByteArray& logLine) { return !logLine.contains("Sleep"); });
-    EXPECT_EQ(sleeps,
-              QByteArrayList({"COM3:\tSleep before send:\t15", "COM3:\tSleep before send:\t18"}));
-}
-
-TEST_F(ComPortTest, VanishedPortLogsOnceAndIsNotReadUntilReopened) {
-    line->gone = true;
-    line->error = 9;
-    for (int i = 0; i < 1000; ++i) {
-        port->CheckReceive();
-    }
-    EXPECT_EQ(log.Count("COM3:\tError: ClearCommError - 9"), 1);
-    EXPECT_EQ(line->bytesWaitingCalls, 1);
-    line->gone = false;
-    port->Reopen();
-    Receive(Text(1, u"back"_s));
-    EXPECT_EQ(Take(), QStringList({u"reopen"_s, u"OnText back"_s, u"OnReply back"_s}));
-}
-
-TEST(FrameScanner, MemoryStaysBoundedOnEndlessHugeFrameMarkers) {
-    QByteArray stream;
-    for (int i = 0; i < 2000; ++i) {
-        stream += QByteArray("\x02Tk\x02\x00\x05\xFF", 7);
-    }
-    FrameScanner scanner;
-    int frames = 0;
-    scanner.Feed(
-        {reinterpret_cast<const std::uint8_t*>(stream.constData()), std::size_t(stream.size())},
-        [&frames](const ReceivedFrame&) { ++frames; });
-    EXPECT_LE(scanner.Pending(), 263u);
-    EXPECT_GT(frames, 0);
 }
 
 } // namespace

@@ -10,16 +10,14 @@
 // file lives in a temporary folder for the whole run; one log object keeps it from reopening.
 class LogTail {
 public:
-    LogTail() : m_start(QFile(Path()).size()) {}
-
     [[nodiscard]] QByteArrayList Lines() const {
-        QFile file(Path());
+        QFile file(m_path);
         QByteArrayList lines;
-        if (file.open(QIODevice::ReadOnly) && file.seek(m_start)) {
-            for (const QByteArray& line : file.readAll().split('\n')) {
-                if (!line.isEmpty()) { // drop "date time "
-                    lines.append(line.mid(line.indexOf(' ', line.indexOf(' ') + 1) + 1));
-                }
+        for (const QByteArray& line : file.open(QIODevice::ReadOnly) && file.seek(m_start)
+                                          ? file.readAll().split('\n')
+                                          : QByteArrayList()) {
+            if (!line.isEmpty()) { // drop "date time "
+                lines.append(line.mid(line.indexOf(' ', line.indexOf(' ') + 1) + 1));
             }
         }
         return lines;
@@ -27,16 +25,13 @@ public:
     [[nodiscard]] int Count(const QByteArray& line) const { return int(Lines().count(line)); }
 
 private:
-    static const QString& Path() {
-        static const QString path = [] {
-            static QTemporaryDir dir;
-            const QString file = dir.filePath(QStringLiteral("log.txt"));
-            SimpleLog::setFileName(file);
-            static SimpleLog keeper;
-            return file;
-        }();
-        return path;
+    static QString Path() {
+        static QTemporaryDir dir;
+        SimpleLog::setFileName(dir.filePath(QStringLiteral("log.txt")));
+        static SimpleLog keeper;
+        return dir.filePath(QStringLiteral("log.txt"));
     }
 
-    qint64 m_start;
+    QString m_path = Path();
+    qint64 m_start = QFile(m_path).size();
 };
