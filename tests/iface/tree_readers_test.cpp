@@ -50,33 +50,22 @@ TEST(YamlRoot, TextsAndTheLinesTheyFailAt) {
         {"\n   \n\r\n", u"~"},
         {"---\na: 1\n", u"{a:1}"},
         {"#a: 1\n#b:\n  - # x\n", u"{#a:1,#b:[# x]}"},
-        // Indentation, TABs included.
         {"   a:\n     b:\n          c: 1\n     d: 2\n   e: 3\n", u"{a:{b:{c:1},d:2},e:3}"},
         {"- a: 1\n  b: 2\n- c:\n    - x\n", u"[{a:1,b:2},{c:[x]}]"},
         {"- \n  a: 1\n", u"[{a:1}]"},
-        {"a:\n    b: 1\n  c: 2\n", u"line 2"},
         {"  a: 1\nb: 2\n", u"line 1"},
-        {"a: 1\n  b: 2\n", u"line 1"},
         {"a:\n\tb: 1\n", u"line 1"},
-        {"a:\n  - 1\n  \t- 2\n", u"line 2"},
-        // List markers.
         {"- - a\n  - b\n-\n- c\n", u"[[a,b],~,c]"},
         {"- value   \n", u"[value   ]"},
         {"- \"-5\"\n- Value: -5\n", u"[\"-5\",{Value:-5}]"},
         {"- a:b: c\n", u"[a:b: c]"},
         {"- -5\n", u"line 0"},
-        {"a:\n  -x\n", u"line 1"},
-        {"-\tx\n", u"line 0"},
         {"a:\n- 1\n", u"line 1"},
-        {"a: 1\n- b\n", u"line 1"},
         {"- a\nb: 1\n", u"line 1"},
-        {"- a\n  b: 1\n", u"line 1"},
-        {"- a\n- b: 1\n  - c\n", u"line 2"},
         // Keys and values; a repeated key stays in the map.
         {"Name : a\nName: b\nkey: value   \nc:\nkey: 2\n", u"{Name :a,Name:b,key:value,c:~,key:2}"},
         {"a: {}\nb: { }\nc: with: colon\n", u"{a:{},b:{ },c:with: colon}"},
         {"a: 1\n# note\n", u"line 1"},
-        {"plain\n", u"line 0"},
         {": 1\n", u"line 0"},
         {"a:b: c\n", u"line 0"},
         {"\"a\": 1\n", u"line 0"},
@@ -88,44 +77,39 @@ TEST(YamlRoot, TextsAndTheLinesTheyFailAt) {
         {"a: 1\nC: [1,\n2\n", u"line 1"},
         {"C: [[a, b]]\n", u"line 0"},
         {"C: [\"a, b\"]\n", u"line 0"},
-        // Quoted strings and escapes.
         {"a: \"x y\"\nb: \"\"\nc: x \"y\"\n", u"{a:\"x y\",b:\"\",c:x \"y\"}"},
         {"a: \"x\\ty\\xz\"\n", u"{a:\"x\ty\\xz\"}"},
         {"a: \"\\\"\\\\n\\n\\r\"\n", u"{a:\"\"\\n\n\r\"}"},
-        {"a: \"\n", u"line 0"},
         {"b: 1\na: \"abc\n", u"line 1"},
         {"- \"a\"  \n", u"line 0"},
+        // Lines end in CR or CR LF alike.
+        {"A:\r  - x: 1\r\r    y: [1,\r 2]\r  - \"q\"\rB: {}\r", u"{A:[{x:1,y:[1,2]},\"q\"],B:{}}"},
+        {"A:\r\n  - x: 1\r\n\r\n    y: [1,\r\n 2]\r\nB: {}\r\n", u"{A:[{x:1,y:[1,2]}],B:{}}"},
+        {"A:\r  - x: 1\r\r    y: 2\r   z: 3\r", u"line 4"},
+        {"A:\r\n  - x: 1\r\n\r\n    y: 2\r\n   z: 3\r\n", u"line 4"},
     };
     YamlRoot document;
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(read(document, QString::fromUtf8(text)), QString::fromUtf16(expected)) << text;
-    }
-    for (const QString& ending : {u"\r"_s, u"\r\n"_s}) {
-        QString good = u"A:\n  - x: 1\n\n    y: [1,\n 2]\n  - \"q\"\nB: {}\n"_s;
-        EXPECT_EQ(read(document, good.replace(u'\n', ending)), u"{A:[{x:1,y:[1,2]},\"q\"],B:{}}");
-        QString bad = u"A:\n  - x: 1\n\n    y: 2\n   z: 3\n"_s;
-        EXPECT_EQ(read(document, bad.replace(u'\n', ending)), u"line 4");
     }
 }
 
 TEST(YamlRoot, FilesInTheirCodePages) {
     TestDir dir;
     const QString text = u"Name: Привет\n"_s;
-    dir.writeFile(u"plain.h"_s, text.toUtf8());
-    dir.writeFile(u"bom.h"_s, "\xEF\xBB\xBF" + text.toUtf8());
-    dir.writeFile(u"wide.h"_s, QByteArray("\xFF\xFE", 2) +
-                                   QByteArray(reinterpret_cast<const char*>(text.utf16()), 26));
-    dir.writeFile(u"empty.h"_s, {});
-    for (const auto& [file, codePage, tree] : {std::tuple{u"plain.h", 65001, u"{Name:Привет}"},
-                                               {u"bom.h", 65001, u"{Name:Привет}"},
-                                               {u"wide.h", 1200, u"{Name:Привет}"},
-                                               {u"empty.h", 65001, u"null"},
-                                               {u"none.h", 65001, u"null"}}) {
-        const QString name = QString::fromUtf16(file);
-        const YamlRoot document(dir.file(name), codePage);
-        EXPECT_EQ(treeText(document.root()), QString::fromUtf16(tree)) << name.toStdString();
+    const QByteArray wide =
+        QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(text.utf16()), 26);
+    for (const auto& [bytes, codePage, tree] :
+         {std::tuple{text.toUtf8(), 65001, u"{Name:Привет}"},
+          {"\xEF\xBB\xBF" + text.toUtf8(), 65001, u"{Name:Привет}"},
+          {wide, 1200, u"{Name:Привет}"},
+          {QByteArray(), 65001, u"null"}}) {
+        dir.writeFile(u"d.h"_s, bytes);
+        const YamlRoot document(dir.file(u"d.h"_s), codePage);
+        EXPECT_EQ(treeText(document.root()), QString::fromUtf16(tree)) << codePage;
         EXPECT_EQ(document.errorLine(), -1);
     }
+    EXPECT_FALSE(YamlRoot(dir.file(u"none.h"_s), 65001).root().valid());
 }
 
 TEST(YamlRoot, LargeInputsStayLinear) {
@@ -169,10 +153,8 @@ TEST(JsonRoot, ReadsIntoTheSharedNodesOrGivesNoRoot) {
         {R"("Привет \u0041\n")", u"\"Привет A\n\""},
         {"", u"null"},
         {"[1,]", u"null"},
-        {"{'a': 1}", u"null"},
         {"[1] 2", u"null"},
         {"\"\xC3\"", u"null"},
-        {"[1, 2", u"null"},
     };
     JsonRoot document;
     for (const auto& [json, tree] : cases) {
