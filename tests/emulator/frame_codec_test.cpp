@@ -42,11 +42,7 @@ TEST(EmuFrameCodec, EncodesAndScansTheGoldenFrames) {
 
 TEST(EmuFrameCodec, PayloadLimitAndCorruption) {
     EXPECT_FALSE(FrameCodec::encode({0, 5, QByteArray(256, 'x')}).has_value());
-
-    FrameScanner scanner;
-    const auto corrupt = FrameCodec::encode({0, 5, QByteArray(" OK")}, true);
-    ASSERT_TRUE(corrupt.has_value());
-    const auto result = scanner.feed(*corrupt);
+    const auto result = FrameScanner().feed(*FrameCodec::encode({0, 5, QByteArray(" OK")}, true));
     EXPECT_TRUE(result.frames.empty());
     EXPECT_EQ(result.badChecksums, 1);
 }

@@ -8,23 +8,27 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray kSeed = R"([
- {"HW": "406"},
- {"Value": 0, "Edit": "Иван Петров"},
- {"Value": 3, "Combo": 2},
- {"Value": 7, "Check": 1},
- {"Value": 20, "None": "text"},
- {"Value": 41, "Edit": 125}
-])";
+const QByteArray kSeed = R"([{"HW": "406"}, {"Value": 0, "Edit": "Иван Петров"},
+ {"Value": 3, "Combo": 2}, {"Value": 7, "Check": 1}, {"Value": 20, "None": "text"},
+ {"Value": 41, "Edit": 125}])";
 
-QStringList seeded(const TestDir& dir, QStringList more = {}) {
-    dir.writeFile(u"seed.set"_s, kSeed);
-    return QStringList{u"--settings"_s, dir.file(u"seed.set"_s)} + more;
+// The dump as the program sees it: "number:value" per "#P" line (kind 0), the
+// terminator as "number:!", and any other frame as "?" and its payload.
+QByteArrayList dumpOf(const std::vector<Frame>& frames) {
+    QByteArrayList lines;
+    for (const Frame& f : frames) {
+        const bool line = f.kind == 0 && f.payload.startsWith(" #P");
+        lines << (line ? f.payload.mid(3) : '?' + f.payload);
+    }
+    return lines;
 }
 
-TEST(EmuSettings, QueriesAndWrites) {
+// Queries and writes; then the dump lists every setting, written ones too, in order, and the
+// terminator.
+TEST(EmuSettings, QueriesWritesAndTheDump) {
     TestDir dir;
-    EmuHarness emu(seeded(dir));
+    dir.writeFile(u"seed.set"_s, kSeed);
+    EmuHarness emu({u"--settings"_s, dir.file(u"seed.set"_s)});
     struct Case {
         const char* command;
         QByteArray reply;
@@ -43,97 +47,42 @@ TEST(EmuSettings, QueriesAndWrites) {
         {"#P25=(", " #P25:("},
         {"#P26=7 #P27?", " #P26:7 #P27?"}, // a query for another number is part of the text
         {"#S15=1", " #S15:1"},
+        {"#P?", "<0 frames>"}, // malformed: left unanswered
+        {"#P-1?", "<0 frames>"},
+        {"#Pa=1", "<0 frames>"},
+        {"#P=1", "<0 frames>"},
+        {"#P3", "<0 frames>"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.command);
-        const auto frames = emu.send(c.command);
-        ASSERT_EQ(frames.size(), 1u);
-        EXPECT_EQ(frames[0].kind, 2);
-        EXPECT_EQ(frames[0].payload, c.reply);
+        EXPECT_EQ(emu.ask(c.command), c.reply) << c.command;
     }
-    for (const char* ignored : {"#P?", "#P-1?", "#Pa=1", "#P=1", "#P3"}) {
-        EXPECT_TRUE(emu.send(ignored).empty()) << ignored;
-    }
+    EXPECT_EQ(Cp1251::toUnicode(dumpOf(emu.send("#S15=2")).join('|')).toStdString(),
+              "0:Иван Петров|3:2|7:1|20:5|21:a b|22:x|23:a b|24:|25:(|26:7 #P27?|41:125|42:!");
+    const QByteArrayList blank = dumpOf(EmuHarness().send("#S15=2")); // settings 0 to 99
+    ASSERT_EQ(blank.size(), 101);
+    EXPECT_EQ(blank.mid(99), QByteArrayList({"99:0", "100:!"}));
 }
 
-// The dump as the program sees it: the numbers and values of the "#P" lines, in order.
-struct Dump {
-    std::vector<std::pair<int, QByteArray>> lines;
-    int terminator = -1;
-    int otherFrames = 0;
-};
-
-Dump dumpOf(const std::vector<Frame>& frames) {
-    Dump dump;
-    for (const Frame& f : frames) {
-        const qsizetype colon = f.payload.indexOf(':');
-        if (f.kind != 0 || !f.payload.startsWith(" #P") || colon < 0) {
-            ++dump.otherFrames;
-            continue;
-        }
-        EXPECT_EQ(dump.terminator, -1) << "a line after the terminator";
-        const int number = f.payload.mid(3, colon - 3).toInt();
-        const QByteArray value = f.payload.mid(colon + 1);
-        EXPECT_FALSE(value.contains("#P")) << "one line per frame";
-        if (value == "!") {
-            dump.terminator = number;
-        } else {
-            dump.lines.emplace_back(number, value);
-        }
-    }
-    return dump;
-}
-
-TEST(EmuSettings, DumpListsEverySettingInOrderThenTheTerminator) {
-    TestDir dir;
-    EmuHarness emu(seeded(dir));
-    emu.ask("#P50=late"); // a setting written by the program is listed too
-    const Dump dump = dumpOf(emu.send("#S15=2"));
-    const std::vector<std::pair<int, QByteArray>> expected = {
-        {0, Cp1251::fromUnicode(u"Иван Петров"_s)},
-        {3, "2"},
-        {7, "1"},
-        {20, "text"},
-        {41, "125"},
-        {50, "late"}};
-    EXPECT_EQ(dump.lines, expected);
-    EXPECT_EQ(dump.terminator, 51);
-    EXPECT_EQ(dump.otherFrames, 0);
-
-    EmuHarness blank; // without a file: settings 0 to 99
-    const Dump blankDump = dumpOf(blank.send("#S15=2"));
-    ASSERT_EQ(blankDump.lines.size(), 100u);
-    EXPECT_EQ(blankDump.lines.back(), (std::pair<int, QByteArray>{99, "0"}));
-    EXPECT_EQ(blankDump.terminator, 100);
-}
-
-// The numbers the program asks for again after a dump: those missing between -1 and the
-// terminator.
-std::set<int> gapsSeenBy(const Dump& dump) {
+// The numbers the program asks for again after a dump: those below the terminator not listed.
+std::set<int> gapsSeenBy(const QByteArrayList& dump) {
     std::set<int> gaps;
-    int last = -1;
-    for (const auto& line : dump.lines) {
-        for (int k = last + 1; k < line.first; ++k) {
-            gaps.insert(k);
-        }
-        last = line.first;
-    }
-    for (int k = last + 1; k < dump.terminator; ++k) {
+    for (int k = 0; k < dump.back().split(':')[0].toInt(); ++k) {
         gaps.insert(k);
+    }
+    for (const QByteArray& line : dump) {
+        gaps.erase(line.split(':')[0].toInt());
     }
     return gaps;
 }
 
 TEST(EmuSettings, DumpGapsAreLeftOutButStillAnswered) {
-    const QStringList arguments{u"--dump-gaps"_s, u"7"_s, u"--seed"_s, u"11"_s};
-    EmuHarness full;
-    EmuHarness gappy(arguments);
+    EmuHarness gappy({u"--dump-gaps"_s, u"7"_s, u"--seed"_s, u"11"_s});
     const std::set<int> gaps = gapsSeenBy(dumpOf(gappy.send("#S15=2")));
-    EXPECT_TRUE(gapsSeenBy(dumpOf(full.send("#S15=2"))).empty());
+    EXPECT_TRUE(gapsSeenBy(dumpOf(EmuHarness().send("#S15=2"))).empty());
     EXPECT_EQ(gaps.size(), 7u);
     for (const int gap : gaps) {
-        EXPECT_EQ(gappy.ask("#P" + QByteArray::number(gap) + '?'),
-                  " #P" + QByteArray::number(gap) + ":0");
+        const QByteArray query = "#P" + QByteArray::number(gap);
+        EXPECT_EQ(gappy.ask(query + '?'), ' ' + query + ":0");
     }
     EXPECT_EQ(gapsSeenBy(dumpOf(gappy.send("#S15=2"))), gaps); // the same every time
 
@@ -142,64 +91,40 @@ TEST(EmuSettings, DumpGapsAreLeftOutButStillAnswered) {
     dir.writeFile(u"two.set"_s,
                   R"([{"HW": "0"}, {"Value": 1, "None": "a"}, {"Value": 2, "None": "b"}])");
     EmuHarness allGone({u"--settings"_s, dir.file(u"two.set"_s), u"--dump-gaps"_s, u"2"_s});
-    const Dump empty = dumpOf(allGone.send("#S15=2"));
-    EXPECT_TRUE(empty.lines.empty());
-    EXPECT_EQ(empty.terminator, 3);
+    EXPECT_EQ(dumpOf(allGone.send("#S15=2")), QByteArrayList{"3:!"});
 }
 
 TEST(EmuSettings, LongDumpRunsAtLineRateAndLetsAnswersIn) {
     TestDir dir;
     QByteArray file = R"([{"HW": "415"})";
     for (int n = 0; n < 700; ++n) {
-        file += ",{\"Value\": " + QByteArray::number(n) + ", \"Edit\": \"value of " +
-                QByteArray::number(n) + "\"}";
+        file += u",{\"Value\": %1, \"Edit\": \"value of %1\"}"_s.arg(n).toUtf8();
     }
     dir.writeFile(u"big.set"_s, file + ']');
     EmuHarness emu({u"--settings"_s, dir.file(u"big.set"_s)});
-
     const std::uint32_t start = emu.clock.tickMs();
     emu.core.receive(*FrameCodec::encode({0, 2, QByteArray(" #S15=2\0", 8)}), 115200);
     emu.clock.advance(50); // some way into the listing the program asks something else
-    emu.core.receive(*FrameCodec::encode({0, 2, QByteArray(" #P3?\0", 6)}), 115200);
-    std::vector<Frame> frames;
-    qsizetype bytes = 0;
-    std::uint32_t lastByteAt = start;
-    for (int ms = 0; ms < 5000; ++ms) {
-        emu.clock.advance(1);
-        const QByteArray out = emu.core.takeOutput();
-        if (!out.isEmpty()) {
-            bytes += out.size();
-            lastByteAt = emu.clock.tickMs();
-        }
-        const auto result = emu.scanner.feed(out);
-        frames.insert(frames.end(), result.frames.begin(), result.frames.end());
-    }
-    const Dump dump = dumpOf(frames);
-    EXPECT_EQ(dump.lines.size(), 700u);
-    EXPECT_EQ(dump.terminator, 700);
-
-    // The query's answer (kind 2) came well before the end of the listing.
-    const auto answer =
-        std::find_if(frames.begin(), frames.end(), [](const Frame& f) { return f.kind == 2; });
-    ASSERT_NE(answer, frames.end());
-    EXPECT_EQ(answer->payload, " #P3:value of 3");
-    EXPECT_LT(answer - frames.begin(), 100);
-
+    const QByteArrayList dump = dumpOf(emu.send("#P3?"));
+    EXPECT_EQ(dump.size(), 702);
+    EXPECT_EQ(dump.back(), "700:!");
+    // The query's answer came well before the end of the listing.
+    const qsizetype answer = dump.indexOf("? #P3:value of 3");
+    EXPECT_TRUE(answer >= 0 && answer < 100) << answer;
     // 10 bits a byte at 115200 baud, with no idle stretches in between.
-    const double lineMs = static_cast<double>(bytes) * 10 * 1000 / 115200;
-    EXPECT_NEAR(lastByteAt - start, lineMs, lineMs * 0.02 + 2);
+    const double lineMs = static_cast<double>(emu.outputBytes) * 10 * 1000 / 115200;
+    EXPECT_NEAR(emu.lastOutputAt - start, lineMs, lineMs * 0.02 + 2);
 }
 
+// Regression: a dump read far less often than a frame's time stalled with output pending.
 TEST(EmuSettings, DumpKeepsOutputPendingWhenTheLineIsReadLate) {
     EmuHarness emu;
     emu.core.receive(*FrameCodec::encode({0, 2, QByteArray(" #S15=2\0", 8)}), 115200);
     int terminators = 0;
     for (int wake = 0; wake < 100 && terminators == 0; ++wake) {
         ASSERT_TRUE(emu.core.msUntilOutput().has_value()) << wake;
-        emu.clock.advance(40); // far more than one frame's time
-        for (const Frame& f : emu.scanner.feed(emu.core.takeOutput()).frames) {
-            terminators += f.payload == " #P100:!" ? 1 : 0;
-        }
+        emu.clock.advance(40);
+        terminators = int(std::ranges::count(emu.take(), " #P100:!", &Frame::payload));
     }
     EXPECT_EQ(terminators, 1);
     EXPECT_FALSE(emu.core.msUntilOutput().has_value());
