@@ -2,7 +2,6 @@
 
 #include "simple_log.h"
 
-#include <QByteArrayList>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -22,7 +21,6 @@ public:
         }
         return lines;
     }
-    [[nodiscard]] int Count(const QByteArray& line) const { return int(Lines().count(line)); }
 
 private:
     static QString Path() {
