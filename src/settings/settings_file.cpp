@@ -77,7 +77,8 @@ QString editText(const Parameter& record, const QString& value, bool currentForm
         return ValueCodecs::integerFromDevice(value, record.offset);
     }
     if (record.special == Parameter::Double10) {
-        return ValueCodecs::double10FromDevice(value, record.offset, ValueCodecs::decimalSeparator());
+        return ValueCodecs::double10FromDevice(value, record.offset,
+                                               ValueCodecs::decimalSeparator());
     }
     return value;
 }

@@ -33,14 +33,20 @@ Fields split(DateTime::Value value) {
     return f;
 }
 
-QString two(int v) { return QString::number(v).rightJustified(2, u'0'); }
-QString three(int v) { return QString::number(v).rightJustified(3, u'0'); }
+QString two(int v) {
+    return QString::number(v).rightJustified(2, u'0');
+}
+QString three(int v) {
+    return QString::number(v).rightJustified(3, u'0');
+}
 
 QString dateText(const Fields& f) {
     return QString::number(f.date.year()) + u'.' + two(f.date.month()) + u'.' + two(f.date.day());
 }
 
-QString minutesText(const Fields& f) { return two(f.hour) + u':' + two(f.minute); }
+QString minutesText(const Fields& f) {
+    return two(f.hour) + u':' + two(f.minute);
+}
 
 } // namespace
 
@@ -51,17 +57,17 @@ DateTime::Value DateTime::now() {
     return fromFields(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
 }
 
-DateTime::Value DateTime::fromFields(int year, int month, int day, int hour, int minute,
-                                     int second, int millisecond) {
+DateTime::Value DateTime::fromFields(int year, int month, int day, int hour, int minute, int second,
+                                     int millisecond) {
     const std::int64_t days = QDate(year, month, day).toJulianDay() - originJulianDay();
     return days * kMsPerDay + hour * 3'600'000LL + minute * 60'000LL + second * 1000LL +
            millisecond;
 }
 
 QString DateTime::format(Value value, QStringView pattern, int style) {
-    static constexpr std::array<const char16_t*, 12> kMonths = {
-        u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-        u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+    static constexpr std::array<const char16_t*, 12> kMonths = {u"Jan", u"Feb", u"Mar", u"Apr",
+                                                                u"May", u"Jun", u"Jul", u"Aug",
+                                                                u"Sep", u"Oct", u"Nov", u"Dec"};
     static constexpr std::array<const char16_t*, 7> kWeekdays = {u"Sun", u"Mon", u"Tue", u"Wed",
                                                                  u"Thu", u"Fri", u"Sat"};
     const Fields f = split(value);

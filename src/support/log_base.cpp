@@ -5,9 +5,13 @@
 
 #include <cerrno>
 
-void LogBase::write(const QByteArray& text) { writeLine(text); }
+void LogBase::write(const QByteArray& text) {
+    writeLine(text);
+}
 
-void LogBase::write(QStringView text) { writeLine(Cp1251::fromUnicode(text)); }
+void LogBase::write(QStringView text) {
+    writeLine(Cp1251::fromUnicode(text));
+}
 
 void LogBase::writeValue(const QByteArray& label, const QByteArray& value) {
     writeLine(label + ":\t" + value);
@@ -31,7 +35,9 @@ void LogBase::writeError(const QByteArray& text) {
     writeLine("Error: " + text + " - " + QByteArray::number(code));
 }
 
-void LogBase::setName(QStringView name) { m_name = Cp1251::fromUnicode(name); }
+void LogBase::setName(QStringView name) {
+    m_name = Cp1251::fromUnicode(name);
+}
 
 void LogBase::addName(QByteArray& line) {
     if (!m_name.isEmpty()) {

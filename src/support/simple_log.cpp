@@ -25,17 +25,29 @@ SimpleLog::SimpleLog() {
     s_file.store(std::fopen(QFile::encodeName(logPath()).constData(), "w"));
 }
 
-SimpleLog::SimpleLog(QStringView name) : SimpleLog() { setName(name); }
+SimpleLog::SimpleLog(QStringView name) : SimpleLog() {
+    setName(name);
+}
 
-SimpleLog::~SimpleLog() { close(); }
+SimpleLog::~SimpleLog() {
+    close();
+}
 
-void SimpleLog::setFileName(const QString& path) { logPath() = path; }
+void SimpleLog::setFileName(const QString& path) {
+    logPath() = path;
+}
 
-QString SimpleLog::fileName() { return logPath(); }
+QString SimpleLog::fileName() {
+    return logPath();
+}
 
-std::mutex* SimpleLog::sharedLock() { return &s_lock; }
+std::mutex* SimpleLog::sharedLock() {
+    return &s_lock;
+}
 
-std::FILE* SimpleLog::sharedFile() { return s_file.load(); }
+std::FILE* SimpleLog::sharedFile() {
+    return s_file.load();
+}
 
 void SimpleLog::close() {
     if (s_references.fetch_sub(1) - 1 > 0) {

@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-TestDir::TestDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+TestDir::TestDir() : m_previous(QDir::currentPath()) {
+    QDir::setCurrent(m_dir.path());
+}
 
-TestDir::~TestDir() { QDir::setCurrent(m_previous); }
+TestDir::~TestDir() {
+    QDir::setCurrent(m_previous);
+}
 
 void TestDir::writeFile(const QString& name, const QByteArray& bytes) const {
     const QString full = file(name);
