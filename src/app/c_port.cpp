@@ -2,6 +2,8 @@
 
 #include "connection.h"
 
+#include <utility>
+
 CPort::CPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
              Clock& clock, Connection& owner)
     : ComPort(std::move(line), portName, friendlyName, clock), m_owner(&owner) {}
@@ -15,96 +17,74 @@ void CPort::WakeOnArrival(std::function<void()> wake) {
     Line().setArrivalHandler(std::move(wake));
 }
 
+// Events reach the window's connection while the port is attached; a port let go stays silent.
+template <typename... Params, typename... Args>
+void CPort::Forward(void (Connection::*handler)(CPort&, Params...), Args&&... args) {
+    if (m_owner != nullptr) {
+        (m_owner->*handler)(*this, std::forward<Args>(args)...);
+    }
+}
+
 bool CPort::BytesWaiting() {
     return Line().bytesWaiting() > 0;
 }
 
 void CPort::ShowStatus(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->ShowStatus(*this, text);
-    }
+    Forward(&Connection::ShowStatus, text);
 }
 
 void CPort::OnReply(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->OnReply(*this, text);
-    }
+    Forward(&Connection::OnReply, text);
 }
 
 void CPort::OnText(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->OnText(*this, text);
-    }
+    Forward(&Connection::OnText, text);
 }
 
 void CPort::OnDeviceRestart() {
-    if (m_owner != nullptr) {
-        m_owner->OnDeviceRestart(*this);
-    }
+    Forward(&Connection::OnDeviceRestart);
 }
 
 void CPort::SetProgress(int position) {
-    if (m_owner != nullptr) {
-        m_owner->SetProgress(*this, position);
-    }
+    Forward(&Connection::SetProgress, position);
 }
 
 void CPort::SetProgressMax(int maximum) {
-    if (m_owner != nullptr) {
-        m_owner->SetProgressMax(*this, maximum);
-    }
+    Forward(&Connection::SetProgressMax, maximum);
 }
 
 void CPort::OnProgrammingEnd(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->OnProgrammingEnd(*this, text);
-    }
+    Forward(&Connection::OnProgrammingEnd, text);
 }
 
 void CPort::OnConnected(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->OnConnected(*this, text);
-    }
+    Forward(&Connection::OnConnected, text);
 }
 
 void CPort::OnDisconnected() {
-    if (m_owner != nullptr) {
-        m_owner->OnDisconnected(*this);
-    }
+    Forward(&Connection::OnDisconnected);
 }
 
 void CPort::Wait(int milliseconds) {
-    if (m_owner != nullptr) {
-        m_owner->Wait(*this, milliseconds);
-    }
+    Forward(&Connection::Wait, milliseconds);
 }
 
 void CPort::OnNoReply() {
-    if (m_owner != nullptr) {
-        m_owner->OnNoReply(*this);
-    }
+    Forward(&Connection::OnNoReply);
 }
 
 void CPort::OnCommandSent() {
-    if (m_owner != nullptr) {
-        m_owner->OnCommandSent(*this);
-    }
+    Forward(&Connection::OnCommandSent);
 }
 
 void CPort::OnPollDue() {
-    if (m_owner != nullptr) {
-        m_owner->OnPollDue(*this);
-    }
+    Forward(&Connection::OnPollDue);
 }
 
 void CPort::OnQueueEnd() {
-    if (m_owner != nullptr) {
-        m_owner->OnQueueEnd(*this);
-    }
+    Forward(&Connection::OnQueueEnd);
 }
 
 void CPort::OnVersion(const QString& text) {
-    if (m_owner != nullptr) {
-        m_owner->OnVersion(*this, text);
-    }
+    Forward(&Connection::OnVersion, text);
 }

@@ -50,5 +50,8 @@ public:
     int errorCount = 0;
 
 private:
+    template <typename... Params, typename... Args>
+    void Forward(void (Connection::*handler)(CPort&, Params...), Args&&... args);
+
     Connection* m_owner;
 };
