@@ -8,6 +8,7 @@
 #include "page_control.h"
 #include "pictures.h"
 #include "qt_dialogs.h"
+#include "radio_feature.h"
 #include "serial_list.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
@@ -100,6 +101,7 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
         std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
     connection = new Connection(*this, SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this);
+    m_radio = std::make_unique<RadioFeature>(*this);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     showFirstUploadFiles();

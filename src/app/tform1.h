@@ -13,6 +13,7 @@ class MainPage;
 class PageControl;
 class QScrollArea;
 class QTimer;
+class RadioFeature;
 class SettingsEditor;
 class SettingsFeature;
 class TForm2;
@@ -60,6 +61,8 @@ public:
     [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
+    // The radio devices page and its logic.
+    [[nodiscard]] RadioFeature& radio() { return *m_radio; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -99,5 +102,6 @@ private:
     std::unique_ptr<TForm2> m_waiting;
     std::unique_ptr<SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
+    std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "target_settings.h"
+
+class SettingsEditor;
+
+// The assignment targets' settings in the settings pages' store: the text of a setting's edit
+// box and its changed flag. It asks the editor each time, since the pages (and the store's
+// records) are rebuilt with every device-type change.
+class StoreTargetSettings final : public TargetSettings {
+public:
+    explicit StoreTargetSettings(SettingsEditor& editor) : m_editor(editor) {}
+
+    [[nodiscard]] std::optional<QString> text(int setting) const override;
+    void setText(int setting, const QString& text) override;
+    void markChanged(int setting) override;
+
+private:
+    SettingsEditor& m_editor;
+};
