@@ -3,6 +3,11 @@
 #include "request.h"
 #include "responder.h"
 
+#include <QByteArray>
+
+#include <cstdint>
+#include <optional>
+
 // One area of the controller's behaviour (connection, identification, settings, ...). Modules
 // live in emulator/modules/, one file each, and register themselves with ModuleRegistry.
 class EmuModule {
@@ -18,6 +23,14 @@ public:
     // the line a frame at a time keeps it busy while answers to other requests can still slip
     // in between.
     virtual bool sendNext(Responder& /*out*/) { return false; }
+    // The emulator looks at the line (whenever a frame comes in and whenever output may go
+    // out): a module with output of its own that is due by nowMs sends it here.
+    virtual void tick(std::uint32_t /*nowMs*/, Responder& /*out*/) {}
+    // The value of status S<number> at the given time when this module keeps it.
+    [[nodiscard]] virtual std::optional<QByteArray> statusValue(int /*number*/,
+                                                                std::uint32_t /*atMs*/) {
+        return std::nullopt;
+    }
     // The emulator is about to exit (also on a stop signal).
     virtual void shutDown() {}
 };

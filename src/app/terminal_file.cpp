@@ -10,7 +10,7 @@ TerminalFile TerminalFile::Decode(QByteArrayView bytes) {
     const QStringList lines = Cp1251::toUnicode(bytes).split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
-        if (line.endsWith(u'\r')) {
+        while (line.endsWith(u'\r')) {
             line.chop(1);
         }
         if (static_cast<std::size_t>(i) < kDialogs) {

@@ -18,7 +18,7 @@ public:
     QStringList history;
 
     // The first four lines are the file names, the remaining lines the history (empty lines and
-    // a CR before a line's LF are dropped). A short file leaves the rest empty.
+    // CRs before a line's LF are dropped). A short file leaves the rest empty.
     [[nodiscard]] static TerminalFile Decode(QByteArrayView bytes);
     [[nodiscard]] QByteArray Encode() const;
 
