@@ -27,9 +27,6 @@ public:
             out.reply(' ' + versionText());
             return true;
         }
-        if (text == "#S63=1") {
-            return true; // switches on the controller's own status reports; nothing to answer
-        }
         if (!text.startsWith("#S")) {
             return false;
         }

@@ -54,18 +54,25 @@ public:
         return true;
     }
 
-    void tick(std::uint32_t nowMs, Responder& out) override {
+    std::optional<std::uint32_t> msUntilDue(std::uint32_t now) const override {
         if (!m_learningFrom) {
-            return;
+            return std::nullopt;
         }
-        while (m_touchesSent < std::size(kTouches) &&
-               nowMs - *m_learningFrom >= (m_touchesSent + 1) * kTouchEveryMs) {
-            out.notify(' ' + Cp1251::fromUnicode(u"Касание эл. ключом: "_s) +
-                       kTouches[m_touchesSent++]);
+        const std::uint32_t due = (m_touchesSent + 1) * kTouchEveryMs;
+        const std::uint32_t elapsed = now - *m_learningFrom;
+        return elapsed >= due ? 0 : due - elapsed;
+    }
+
+    bool sendDue(Responder& out, std::uint32_t now) override {
+        if (msUntilDue(now) != 0u) {
+            return false;
         }
+        out.notify(' ' + Cp1251::fromUnicode(u"Касание эл. ключом: "_s) +
+                   kTouches[m_touchesSent++]);
         if (m_touchesSent == std::size(kTouches)) {
             m_learningFrom.reset();
         }
+        return true;
     }
 
     void hostLost() override { m_learningFrom.reset(); }
