@@ -12,4 +12,6 @@ public:
     // Sends a payload that answers nothing by itself (kind 0), such as one line of a listing
     // that a single request started.
     virtual void notify(const QByteArray& payload) = 0;
+    // Sends bytes as they are, without a frame, as a controller's loader does.
+    virtual void raw(const QByteArray& bytes) = 0;
 };
