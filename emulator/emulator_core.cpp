@@ -101,10 +101,11 @@ void EmulatorCore::shutDown() {
 }
 
 void EmulatorCore::feedLine() {
+    const std::uint32_t now = m_clock.tickMs();
     while (m_pacer.queued() < kFeedBelowBytes) {
-        const bool sent =
-            std::any_of(m_modules.begin(), m_modules.end(),
-                        [this](const auto& module) { return module->sendNext(*this); });
+        const bool sent = std::any_of(m_modules.begin(), m_modules.end(), [&](const auto& module) {
+            return module->sendNext(*this) || module->sendDue(*this, now);
+        });
         if (!sent) {
             return;
         }
@@ -163,5 +164,17 @@ QByteArray EmulatorCore::takeOutput() {
 }
 
 std::optional<std::uint32_t> EmulatorCore::msUntilOutput() const {
-    return m_pacer.msUntilNext();
+    std::optional<std::uint32_t> next = m_pacer.msUntilNext();
+    // What falls due while the line is silent is never sent, and while the line is full it
+    // waits for room: neither may wake the loop before the line itself does.
+    if (silent() || m_pacer.queued() >= kFeedBelowBytes) {
+        return next;
+    }
+    const std::uint32_t now = m_clock.tickMs();
+    for (const auto& module : m_modules) {
+        if (const std::optional<std::uint32_t> due = module->msUntilDue(now)) {
+            next = next ? std::min(*next, *due) : *due;
+        }
+    }
+    return next;
 }

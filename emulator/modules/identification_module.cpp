@@ -42,9 +42,6 @@ public:
             out.reply(' ' + VersionReply(m_version, m_hardware));
             return true;
         }
-        if (text == "#S63=1") {
-            return true; // switches on the controller's own status reports; nothing to answer
-        }
         if (text.startsWith("#P")) {
             const std::optional<QByteArray> serial = thermometerSerial(text);
             if (serial) {
