@@ -3,6 +3,8 @@
 #include "request.h"
 #include "responder.h"
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <optional>
 
@@ -35,6 +37,11 @@ public:
     // Sends one frame of the output due by `now` and returns true, or returns false when
     // nothing is due.
     virtual bool sendDue(Responder& /*out*/, std::uint32_t /*now*/) { return false; }
+    // The value of status S<number> at the given time when this module keeps it.
+    [[nodiscard]] virtual std::optional<QByteArray> statusValue(int /*number*/,
+                                                                std::uint32_t /*atMs*/) {
+        return std::nullopt;
+    }
     // The emulator is about to exit (also on a stop signal).
     virtual void shutDown() {}
 };

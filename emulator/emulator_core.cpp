@@ -14,6 +14,9 @@ EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKn
       m_pacer(clock, baud), m_random(knobs.seed), m_startTick(clock.tickMs()) {}
 
 bool EmulatorCore::silent() const {
+    if (m_restartedAt && m_clock.tickMs() - *m_restartedAt < m_restartQuietMs) {
+        return true;
+    }
     if (!m_knobs.silentAfterMs) {
         return false;
     }
@@ -60,6 +63,9 @@ void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
         return;
     }
     for (const Frame& frame : scanned.frames) {
+        if (silent()) {
+            break; // restarted by one of these frames: the rest is lost
+        }
         // At another speed the bytes would have reached a real controller as noise. A program
         // that sends at another speed is hunting for ours, so it is not connected any more.
         if (lineBaud != m_baud) {
@@ -141,6 +147,26 @@ void EmulatorCore::reply(const QByteArray& payload) {
 
 void EmulatorCore::notify(const QByteArray& payload) {
     send(0, payload);
+}
+
+std::optional<QByteArray> EmulatorCore::status(int number) {
+    const std::uint32_t now = m_clock.tickMs();
+    for (const auto& module : m_modules) {
+        if (std::optional<QByteArray> value = module->statusValue(number, now)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+void EmulatorCore::restart(std::uint32_t quietMs) {
+    if (m_trace) {
+        m_trace(u"restart, quiet for %1 ms"_s.arg(quietMs));
+    }
+    m_restartedAt = m_clock.tickMs();
+    m_restartQuietMs = quietMs;
+    m_pacer.clear();
+    hostLost();
 }
 
 void EmulatorCore::send(std::uint8_t kind, const QByteArray& payload) {

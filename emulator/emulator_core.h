@@ -53,6 +53,8 @@ private:
     void raw(const QByteArray& bytes) override;
     // A module that has taken the line over took the bytes.
     [[nodiscard]] bool takenRaw(const QByteArray& bytes);
+    [[nodiscard]] std::optional<QByteArray> status(int number) override;
+    void restart(std::uint32_t quietMs) override;
     void send(std::uint8_t kind, const QByteArray& payload);
     void feedLine();
     void handle(const Frame& frame, std::uint32_t now);
@@ -70,5 +72,8 @@ private:
     std::uint32_t m_startTick;
     std::optional<std::uint32_t> m_lastHeard;
     std::uint8_t m_replyKind = 0;
+    // The last restart and how long the controller stays quiet after it.
+    std::optional<std::uint32_t> m_restartedAt;
+    std::uint32_t m_restartQuietMs = 0;
     std::function<void(const QString&)> m_trace;
 };

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+#include <optional>
+
 // Where a module puts its answers; the emulator frames, paces and (maybe) corrupts them.
 class Responder {
 public:
@@ -14,4 +17,10 @@ public:
     virtual void notify(const QByteArray& payload) = 0;
     // Sends bytes as they are, without a frame, as a controller's loader does.
     virtual void raw(const QByteArray& bytes) = 0;
+    // The value of the controller's status S<number> now (the text after "#S<number>:"), from
+    // whichever module keeps it; nothing when none does. One status query may ask for values
+    // that several modules keep.
+    [[nodiscard]] virtual std::optional<QByteArray> status(int number) = 0;
+    // The controller restarts: every session ends, and for quietMs it hears and says nothing.
+    virtual void restart(std::uint32_t quietMs) = 0;
 };

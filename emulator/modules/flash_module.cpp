@@ -80,9 +80,6 @@ public:
         : m_options(std::move(options)), m_random(m_options.seed) {}
 
     bool handle(const Request& request, Responder& out) override {
-        if (restarting(request.atMs)) {
-            return true; // a restarting controller hears nothing
-        }
         if (m_newVersion && request.text() == "ver") {
             out.reply(' ' + VersionReply(*m_options.afterFirmwareVersion, m_options.hardwareText));
             return true;
@@ -106,7 +103,7 @@ public:
             complete();
             return true;
         case 'P':
-            restart(request.atMs);
+            restart(out);
             return true;
         default:
             return false;
@@ -117,15 +114,15 @@ public:
         if (m_loader == Loader::Off) {
             return false;
         }
-        if (restarting(atMs)) {
-            return true;
-        }
         if (m_loader == Loader::Records && !m_image.isEmpty() &&
             atMs - m_lastRawAt > kLoaderIdleMs) {
             // The program is done and talks frames again: the firmware is complete.
-            m_loader = Loader::Off;
             complete();
-            restart(atMs);
+            m_loader = Loader::Finished;
+        }
+        if (m_loader == Loader::Finished) {
+            // Restarting now, not at the last answer: that answer must still reach the program.
+            restart(out);
             return true;
         }
         m_lastRawAt = atMs;
@@ -143,9 +140,10 @@ public:
             takeRecords(out);
             break;
         case Loader::Blocks:
-            takeBlocks(atMs, out);
+            takeBlocks(out);
             break;
         case Loader::Off:
+        case Loader::Finished:
             break;
         }
         return true;
@@ -157,7 +155,7 @@ public:
     }
 
 private:
-    enum class Loader { Off, AwaitUpdate, Records, Blocks };
+    enum class Loader { Off, AwaitUpdate, Records, Blocks, Finished };
 
     [[nodiscard]] bool loaderFamily() const { return m_options.hardware <= 99; }
     [[nodiscard]] bool fileFamily() const {
@@ -165,14 +163,6 @@ private:
     }
     [[nodiscard]] bool extended() const {
         return m_options.hardware >= 401 && m_options.hardware != 515;
-    }
-
-    bool restarting(std::uint32_t now) {
-        if (m_restartedAt && now - *m_restartedAt < kRestartQuietMs) {
-            return true;
-        }
-        m_restartedAt.reset();
-        return false;
     }
 
     // " ReStarT": the frame comes back as an echo and the loader waits for "UPdate>".
@@ -212,14 +202,13 @@ private:
     }
 
     // Blocks: a little-endian length, the data and its checksum; the empty block ends.
-    void takeBlocks(std::uint32_t now, Responder& out) {
+    void takeBlocks(Responder& out) {
         while (m_pending.size() >= 2 && m_loader == Loader::Blocks) {
             const qsizetype length = LittleEndianAt(m_pending, 0, 2);
             if (length == 0) {
-                m_loader = Loader::Off;
+                m_loader = Loader::Finished;
                 out.raw(QByteArray(1, kWritten));
                 complete();
-                restart(now);
                 return;
             }
             if (m_pending.size() < length + 4) {
@@ -304,10 +293,10 @@ private:
         }
     }
 
-    void restart(std::uint32_t now) {
-        m_restartedAt = now;
+    void restart(Responder& out) {
         m_newVersion = m_newVersion || (m_firmware && m_options.afterFirmwareVersion);
         m_pending.clear();
+        out.restart(kRestartQuietMs);
     }
 
     Options m_options;
@@ -319,7 +308,6 @@ private:
     bool m_firmware = false;
     bool m_newVersion = false;
     std::uint32_t m_lastRawAt = 0;
-    std::optional<std::uint32_t> m_restartedAt;
     // Where the data of a loader profile or sound set starts, behind its leading text.
     qsizetype m_dataStart = 0;
 };
@@ -353,8 +341,8 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
     return std::make_unique<FlashModule>(std::move(options));
 }
 
-// Named so that it sorts before the other modules: a restarting controller must not answer
-// anything, and after new firmware its version reply is the new one.
+// Named so that it sorts before the other modules: after new firmware its version reply is the
+// new one, and a loader controller takes " ReStarT" as the start of a firmware upload.
 [[maybe_unused]] const bool registered = ModuleRegistry::instance().add(
     {u"flash"_s,
      {{u"after-firmware-version"_s,
