@@ -13,7 +13,6 @@
 namespace {
 const QString kInterfaceFolder = QStringLiteral("Interface/");
 const QString kDescription = QStringLiteral("Interface/interface.h");
-const QString kLastSettings = QStringLiteral("last.set");
 constexpr int kUtf8 = 65001;
 } // namespace
 
@@ -37,7 +36,7 @@ QString SettingsEditor::version() const {
 void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (m_typeCode != 0) {
         if (byUser && m_fileHooks != nullptr) {
-            m_fileHooks->SaveSettingsFile(kLastSettings);
+            m_fileHooks->SaveLastSettings();
         }
         removePages();
     }
@@ -55,8 +54,11 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     m_images = builder.images();
     plan.addDisablesTo(m_handlers->rules());
     m_handlers->setVoices(plan.voices);
-    if (byUser && m_fileHooks != nullptr) {
-        m_fileHooks->LoadSettingsFile(kLastSettings);
+    // Whatever rebuilt the pages, they show the kept settings rather than the description's
+    // defaults: a controller that is not read again then shows what it held at the last
+    // disconnect. A read or a settings file that follows overwrites them.
+    if (m_fileHooks != nullptr) {
+        m_fileHooks->LoadLastSettings();
     }
 }
 

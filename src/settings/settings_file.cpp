@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -91,8 +92,19 @@ template <typename Run> void asChange(FieldHandlers& handlers, bool differed, Ru
     handlers.setInput(false);
 }
 
+bool isZoneRelative(int number) {
+    return std::ranges::find(SettingsWire::kZoneRelative, number) !=
+           std::end(SettingsWire::kZoneRelative);
+}
+
+// The time-zone control, when the pages show one: only then are 214 and 683 kept relative.
+const Parameter* shownZone(const ParameterStore& store) {
+    const Parameter* zone = store.find(SettingsWire::kTimeZone);
+    return zone != nullptr && zone->control != nullptr ? zone : nullptr;
+}
+
 void applyElement(Parameter& record, const Node& value, bool currentFormat, ParameterStore& store,
-                  FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+                  FieldHandlers& handlers) {
     const QString text = value.asString();
     switch (record.kind) {
     case Parameter::None:
@@ -117,9 +129,9 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
                 const int position = value.asInteger();
                 combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
             }
-            if (record.number == SettingsWire::kTimeZoneDependent && raiseTimeZoneDependent) {
-                SettingsWire::raiseCombo(
-                    record, SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+            const Parameter* zone = shownZone(store);
+            if (zone != nullptr && isZoneRelative(record.number)) {
+                SettingsWire::raiseCombo(record, SettingsWire::shownInteger(zone));
             }
             asChange(handlers, combo->currentIndex() != before,
                      [&] { handlers.dropDownSelect(combo); });
@@ -158,10 +170,9 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
 
 QByteArray SettingsFile::compose(ParameterStore& store, int typeCode) {
     std::vector<Shifted> shifted;
-    const Parameter* zone = store.find(SettingsWire::kTimeZone);
-    if (zone != nullptr && zone->control != nullptr) {
+    if (const Parameter* zone = shownZone(store)) {
         const int by = SettingsWire::shownInteger(zone);
-        for (int number : {SettingsWire::kReportHour, SettingsWire::kTimeZoneDependent}) {
+        for (int number : SettingsWire::kZoneRelative) {
             const Parameter* record = store.find(number);
             auto* combo =
                 record != nullptr ? qobject_cast<QComboBox*>(record->control.data()) : nullptr;
@@ -212,21 +223,28 @@ SettingsFile::Survey SettingsFile::survey(const Node& root) {
 }
 
 void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& store,
-                         FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+                         FieldHandlers& handlers) {
     handlers.setInput(false);
+    // The zone-relative hours come last, so that they are raised by the zone the file sets
+    // (they stand before it in a file of ascending numbers).
+    std::vector<std::pair<int, Node>> elements;
+    std::vector<std::pair<int, Node>> zoneRelative;
     for (int i = 0; i < root.count(); ++i) {
         const Node element = root.child(i);
         if (element.child(u"HW").valid()) {
             continue;
         }
         const int number = element.child(u"Value").asInteger();
-        if (number == SettingsWire::kNeverWritten) {
-            continue;
+        if (number != SettingsWire::kNeverWritten) {
+            (isZoneRelative(number) ? zoneRelative : elements).emplace_back(number, element);
         }
+    }
+    elements.insert(elements.end(), zoneRelative.begin(), zoneRelative.end());
+    for (const auto& [number, element] : elements) {
         Parameter& record = store.findOrAdd(number);
         const Node value = elementValue(element, record.kind);
         if (value.valid()) {
-            applyElement(record, value, currentFormat, store, handlers, raiseTimeZoneDependent);
+            applyElement(record, value, currentFormat, store, handlers);
         }
     }
     handlers.setInput(true);
