@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parameter.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -7,7 +9,6 @@
 
 class ParameterStore;
 class SettingsLink;
-struct Parameter;
 
 // What travels on the line when settings are read and written: the "#P" reply pieces, the
 // listing bookkeeping with its gap queries, the write commands, and the relative coding of the
@@ -20,7 +21,7 @@ inline constexpr int kTimeZoneDependent = 683;
 inline constexpr int kTimeZone = 447;
 inline constexpr int kZoneRelative[] = {kReportHour, kTimeZoneDependent};
 // Never written: the controller keeps it to itself.
-inline constexpr int kNeverWritten = 314;
+inline constexpr int kNeverWritten = Parameter::kLogin;
 // Replies for these numbers carry the serial numbers of the ten thermometer slots.
 inline constexpr int kFirstThermometerSlot = 653;
 inline constexpr int kLastThermometerSlot = 662;
