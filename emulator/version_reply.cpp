@@ -1,0 +1,13 @@
+#include "version_reply.h"
+
+#include "cp1251.h"
+
+using namespace Qt::StringLiterals;
+
+QByteArray VersionReply(const QString& version, const QString& hardware) {
+    QString text = u"Версия ПО: 3.0.1 Конфигурация: "_s + version;
+    if (!hardware.isEmpty()) {
+        text += u" HV: "_s + hardware;
+    }
+    return Cp1251::fromUnicode(text);
+}
