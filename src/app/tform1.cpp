@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "c_port.h"
 #include "connection.h"
 #include "device_type.h"
 #include "header_panel.h"
@@ -13,11 +14,11 @@
 #include "settings_feature.h"
 #include "system_clock.h"
 #include "tform2.h"
+#include "upload_panel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,11 +47,6 @@ QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
     return timer;
 }
 
-QString firstFile(const QString& pattern) {
-    return QDir::current()
-        .entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase)
-        .value(0);
-}
 } // namespace
 
 TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
@@ -100,9 +96,11 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
         std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
     connection = new Connection(*this, SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this);
+    m_upload = new UploadPanel(
+        *TabSheet3, *m_dialogs, [this]() -> ComPort* { return connection->connectedPort(); }, this);
+    connectUploadEvents();
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
-    showFirstUploadFiles();
     if (QFile::exists(QStringLiteral("terminal.txt"))) {
         readTerminalFile();
     }
@@ -119,9 +117,12 @@ void TForm1::formCreate() {
     layoutPages();
 }
 
-void TForm1::showFirstUploadFiles() {
-    TabSheet3->Edit23->setText(firstFile(QStringLiteral("*.enc")));
-    TabSheet3->Edit24->setText(firstFile(QStringLiteral("*.evc")));
+void TForm1::connectUploadEvents() {
+    ConnectionHooks& hooks = connection->hooks;
+    hooks.ShowStatus = [this](const QString& text) { m_upload->ShowStatus(text); };
+    hooks.SetProgressMax = [this](int maximum) { m_upload->SetProgressMax(maximum); };
+    hooks.SetProgress = [this](int position) { m_upload->SetProgress(position); };
+    hooks.OnProgrammingEnd = [this](const QString& text) { m_upload->OnProgrammingEnd(text); };
 }
 
 void TForm1::ComboBox2Change() {

@@ -16,6 +16,7 @@ class QTimer;
 class SettingsEditor;
 class SettingsFeature;
 class TForm2;
+class UploadPanel;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
 // that drive the device link, owns the waiting window, and keeps the start-up and shutdown
@@ -82,7 +83,8 @@ protected:
 
 private:
     void formCreate();
-    void showFirstUploadFiles();
+    // The upload's events of the connected controller go to the upload panel.
+    void connectUploadEvents();
     void readTerminalFile();
     void writeTerminalFile();
     void Timer1Timer();
@@ -99,5 +101,6 @@ private:
     std::unique_ptr<TForm2> m_waiting;
     std::unique_ptr<SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
+    UploadPanel* m_upload = nullptr;
     bool m_closed = false;
 };
