@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Dialogs;
 class LogBase;
@@ -104,4 +105,6 @@ private:
     LogBase& m_log;
     std::function<SettingsLink*()> m_link;
     std::function<void()> m_changeDeviceType;
+    // The report hour as the controller sent it, relative to a time zone that has not come yet.
+    std::optional<int> m_reportHourReply;
 };

@@ -58,14 +58,6 @@ int shownInteger(const Parameter* record) {
     return edit != nullptr ? LeadingInteger(edit->text()) : 0;
 }
 
-void raiseCombo(Parameter& record, int by) {
-    if (record.kind != Parameter::Combo) {
-        return;
-    }
-    ParameterStore::show(record,
-                         QString::number(LeadingInteger(ParameterStore::valueOf(record)) + by));
-}
-
 QString writeValue(const Parameter& record, QStringView version) {
     const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
     switch (record.kind) {

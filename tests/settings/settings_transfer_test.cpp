@@ -271,6 +271,20 @@ TEST_F(ZoneRelative, WritesSendBothRelativeAndFlagTheZone) {
     EXPECT_TRUE(store().find(447)->changed);
 }
 
+TEST_F(ZoneRelative, RepliesBelowTheZoneKeepTheirHour) {
+    for (const char* piece : {"#P214:-2", "#P447:3", "#P683:-1"}) {
+        reply(piece);
+    }
+    EXPECT_EQ(hour->currentIndex(), 1);
+    EXPECT_EQ(dependent->currentIndex(), 2);
+}
+
+// A zone that arrives without the report hour leaves the hour shown as it was.
+TEST_F(ZoneRelative, AZoneAloneRaisesNothing) {
+    reply("#P447:3");
+    EXPECT_EQ(hour->currentIndex(), 1);
+}
+
 // Replies are turned back from 1.66 on only.
 TEST_F(ZoneRelative, RepliesAreRaisedFromFirmware166On) {
     for (const auto& [version, shownHour, shownDependent] :
