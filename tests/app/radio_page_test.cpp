@@ -8,6 +8,7 @@
 #include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
+#include "type_into.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -50,15 +51,6 @@ QByteArray smallDescription() {
             u"]\n    Content:\n      - Type: EditList\n        Captions: ["_s +
             captions.join(u", "_s) + u"]\n"_s)
         .toUtf8();
-}
-
-// The user edits a box: the program compares the text on leaving it with the one on entering.
-void type(QLineEdit* edit, const QString& text) {
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(edit, &in);
-    edit->setText(text);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(edit, &out);
 }
 
 // A window whose settings pages come from the small description, its radio page shown.
@@ -189,14 +181,14 @@ TEST_F(RadioWindow, EditingAUserNameRenamesItsCells) {
     edit(1)->setText(u"Петя"_s);
     edit(21)->setText(u" %7%"_s);
     radio().BuildAssignmentTargets();
-    type(edit(1), u"Пётр"_s);
+    TypeInto(edit(1), u"Пётр"_s);
     EXPECT_EQ(cell(0, 3), u"Пётр"_s);
 }
 
 TEST_F(RadioWindow, EditingATargetShowsItsNewDevices) {
     edit(318)->setText(u"7"_s);
     radio().BuildAssignmentTargets();
-    type(edit(318), u"9"_s);
+    TypeInto(edit(318), u"9"_s);
     ASSERT_EQ(list()->topLevelItemCount(), 2);
     EXPECT_EQ(cell(0, 4), QString());
     EXPECT_EQ(cell(1, 0), u"%9%"_s);
