@@ -28,6 +28,9 @@
 #include <malloc.h>
 #include <memory>
 
+using namespace talvik::editor;
+using namespace talvik::iface;
+
 namespace {
 
 constexpr int kRichestType = 415;

@@ -3,6 +3,8 @@
 #include "request.h"
 #include "responder.h"
 
+namespace talvik::emu {
+
 // One area of the controller's behaviour (connection, identification, settings, ...). Modules
 // live in emulator/modules/, one file each, and register themselves with ModuleRegistry.
 class EmuModule {
@@ -21,3 +23,5 @@ public:
     // The emulator is about to exit (also on a stop signal).
     virtual void shutDown() {}
 };
+
+} // namespace talvik::emu

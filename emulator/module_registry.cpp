@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace talvik::emu {
+
 ModuleRegistry& ModuleRegistry::instance() {
     static ModuleRegistry registry;
     return registry;
@@ -37,3 +39,5 @@ QStringList ModuleRegistry::names() const {
     }
     return names;
 }
+
+} // namespace talvik::emu

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace talvik::emu {
+
 // Where a module puts its answers; the emulator frames, paces and (maybe) corrupts them.
 class Responder {
 public:
@@ -13,3 +15,5 @@ public:
     // that a single request started.
     virtual void notify(const QByteArray& payload) = 0;
 };
+
+} // namespace talvik::emu

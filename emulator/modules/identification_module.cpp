@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // The thermometers on the controller's 1-Wire bus: slot, reading offset and serial number.
@@ -76,7 +78,7 @@ private:
         if (!m_hardware.isEmpty()) {
             text += u" HV: "_s + m_hardware;
         }
-        return Cp1251::fromUnicode(text);
+        return support::Cp1251::fromUnicode(text);
     }
 
     // "#P653?" to "#P662?" ask for the serial number of a thermometer slot.
@@ -114,7 +116,7 @@ private:
         if (query == "S4?") {
             const int level = 14 + static_cast<int>(second * 7 % 18);
             const char* network = second >= 50 && second < 55 ? " 5 " : " 1 ";
-            return QByteArray::number(level) + network + Cp1251::fromUnicode(u"МегаФон"_s);
+            return QByteArray::number(level) + network + support::Cp1251::fromUnicode(u"МегаФон"_s);
         }
         if (query == "S6?") {
             return second < 45 ? QByteArray::number(124 + second % 5) + " 0" : QByteArray("41 1");
@@ -151,7 +153,9 @@ private:
      [](const QCommandLineParser& parser) {
          return std::make_unique<IdentificationModule>(
              parser.value(u"version"_s), parser.value(u"hardware"_s),
-             Cp1251::fromUnicode(parser.value(u"serial"_s)));
+             support::Cp1251::fromUnicode(parser.value(u"serial"_s)));
      }});
 
 } // namespace
+
+} // namespace talvik::emu

@@ -3,6 +3,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+namespace talvik::app {
+
 namespace {
 constexpr int kConnectMs = 1000;
 constexpr int kAnswerMs = 2000;
@@ -45,3 +47,5 @@ void SingleInstance::answer() {
         socket->flush();
     }
 }
+
+} // namespace talvik::app

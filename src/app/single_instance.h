@@ -5,6 +5,8 @@
 
 class QLocalServer;
 
+namespace talvik::app {
+
 // Keeps the programmer to one running copy per user: a later start reaches the running copy
 // through a local socket of a fixed name, asks it to come to the front, and ends.
 class SingleInstance : public QObject {
@@ -26,3 +28,5 @@ private:
     QString m_name;
     QLocalServer* m_server = nullptr;
 };
+
+} // namespace talvik::app

@@ -6,14 +6,22 @@
 #include <QMainWindow>
 #include <memory>
 
-class Connection;
+class QScrollArea;
+class QTimer;
+
+namespace talvik::editor {
+class SettingsEditor;
+}
+namespace talvik::support {
 class Dialogs;
+}
+
+namespace talvik::app {
+
+class Connection;
 class HeaderPanel;
 class MainPage;
 class PageControl;
-class QScrollArea;
-class QTimer;
-class SettingsEditor;
 class SettingsFeature;
 class TForm2;
 
@@ -31,13 +39,13 @@ public:
     static constexpr int kPageBottomMargin = 12;
 
     // `dialogs` replaces the real message boxes (tests); null means the real ones.
-    explicit TForm1(StartOptions options = {}, Dialogs* dialogs = nullptr,
+    explicit TForm1(StartOptions options = {}, support::Dialogs* dialogs = nullptr,
                     QWidget* parent = nullptr);
     ~TForm1() override;
 
     [[nodiscard]] const StartOptions& options() const { return m_options; }
-    [[nodiscard]] Dialogs& dialogs() { return *m_dialogs; }
-    [[nodiscard]] LogBase& log() { return m_log; }
+    [[nodiscard]] support::Dialogs& dialogs() { return *m_dialogs; }
+    [[nodiscard]] support::LogBase& log() { return m_log; }
 
     // The waiting window while a connected controller is initialised; null otherwise.
     [[nodiscard]] TForm2* waitingWindow() const { return m_waiting.get(); }
@@ -57,7 +65,7 @@ public:
     void changeDeviceType(bool byUser);
     // The settings pages, their setting store and field handlers. Whoever connects a controller
     // hands its firmware version to setDeviceVersion before the device-type change.
-    [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
+    [[nodiscard]] editor::SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
 
@@ -90,14 +98,16 @@ private:
     void Timer3Timer();
     void Timer4Timer();
 
-    SimpleLog m_log;
+    support::SimpleLog m_log;
     StartOptions m_options;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs* m_dialogs;
+    std::unique_ptr<support::Dialogs> m_ownDialogs;
+    support::Dialogs* m_dialogs;
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
-    std::unique_ptr<SettingsEditor> m_editor;
+    std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     bool m_closed = false;
 };
+
+} // namespace talvik::app

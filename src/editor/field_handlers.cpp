@@ -16,6 +16,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+namespace talvik::editor {
+
 namespace {
 
 // The voice vocabulary is chosen for this version when no controller is connected.
@@ -40,7 +42,7 @@ bool userFocusChange(const QEvent* event) {
 
 } // namespace
 
-FieldHandlers::FieldHandlers(ParameterStore& store, Dialogs& dialogs, QWidget* window,
+FieldHandlers::FieldHandlers(ParameterStore& store, support::Dialogs& dialogs, QWidget* window,
                              QTimer* timer, QObject* parent)
     : QObject(parent), m_store(store), m_dialogs(dialogs), m_window(window), m_timer(timer) {
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -238,8 +240,8 @@ void FieldHandlers::checkBoxMouseDown(QCheckBox* box) {
     }
 }
 
-bool FieldHandlers::checkInteger(Dialogs& dialogs, QLineEdit* edit, const QString& fieldName,
-                                 int low, int high) {
+bool FieldHandlers::checkInteger(support::Dialogs& dialogs, QLineEdit* edit,
+                                 const QString& fieldName, int low, int high) {
     if (hiddenOnPurpose(edit)) {
         return true;
     }
@@ -258,8 +260,8 @@ bool FieldHandlers::checkInteger(Dialogs& dialogs, QLineEdit* edit, const QStrin
     return ok;
 }
 
-bool FieldHandlers::checkDecimal(Dialogs& dialogs, QLineEdit* edit, const QString& fieldName,
-                                 double low, double high) {
+bool FieldHandlers::checkDecimal(support::Dialogs& dialogs, QLineEdit* edit,
+                                 const QString& fieldName, double low, double high) {
     if (hiddenOnPurpose(edit)) {
         return true;
     }
@@ -341,3 +343,5 @@ void FieldHandlers::reset() {
     m_rules.clear();
     m_voices.clear();
 }
+
+} // namespace talvik::editor

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+namespace talvik::iface {
+
 namespace {
 
 bool lists(Node codes, QStringView type) {
@@ -85,11 +87,11 @@ bool InterfaceModel::applies(Node element) const {
         return false;
     }
     const Node till = element.child(u"TillVer");
-    if (till.valid() && CompareVersions(m_version, till.asString()) >= 0) {
+    if (till.valid() && support::CompareVersions(m_version, till.asString()) >= 0) {
         return false;
     }
     const Node since = element.child(u"SinceVer");
-    return !since.valid() || CompareVersions(m_version, since.asString()) >= 0;
+    return !since.valid() || support::CompareVersions(m_version, since.asString()) >= 0;
 }
 
 void InterfaceModel::buildElement(Node element, QList<PlanItem>& out) {
@@ -311,3 +313,5 @@ void InterfaceModel::loadVoices(Node entries) {
         }
     }
 }
+
+} // namespace talvik::iface

@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 namespace {
 constexpr std::uint32_t kFastBaud = 115200;
 constexpr std::uint32_t kSlowBaud = 9600;
@@ -37,7 +39,7 @@ QString NumberRun(const QString& text, qsizetype& at) {
 } // namespace
 
 ComPort::ComPort(std::unique_ptr<SerialLine> line, const QString& portName,
-                 const QString& friendlyName, Clock& clock, WritePacing& pacing)
+                 const QString& friendlyName, support::Clock& clock, WritePacing& pacing)
     : ComPortBase(std::move(line), portName, friendlyName, kFastBaud, kTwoStopBits), m_clock(clock),
       m_writePacing(pacing) {}
 
@@ -99,14 +101,14 @@ void ComPort::HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t ki
         m_connected = true;
         SetSpeedHunting(false);
         Log().writeValue(QByteArrayLiteral("Connected with speed"), Baud());
-        OnConnected(Cp1251::toUnicode(text));
+        OnConnected(support::Cp1251::toUnicode(text));
         return;
     }
     if (first != kTextReply) {
         OnRawFrame(payload);
         return;
     }
-    const QString unicode = Cp1251::toUnicode(text);
+    const QString unicode = support::Cp1251::toUnicode(text);
     if (kind == 1 || (kind == 0 && !text.startsWith('#'))) {
         OnText(unicode);
     }
@@ -130,13 +132,13 @@ void ComPort::HandleVersionReply(const QString& text) {
     m_versionText = NumberRun(text, at);
     at = text.indexOf(u"HV"_s, at);
     if (at >= 0) {
-        m_hardwareNumber = LeadingInteger(NumberRun(text, at));
+        m_hardwareNumber = support::LeadingInteger(NumberRun(text, at));
     }
     OnVersion(text);
 }
 
 void ComPort::SendCommand(const QString& command, int flag) {
-    m_queue.push_back({Cp1251::fromUnicode(command), flag, 0});
+    m_queue.push_back({support::Cp1251::fromUnicode(command), flag, 0});
     Pump();
 }
 
@@ -257,3 +259,5 @@ void ComPort::Tick() {
         OnDisconnected();
     }
 }
+
+} // namespace talvik::link

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 QString FriendlyName(const QString& description, const QString& portName) {
     return description + u" ("_s + portName + u')';
 }
@@ -65,3 +67,5 @@ void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFa
     }
     std::erase_if(ports, [](const auto& entry) { return !entry.second->Seen(); });
 }
+
+} // namespace talvik::link

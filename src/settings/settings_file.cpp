@@ -16,6 +16,8 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+namespace talvik::settings {
+
 using Json = nlohmann::ordered_json;
 
 namespace {
@@ -26,25 +28,25 @@ std::string utf8(const QString& text) {
 }
 
 // The element value of a record, as the controller stores it.
-Json fileValue(const Parameter& record) {
-    if (record.kind == Parameter::Edit) {
+Json fileValue(const editor::Parameter& record) {
+    if (record.kind == editor::Parameter::Edit) {
         const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
         const QString text = edit != nullptr ? edit->text() : QString();
         if (text.isEmpty()) {
             return utf8(text);
         }
-        if (record.special == Parameter::Integer) {
-            return static_cast<long long>(LeadingInteger(text)) + record.offset;
+        if (record.special == editor::Parameter::Integer) {
+            return static_cast<long long>(support::LeadingInteger(text)) + record.offset;
         }
-        if (record.special == Parameter::Double10) {
-            return ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
+        if (record.special == editor::Parameter::Double10) {
+            return editor::ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
         }
         return utf8(text);
     }
-    if (record.kind == Parameter::None) {
+    if (record.kind == editor::Parameter::None) {
         return utf8(record.valueText);
     }
-    return ParameterStore::valueOf(record).toLongLong();
+    return editor::ParameterStore::valueOf(record).toLongLong();
 }
 
 // A drop-down moved for the file and moved back afterwards.
@@ -54,14 +56,15 @@ struct Shifted {
 };
 
 // The value of an element: under the record's own kind name first, then in the fixed order.
-Node elementValue(const Node& element, int kind) {
-    const Node own = element.child(Parameter::kindName(kind));
+iface::Node elementValue(const iface::Node& element, int kind) {
+    const iface::Node own = element.child(editor::Parameter::kindName(kind));
     if (own.valid()) {
         return own;
     }
     for (int candidate :
-         {Parameter::None, Parameter::Edit, Parameter::Combo, Parameter::Check, Parameter::Bits}) {
-        const Node value = element.child(Parameter::kindName(candidate));
+         {editor::Parameter::None, editor::Parameter::Edit, editor::Parameter::Combo,
+          editor::Parameter::Check, editor::Parameter::Bits}) {
+        const iface::Node value = element.child(editor::Parameter::kindName(candidate));
         if (value.valid()) {
             return value;
         }
@@ -69,50 +72,51 @@ Node elementValue(const Node& element, int kind) {
     return {};
 }
 
-QString editText(const Parameter& record, const QString& value, bool currentFormat) {
+QString editText(const editor::Parameter& record, const QString& value, bool currentFormat) {
     if (!currentFormat || value.isEmpty()) {
         return value;
     }
-    if (record.special == Parameter::Integer) {
-        return ValueCodecs::integerFromDevice(value, record.offset);
+    if (record.special == editor::Parameter::Integer) {
+        return editor::ValueCodecs::integerFromDevice(value, record.offset);
     }
-    if (record.special == Parameter::Double10) {
-        return ValueCodecs::double10FromDevice(value, record.offset,
-                                               ValueCodecs::decimalSeparator());
+    if (record.special == editor::Parameter::Double10) {
+        return editor::ValueCodecs::double10FromDevice(value, record.offset,
+                                                       editor::ValueCodecs::decimalSeparator());
     }
     return value;
 }
 
 // Runs a control's change handler with the input flag telling whether the value differed,
 // so that only a differing value is marked changed.
-template <typename Run> void asChange(FieldHandlers& handlers, bool differed, Run run) {
+template <typename Run> void asChange(editor::FieldHandlers& handlers, bool differed, Run run) {
     handlers.setInput(differed);
     run();
     handlers.setInput(false);
 }
 
-void applyElement(Parameter& record, const Node& value, bool currentFormat, ParameterStore& store,
-                  FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+void applyElement(editor::Parameter& record, const iface::Node& value, bool currentFormat,
+                  editor::ParameterStore& store, editor::FieldHandlers& handlers,
+                  bool raiseTimeZoneDependent) {
     const QString text = value.asString();
     switch (record.kind) {
-    case Parameter::None:
+    case editor::Parameter::None:
         if (text != record.valueText) {
             record.valueText = text;
             record.changed = true;
         }
         return;
-    case Parameter::Edit:
+    case editor::Parameter::Edit:
         if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
             const QString before = edit->text();
             edit->setText(editText(record, text, currentFormat));
             handlers.editExit(edit, before);
         }
         return;
-    case Parameter::Combo:
+    case editor::Parameter::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
             const int before = combo->currentIndex();
             if (currentFormat) {
-                ParameterStore::show(record, text);
+                editor::ParameterStore::show(record, text);
             } else {
                 const int position = value.asInteger();
                 combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
@@ -125,7 +129,7 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
                      [&] { handlers.dropDownSelect(combo); });
         }
         return;
-    case Parameter::Check:
+    case editor::Parameter::Check:
         if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
             const bool checked = value.asBoolean();
             // The handler expects the box as it is before the click that changes it.
@@ -134,8 +138,8 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
             box->setChecked(checked);
         }
         return;
-    case Parameter::Bits: {
-        const QString before = ParameterStore::valueOf(record);
+    case editor::Parameter::Bits: {
+        const QString before = editor::ParameterStore::valueOf(record);
         const long long bits = value.asInteger();
         QCheckBox* firstChanging = nullptr;
         for (qsizetype i = 0; i < record.controls.size() && firstChanging == nullptr; ++i) {
@@ -147,7 +151,7 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
         if (firstChanging != nullptr) {
             asChange(handlers, true, [&] { handlers.checkBoxMouseDown(firstChanging); });
         }
-        ParameterStore::show(record, QString::number(bits));
+        editor::ParameterStore::show(record, QString::number(bits));
         return;
     }
     default:
@@ -156,13 +160,13 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
 }
 } // namespace
 
-QByteArray SettingsFile::compose(ParameterStore& store, int typeCode) {
+QByteArray SettingsFile::compose(editor::ParameterStore& store, int typeCode) {
     std::vector<Shifted> shifted;
-    const Parameter* zone = store.find(SettingsWire::kTimeZone);
+    const editor::Parameter* zone = store.find(SettingsWire::kTimeZone);
     if (zone != nullptr && zone->control != nullptr) {
         const int by = SettingsWire::shownInteger(zone);
         for (int number : {SettingsWire::kReportHour, SettingsWire::kTimeZoneDependent}) {
-            const Parameter* record = store.find(number);
+            const editor::Parameter* record = store.find(number);
             auto* combo =
                 record != nullptr ? qobject_cast<QComboBox*>(record->control.data()) : nullptr;
             if (combo != nullptr) {
@@ -179,7 +183,7 @@ QByteArray SettingsFile::compose(ParameterStore& store, int typeCode) {
         }
         Json element = Json::object();
         element["Value"] = number;
-        element[utf8(Parameter::kindName(record.kind))] = fileValue(record);
+        element[utf8(editor::Parameter::kindName(record.kind))] = fileValue(record);
         file.push_back(std::move(element));
     }
     for (const Shifted& entry : shifted) {
@@ -189,11 +193,11 @@ QByteArray SettingsFile::compose(ParameterStore& store, int typeCode) {
     return QByteArray::fromStdString(text + '\n');
 }
 
-SettingsFile::Survey SettingsFile::survey(const Node& root) {
+SettingsFile::Survey SettingsFile::survey(const iface::Node& root) {
     Survey result;
     for (int i = 0; i < root.count(); ++i) {
-        const Node element = root.child(i);
-        const Node header = element.child(u"HW");
+        const iface::Node element = root.child(i);
+        const iface::Node header = element.child(u"HW");
         if (header.valid()) {
             result.type = header.asInteger();
             result.currentFormat = header.isQuoted();
@@ -211,11 +215,11 @@ SettingsFile::Survey SettingsFile::survey(const Node& root) {
     return result;
 }
 
-void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& store,
-                         FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+void SettingsFile::apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
+                         editor::FieldHandlers& handlers, bool raiseTimeZoneDependent) {
     handlers.setInput(false);
     for (int i = 0; i < root.count(); ++i) {
-        const Node element = root.child(i);
+        const iface::Node element = root.child(i);
         if (element.child(u"HW").valid()) {
             continue;
         }
@@ -223,11 +227,13 @@ void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& s
         if (number == SettingsWire::kNeverWritten) {
             continue;
         }
-        Parameter& record = store.findOrAdd(number);
-        const Node value = elementValue(element, record.kind);
+        editor::Parameter& record = store.findOrAdd(number);
+        const iface::Node value = elementValue(element, record.kind);
         if (value.valid()) {
             applyElement(record, value, currentFormat, store, handlers, raiseTimeZoneDependent);
         }
     }
     handlers.setInput(true);
 }
+
+} // namespace talvik::settings

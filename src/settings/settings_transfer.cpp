@@ -29,12 +29,14 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::settings {
+
 namespace {
 const QString kSettingsFilter = u"*.set"_s;
 } // namespace
 
-SettingsTransfer::SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor,
-                                   Dialogs& dialogs, LogBase& log,
+SettingsTransfer::SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
+                                   support::Dialogs& dialogs, support::LogBase& log,
                                    std::function<SettingsLink*()> link,
                                    std::function<void()> changeDeviceType, QObject* parent)
     : QObject(parent), m_controls(controls), m_editor(editor), m_dialogs(dialogs), m_log(log),
@@ -52,7 +54,7 @@ SettingsTransfer::SettingsTransfer(const SettingsControls& controls, SettingsEdi
 }
 
 int SettingsTransfer::selectedTypeCode() const {
-    return DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
+    return iface::DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
 }
 
 void SettingsTransfer::DecideRead() {
@@ -91,7 +93,7 @@ void SettingsTransfer::PNGButton3Click() {
     if (link == nullptr) {
         return;
     }
-    ParameterStore& store = m_editor.store();
+    editor::ParameterStore& store = m_editor.store();
     store.removeWithoutControl();
     // The batch is on screen before the first command goes out, so that even an "end" that
     // comes up at once finds it to close.
@@ -143,18 +145,18 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
                                   reply->value);
         return;
     }
-    ParameterStore& store = m_editor.store();
-    Parameter& record = store.findOrAdd(reply->number);
+    editor::ParameterStore& store = m_editor.store();
+    editor::Parameter& record = store.findOrAdd(reply->number);
     record.changed = false;
-    ParameterStore::show(record, reply->value);
+    editor::ParameterStore::show(record, reply->value);
     // From 1.66 on the controller keeps 214 and 683 relative to the time zone; a listing comes
     // in ascending order, so 214 is put right when the zone arrives and 683 finds it shown.
     if (link == nullptr || !SettingsWire::dumpsAll(link->VersionText())) {
         return;
     }
     if (reply->number == SettingsWire::kTimeZone) {
-        if (Parameter* hour = store.find(SettingsWire::kReportHour)) {
-            SettingsWire::raiseCombo(*hour, LeadingInteger(reply->value));
+        if (editor::Parameter* hour = store.find(SettingsWire::kReportHour)) {
+            SettingsWire::raiseCombo(*hour, support::LeadingInteger(reply->value));
         }
     } else if (reply->number == SettingsWire::kTimeZoneDependent) {
         SettingsWire::raiseCombo(record,
@@ -186,7 +188,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
     ++link.errorCount();
     const QByteArray command = link.Current();
     m_log.write(QByteArrayLiteral("NoReply ") + command);
-    if (command == Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
+    if (command == support::Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
         link.errorCount() = 1000;
         // Replies that still trickle in are no listing lines, and the status poll may resume.
         link.dumpActive() = 0;
@@ -214,8 +216,8 @@ void SettingsTransfer::LoadSettingsFile(const QString& path) {
     if (!QFile::exists(path)) {
         return;
     }
-    const JsonRoot file(path);
-    const Node root = file.root();
+    const iface::JsonRoot file(path);
+    const iface::Node root = file.root();
     if (!root.valid()) {
         m_dialogs.error(u"Ошибка"_s, u"Файл имеет некорректный формат"_s);
         return;
@@ -223,13 +225,13 @@ void SettingsTransfer::LoadSettingsFile(const QString& path) {
     const SettingsFile::Survey survey = SettingsFile::survey(root);
     SettingsLink* link = m_link();
     if (survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
-        const auto* code =
-            std::find(std::begin(DeviceType::kCodes), std::end(DeviceType::kCodes), survey.type);
-        if (code != std::end(DeviceType::kCodes)) {
+        const auto* code = std::find(std::begin(iface::DeviceType::kCodes),
+                                     std::end(iface::DeviceType::kCodes), survey.type);
+        if (code != std::end(iface::DeviceType::kCodes)) {
             {
                 const QSignalBlocker blocker(m_controls.ComboBox2);
                 m_controls.ComboBox2->setCurrentIndex(
-                    static_cast<int>(code - std::begin(DeviceType::kCodes)));
+                    static_cast<int>(code - std::begin(iface::DeviceType::kCodes)));
             }
             m_changeDeviceType();
         }
@@ -277,6 +279,8 @@ void SettingsTransfer::Button11Click() {
                            u"При сбросе логина вполняется отвязывание устройства от личного "
                            u"кабинета веб сервиса. Потребуется его заново добавить в личный "
                            u"кабинет. Вы уверены?"_s)) {
-        link->SendText(Cp1251::fromUnicode(u" Сброс логина"), 1);
+        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"), 1);
     }
 }
+
+} // namespace talvik::settings

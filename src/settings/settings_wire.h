@@ -5,9 +5,14 @@
 #include <QStringView>
 #include <optional>
 
+namespace talvik::editor {
 class ParameterStore;
-class SettingsLink;
 struct Parameter;
+} // namespace talvik::editor
+
+namespace talvik::settings {
+
+class SettingsLink;
 
 // What travels on the line when settings are read and written: the "#P" reply pieces, the
 // listing bookkeeping with its gap queries, the write commands, and the relative coding of the
@@ -48,14 +53,16 @@ void trackDump(SettingsLink& link, int number, QStringView value);
 [[nodiscard]] bool dumpsAll(QStringView version);
 
 // The integer shown in a record's edit box (the time zone), 0 without one.
-[[nodiscard]] int shownInteger(const Parameter* record);
+[[nodiscard]] int shownInteger(const editor::Parameter* record);
 // Raises a drop-down's value (its item code or position) by `by`.
-void raiseCombo(Parameter& record, int by);
+void raiseCombo(editor::Parameter& record, int by);
 
 // The value text a write sends for a record (not for 214 and 683, which go relative).
-[[nodiscard]] QString writeValue(const Parameter& record, QStringView version);
+[[nodiscard]] QString writeValue(const editor::Parameter& record, QStringView version);
 // The write commands for every changed setting in ascending order, clearing their changed
 // flags; 214 and 683 go relative to the time zone, which is then flagged for the next write.
-[[nodiscard]] QStringList writeCommands(ParameterStore& store, QStringView version);
+[[nodiscard]] QStringList writeCommands(editor::ParameterStore& store, QStringView version);
 
 } // namespace SettingsWire
+
+} // namespace talvik::settings

@@ -31,6 +31,9 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::link;
+using namespace talvik::support;
 
 namespace {
 

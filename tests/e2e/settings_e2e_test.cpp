@@ -13,6 +13,9 @@
 #include <map>
 #include <set>
 
+using namespace talvik::app;
+using namespace talvik::editor;
+
 namespace {
 
 // Value text by setting number.

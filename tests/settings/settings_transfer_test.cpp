@@ -23,6 +23,9 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::editor;
+using namespace talvik::settings;
+using namespace talvik::support;
 
 namespace {
 
