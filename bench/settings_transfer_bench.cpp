@@ -118,7 +118,11 @@ struct Setup {
             source.TabSheet3->ComboBox2->setCurrentIndex(kRichest);
             source.changeDeviceType(false);
             settings = source.settingsEditor().store().size();
-            source.settings().transfer().SaveSettingsFile(QStringLiteral("rich.set"));
+            const QString failure =
+                source.settings().transfer().SaveSettingsFile(QStringLiteral("rich.set"));
+            if (!failure.isEmpty()) {
+                qFatal("rich.set: %s", qUtf8Printable(failure));
+            }
         }
         const QString link = folder.filePath(QStringLiteral("emu"));
         emulator.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/talvik-emu"));

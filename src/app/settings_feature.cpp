@@ -32,7 +32,7 @@ SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
         transfer.OnParameterReply(piece);
     };
     hooks.DecideRead = [&transfer] { transfer.DecideRead(); };
-    hooks.SaveLastSettings = [&transfer] { transfer.SaveSettingsFile(QStringLiteral("last.set")); };
+    hooks.SaveLastSettings = [&transfer] { transfer.SaveLastSettings(); };
     hooks.ClearRememberedSerial = [&transfer] { transfer.rememberedSerial.clear(); };
     hooks.ClearReadOffered = [&transfer] { transfer.readOffered = false; };
     hooks.OnNoReply = [this](CPort&) { m_transfer->OnNoReply(m_link); };

@@ -59,9 +59,9 @@ public:
     // Device-type change: runs when the user picks a type in ComboBox2 and once at start-up.
     // The settings pages for the chosen type are built from the interface description here.
     void ComboBox2Change();
-    // The device-type change for the type chosen in ComboBox2. byUser: the user made it, so the
-    // last settings are saved before and loaded after; the program's own changes (start-up, an
-    // identified controller, a settings file) do neither.
+    // The device-type change for the type chosen in ComboBox2; the new pages show the last
+    // settings. byUser: the user made it, so what the old pages showed is kept first; the
+    // program's own changes (start-up, an identified controller, a settings file) keep nothing.
     void changeDeviceType(bool byUser);
     // The settings pages, their setting store and field handlers. Whoever connects a controller
     // hands its firmware version to setDeviceVersion before the device-type change.

@@ -15,7 +15,6 @@ namespace talvik::editor {
 namespace {
 const QString kInterfaceFolder = QStringLiteral("Interface/");
 const QString kDescription = QStringLiteral("Interface/interface.h");
-const QString kLastSettings = QStringLiteral("last.set");
 constexpr int kUtf8 = 65001;
 } // namespace
 
@@ -39,7 +38,7 @@ QString SettingsEditor::version() const {
 void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (m_typeCode != 0) {
         if (byUser && m_fileHooks != nullptr) {
-            m_fileHooks->SaveSettingsFile(kLastSettings);
+            m_fileHooks->SaveLastSettings();
         }
         removePages();
     }
@@ -57,8 +56,11 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     m_images = builder.images();
     plan.addDisablesTo(m_handlers->rules());
     m_handlers->setVoices(plan.voices);
-    if (byUser && m_fileHooks != nullptr) {
-        m_fileHooks->LoadSettingsFile(kLastSettings);
+    // Whatever rebuilt the pages, they show the kept settings rather than the description's
+    // defaults: a controller that is not read again then shows what it held at the last
+    // disconnect. A read or a settings file that follows overwrites them.
+    if (m_fileHooks != nullptr) {
+        m_fileHooks->LoadLastSettings();
     }
 }
 

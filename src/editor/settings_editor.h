@@ -43,9 +43,9 @@ public:
     ~SettingsEditor() override;
 
     // The device-type change: saves "last.set" first when the user made it and a type was
-    // active, removes the generated pages, and builds those of typeCode from
-    // "Interface/interface.h" for the current version; then loads "last.set" when the user
-    // made it. Code 0 builds nothing.
+    // active, removes the generated pages, builds those of typeCode from
+    // "Interface/interface.h" for the current version and loads "last.set" into them. Code 0
+    // builds nothing.
     void changeDeviceType(int typeCode, bool byUser);
 
     // The connected controller's firmware version; an empty text while none is connected, in

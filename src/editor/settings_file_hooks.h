@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QString>
-
 namespace talvik::editor {
 
-// The settings files as the device-type change needs them ("last.set" around a change made by
-// the user): the settings-file feature implements it and hands it to SettingsEditor.
+// "last.set" around a device-type change: the settings-file feature implements it and hands it
+// to SettingsEditor.
 class SettingsFileHooks {
 public:
     virtual ~SettingsFileHooks() = default;
-    virtual void SaveSettingsFile(const QString& path) = 0;
-    virtual void LoadSettingsFile(const QString& path) = 0;
+    // Keeps what the pages show before they are rebuilt for a type the user chose.
+    virtual void SaveLastSettings() = 0;
+    // Puts the kept settings into freshly built pages; never changes the device type.
+    virtual void LoadLastSettings() = 0;
 };
 
 } // namespace talvik::editor

@@ -61,16 +61,19 @@ void ComPort::OnQueueEnd() {}
 void ComPort::OnVersion(const QString&) {}
 
 void ComPort::OnDataAvailable(std::size_t count) {
+    if (m_programming.HoldsReception()) {
+        return;
+    }
     // Whatever the driver holds beyond the buffer's room is left there for the next call.
     const std::size_t wanted = std::min(count, m_scanner.Room());
     const std::int64_t got = Line().read(m_scanner.Tail(), wanted);
-    const std::size_t size = m_scanner.Take(got > 0 ? static_cast<std::size_t>(got) : 0).size();
-    // In the programming states other than 4 the bytes are the loader's one-byte replies, not
-    // frames.
-    if (m_mode != 0 && m_mode != 4 && m_mode < 10) {
+    const std::span<const std::uint8_t> bytes =
+        m_scanner.Take(got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (m_programming.TakesRawBytes()) {
+        m_programming.OnRawBytes(bytes);
         return;
     }
-    m_scanner.Scan(size, [this](const ReceivedFrame& frame) {
+    m_scanner.Scan(bytes.size(), [this](const ReceivedFrame& frame) {
         if (!frame.checksumOk) {
             Log().write(QByteArrayLiteral("BAD CRC !"));
         } else if (frame.channel > 4) {
@@ -105,7 +108,9 @@ void ComPort::HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t ki
         return;
     }
     if (first != kTextReply) {
-        OnRawFrame(payload);
+        if (!m_programming.OnFrame(payload)) {
+            OnRawFrame(payload);
+        }
         return;
     }
     const QString unicode = support::Cp1251::toUnicode(text);
@@ -196,6 +201,9 @@ std::uint32_t ComPort::SinceTick(std::uint32_t& stored) const {
 }
 
 void ComPort::Pump() {
+    if (m_programming.Active()) {
+        return;
+    }
     const bool keepAliveOutstanding = m_current == kKeepAliveMark;
     if (!m_current.isEmpty() && !keepAliveOutstanding &&
         SinceTick(m_lastSendTime) > kReplyTimeoutMs) {
@@ -241,16 +249,17 @@ void ComPort::Tick() {
     if (!m_connected) {
         return;
     }
-    if (m_mode == 0 && --m_pollCountdown == 0) {
+    if (m_programming.Active()) {
+        m_programming.Tick();
+        return;
+    }
+    if (--m_pollCountdown == 0) {
         m_pollCountdown = kPollTicks;
         if (m_queue.empty()) {
             OnPollDue();
         }
     }
     --m_keepAliveCountdown;
-    if (m_mode != 0) {
-        return;
-    }
     Pump();
     if (--m_linkAliveCountdown == 0) {
         m_connected = false;
@@ -258,6 +267,11 @@ void ComPort::Tick() {
         SetSpeedHunting(true);
         OnDisconnected();
     }
+}
+
+void ComPort::ResumeAfterProgramming() {
+    m_keepAliveCountdown = kKeepAliveTicks;
+    m_linkAliveCountdown = kFreshLinkAliveTicks;
 }
 
 } // namespace talvik::link

@@ -3,6 +3,8 @@
 #include "clock.h"
 #include "com_port_base.h"
 #include "frame_scanner.h"
+#include "programming.h"
+#include "upload_kind.h"
 #include "write_pacing.h"
 
 #include <QByteArray>
@@ -23,6 +25,8 @@ public:
     static constexpr int kAttempts = 3;
     static constexpr int kKeepAliveTicks = 10;
     static constexpr int kLinkAliveTicks = 60;
+    // The link-alive countdown of a new port and after an upload.
+    static constexpr int kFreshLinkAliveTicks = 12;
     static constexpr int kPollTicks = 10;
 
     ComPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
@@ -65,8 +69,14 @@ public:
     // The channel clock of the connected port, run every 100 ms.
     void Tick();
 
+    // Uploads a firmware, profile or sound file; the queue, polling and keep-alive rest until
+    // the run ends with OnProgrammingEnd.
+    void StartUpload(UploadKind kind, const QString& path) { m_programming.Start(kind, path); }
+    // Ends an active upload with the given result text.
+    void CancelUpload(const QString& text) { m_programming.Cancel(text); }
+
     [[nodiscard]] bool Connected() const { return m_connected; }
-    [[nodiscard]] int Mode() const { return m_mode; }
+    [[nodiscard]] int Mode() const { return static_cast<int>(m_programming.CurrentMode()); }
     [[nodiscard]] const QByteArray& Current() const { return m_current; }
     [[nodiscard]] const QByteArray& LastCommand() const { return m_lastCommand; }
     [[nodiscard]] std::size_t QueueSize() const { return m_queue.size(); }
@@ -76,6 +86,8 @@ public:
     [[nodiscard]] int HardwareNumber() const { return m_hardwareNumber; }
 
 private:
+    friend class Programming;
+
     struct QueuedCommand {
         QByteArray text;
         int flag = 1;
@@ -84,25 +96,29 @@ private:
 
     void HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t kind);
     void HandleVersionReply(const QString& text);
+    // What an upload needs of the channel: an empty queue at its start, and the link's
+    // countdowns fresh at its end, so the controller has a moment to be heard from again.
+    void ClearQueue() { m_queue.clear(); }
+    void ResumeAfterProgramming();
     // The stored tick is pulled down to now when the tick counter has wrapped.
     [[nodiscard]] std::uint32_t SinceTick(std::uint32_t& stored) const;
 
     support::Clock& m_clock;
     WritePacing& m_writePacing;
     FrameScanner m_scanner;
-    int m_mode = 0;
     std::deque<QueuedCommand> m_queue;
     QByteArray m_current;
     QByteArray m_lastCommand;
     int m_attempts = 0;
     std::uint32_t m_lastSendTime = 0;
     int m_keepAliveCountdown = kKeepAliveTicks;
-    int m_linkAliveCountdown = 12;
+    int m_linkAliveCountdown = kFreshLinkAliveTicks;
     int m_pollCountdown = kPollTicks;
     bool m_connected = false;
     bool m_pacing = true;
     QString m_versionText;
     int m_hardwareNumber = -1;
+    Programming m_programming{*this, m_clock};
 };
 
 } // namespace talvik::link

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -94,9 +95,19 @@ template <typename Run> void asChange(editor::FieldHandlers& handlers, bool diff
     handlers.setInput(false);
 }
 
+bool isZoneRelative(int number) {
+    return std::ranges::find(SettingsWire::kZoneRelative, number) !=
+           std::end(SettingsWire::kZoneRelative);
+}
+
+// The time-zone control, when the pages show one: only then are 214 and 683 kept relative.
+const editor::Parameter* shownZone(const editor::ParameterStore& store) {
+    const editor::Parameter* zone = store.find(SettingsWire::kTimeZone);
+    return zone != nullptr && zone->control != nullptr ? zone : nullptr;
+}
+
 void applyElement(editor::Parameter& record, const iface::Node& value, bool currentFormat,
-                  editor::ParameterStore& store, editor::FieldHandlers& handlers,
-                  bool raiseTimeZoneDependent) {
+                  editor::ParameterStore& store, editor::FieldHandlers& handlers) {
     const QString text = value.asString();
     switch (record.kind) {
     case editor::Parameter::None:
@@ -121,9 +132,9 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
                 const int position = value.asInteger();
                 combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
             }
-            if (record.number == SettingsWire::kTimeZoneDependent && raiseTimeZoneDependent) {
-                SettingsWire::raiseCombo(
-                    record, SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+            const editor::Parameter* zone = shownZone(store);
+            if (zone != nullptr && isZoneRelative(record.number)) {
+                SettingsWire::raiseCombo(record, SettingsWire::shownInteger(zone));
             }
             asChange(handlers, combo->currentIndex() != before,
                      [&] { handlers.dropDownSelect(combo); });
@@ -162,10 +173,9 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
 
 QByteArray SettingsFile::compose(editor::ParameterStore& store, int typeCode) {
     std::vector<Shifted> shifted;
-    const editor::Parameter* zone = store.find(SettingsWire::kTimeZone);
-    if (zone != nullptr && zone->control != nullptr) {
+    if (const editor::Parameter* zone = shownZone(store)) {
         const int by = SettingsWire::shownInteger(zone);
-        for (int number : {SettingsWire::kReportHour, SettingsWire::kTimeZoneDependent}) {
+        for (int number : SettingsWire::kZoneRelative) {
             const editor::Parameter* record = store.find(number);
             auto* combo =
                 record != nullptr ? qobject_cast<QComboBox*>(record->control.data()) : nullptr;
@@ -216,21 +226,28 @@ SettingsFile::Survey SettingsFile::survey(const iface::Node& root) {
 }
 
 void SettingsFile::apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
-                         editor::FieldHandlers& handlers, bool raiseTimeZoneDependent) {
+                         editor::FieldHandlers& handlers) {
     handlers.setInput(false);
+    // The zone-relative hours come last, so that they are raised by the zone the file sets
+    // (they stand before it in a file of ascending numbers).
+    std::vector<std::pair<int, iface::Node>> elements;
+    std::vector<std::pair<int, iface::Node>> zoneRelative;
     for (int i = 0; i < root.count(); ++i) {
         const iface::Node element = root.child(i);
         if (element.child(u"HW").valid()) {
             continue;
         }
         const int number = element.child(u"Value").asInteger();
-        if (number == SettingsWire::kNeverWritten) {
-            continue;
+        if (number != SettingsWire::kNeverWritten) {
+            (isZoneRelative(number) ? zoneRelative : elements).emplace_back(number, element);
         }
+    }
+    elements.insert(elements.end(), zoneRelative.begin(), zoneRelative.end());
+    for (const auto& [number, element] : elements) {
         editor::Parameter& record = store.findOrAdd(number);
         const iface::Node value = elementValue(element, record.kind);
         if (value.valid()) {
-            applyElement(record, value, currentFormat, store, handlers, raiseTimeZoneDependent);
+            applyElement(record, value, currentFormat, store, handlers);
         }
     }
     handlers.setInput(true);

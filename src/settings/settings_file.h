@@ -35,10 +35,10 @@ public:
 
     // Puts the file's values into the store and the controls. Exactly the values that differ
     // from what was shown before are marked changed, through the field handlers, and their
-    // dependent controls follow. raiseTimeZoneDependent: 683 is shown relative to the time
-    // zone (no controller connected, or firmware from 1.66 on).
+    // dependent controls follow. Once the time zone is shown, 214 and 683 are raised by it,
+    // undoing what compose did, so that a file saved and loaded gives back every value.
     static void apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
-                      editor::FieldHandlers& handlers, bool raiseTimeZoneDependent);
+                      editor::FieldHandlers& handlers);
 };
 
 } // namespace talvik::settings

@@ -17,7 +17,9 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +35,23 @@ namespace talvik::settings {
 
 namespace {
 const QString kSettingsFilter = u"*.set"_s;
+const QString kLastSettings = u"last.set"_s;
+
+// Why a settings file could not be written, for the user; the system's own words follow.
+QString saveFailure(const QSaveFile& file, const QString& path) {
+    QString reason;
+    if (!QFileInfo(path).absoluteDir().exists()) {
+        reason = u"папка не найдена"_s;
+    } else if (file.error() == QFileDevice::ResourceError) {
+        reason = u"на диске нет места"_s;
+    } else if (file.error() == QFileDevice::OpenError ||
+               file.error() == QFileDevice::PermissionsError) {
+        reason = u"нет доступа на запись (диск или папка только для чтения)"_s;
+    } else {
+        reason = u"ошибка записи"_s;
+    }
+    return file.errorString().isEmpty() ? reason : reason + u" ("_s + file.errorString() + u')';
+}
 } // namespace
 
 SettingsTransfer::SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
@@ -203,16 +222,35 @@ void SettingsTransfer::OnCommandSent(SettingsLink& link) {
     }
 }
 
-void SettingsTransfer::SaveSettingsFile(const QString& path) {
+QString SettingsTransfer::SaveSettingsFile(const QString& path) {
     const QByteArray text = SettingsFile::compose(m_editor.store(), selectedTypeCode());
-    // Written aside and renamed over the old file, so that a crash never leaves half a file.
+    // Written aside and renamed over the old file, so that a crash or a full disk never leaves
+    // half a file. The buffer is flushed before the commit: a commit does not see a failure of
+    // its own final flush, and would put the cut file in place of the old one.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size()) {
-        file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() &&
+        file.commit()) {
+        return {};
+    }
+    return saveFailure(file, path);
+}
+
+void SettingsTransfer::SaveLastSettings() {
+    const QString failure = SaveSettingsFile(kLastSettings);
+    if (!failure.isEmpty()) {
+        m_log.write(u"Error: saving "_s + kLastSettings + u" - "_s + failure);
     }
 }
 
+void SettingsTransfer::LoadLastSettings() {
+    loadSettingsFile(kLastSettings, false);
+}
+
 void SettingsTransfer::LoadSettingsFile(const QString& path) {
+    loadSettingsFile(path, true);
+}
+
+void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType) {
     if (!QFile::exists(path)) {
         return;
     }
@@ -224,7 +262,7 @@ void SettingsTransfer::LoadSettingsFile(const QString& path) {
     }
     const SettingsFile::Survey survey = SettingsFile::survey(root);
     SettingsLink* link = m_link();
-    if (survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
+    if (mayChangeType && survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
         const auto* code = std::find(std::begin(iface::DeviceType::kCodes),
                                      std::end(iface::DeviceType::kCodes), survey.type);
         if (code != std::end(iface::DeviceType::kCodes)) {
@@ -236,15 +274,19 @@ void SettingsTransfer::LoadSettingsFile(const QString& path) {
             m_changeDeviceType();
         }
     }
-    const bool raise = link == nullptr || SettingsWire::dumpsAll(link->VersionText());
-    SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers(), raise);
+    SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers());
 }
 
 void SettingsTransfer::PNGButton5Click() {
     const QString path =
         m_dialogs.saveFile(u"Сохранить настройки"_s, {}, kSettingsFilter, u"set"_s);
-    if (!path.isEmpty()) {
-        SaveSettingsFile(path);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString failure = SaveSettingsFile(path);
+    if (!failure.isEmpty()) {
+        m_dialogs.error(u"Ошибка"_s, u"Не удалось записать файл %1: %2."_s.arg(
+                                         QDir::toNativeSeparators(path), failure));
     }
 }
 
@@ -262,7 +304,8 @@ void SettingsTransfer::Button4Click() {
                             u"Вы уверены, что хотите установить заводские настройки?"_s)) {
         return;
     }
-    LoadSettingsFile(u"Configs/"_s + QString::number(selectedTypeCode()) + u".set"_s);
+    // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
+    LoadSettingsFile(u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s);
     if (m_link() != nullptr &&
         m_dialogs.question(u"ВНИМАНИЕ"_s,
                            u"Заводские настройки установлены. Записать их в устройство?"_s)) {

@@ -53,8 +53,8 @@ class SettingsTransfer : public QObject, public editor::SettingsFileHooks {
 public:
     // link: the connected controller's channel, or null while none is connected.
     // changeDeviceType: rebuilds the pages for the type now selected in ComboBox2, as a change
-    // made by the program (a settings file naming its type): "last.set" is neither saved nor
-    // loaded around it, since the file's own values follow at once.
+    // made by the program (a settings file naming its type): what the old pages showed is not
+    // kept, and the file's own values follow the "last.set" loaded into the new pages.
     SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
                      support::Dialogs& dialogs, support::LogBase& log,
                      std::function<SettingsLink*()> link, std::function<void()> changeDeviceType,
@@ -79,8 +79,15 @@ public:
     void OnNoReply(SettingsLink& link);
     void OnCommandSent(SettingsLink& link);
 
-    void SaveSettingsFile(const QString& path) override;
-    void LoadSettingsFile(const QString& path) override;
+    // Writes the settings file for what the pages show; the old file stays whole when this
+    // fails. Returns why it failed, in words for the user, or an empty text.
+    [[nodiscard]] QString SaveSettingsFile(const QString& path);
+    // Loads a settings file into the pages, first switching to the device type the file names
+    // when no controller is connected.
+    void LoadSettingsFile(const QString& path);
+    // "last.set": a failure to save it is only logged; loading it never switches the type.
+    void SaveLastSettings() override;
+    void LoadLastSettings() override;
 
     // Serial numbers of the thermometer slots (slot index from 0), as the controller reports them.
     QHash<int, QString> ThermometerSerials;
@@ -97,6 +104,7 @@ public:
 
 private:
     void startBatch(const QString& status, int maximum, SettingsLink& link);
+    void loadSettingsFile(const QString& path, bool mayChangeType);
     [[nodiscard]] int selectedTypeCode() const;
 
     SettingsControls m_controls;

@@ -23,6 +23,7 @@ namespace SettingsWire {
 inline constexpr int kReportHour = 214;
 inline constexpr int kTimeZoneDependent = 683;
 inline constexpr int kTimeZone = 447;
+inline constexpr int kZoneRelative[] = {kReportHour, kTimeZoneDependent};
 // Never written: the controller keeps it to itself.
 inline constexpr int kNeverWritten = 314;
 // Replies for these numbers carry the serial numbers of the ten thermometer slots.

@@ -1,3 +1,4 @@
+#include "device_type.h"
 #include "e2e_harness.h"
 #include "parameter_store.h"
 #include "settings_editor.h"
@@ -9,12 +10,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QToolButton>
 #include <map>
 #include <set>
 
 using namespace talvik::app;
 using namespace talvik::editor;
+using namespace talvik::iface;
 
 namespace {
 
@@ -38,11 +41,44 @@ std::string differences(const Store& a, const Store& b) {
     return out;
 }
 
+// Setting number -> what its control shows (the text of a box or list, the state of a check
+// box, the bits of a group), for every setting the pages show.
+Store fieldTexts(const ParameterStore& store) {
+    Store texts;
+    for (const auto& [number, record] : store) {
+        QString text = ParameterStore::valueOf(record);
+        if (const auto* edit = qobject_cast<const QLineEdit*>(record.control.data())) {
+            text = edit->text();
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(record.control.data())) {
+            text = combo->currentText();
+        }
+        texts[number] = text.toStdString();
+    }
+    return texts;
+}
+
 class SettingsEndToEnd : public EndToEnd {
 protected:
     SettingsEndToEnd() {
-        QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface"_s,
-                    dir.file(u"Interface"_s));
+        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
+            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
+                        dir.file(folder));
+        }
+    }
+
+    // Loads `from` into the window and saves it as `to`; returns what the fields showed.
+    Store loadAndSave(TForm1& form, const QString& from, const QString& to) {
+        form.settings().transfer().LoadSettingsFile(from);
+        EXPECT_EQ(form.settings().transfer().SaveSettingsFile(to), QString());
+        return fieldTexts(form.settingsEditor().store());
+    }
+
+    // Loaded and saved as A, A loaded and saved as B: the same bytes, the same fields.
+    void expectRoundTrip(TForm1& form, const QString& file) {
+        const Store first = loadAndSave(form, file, u"a.set"_s);
+        const Store second = loadAndSave(form, u"a.set"_s, u"b.set"_s);
+        EXPECT_EQ(differences(first, second), "");
+        EXPECT_EQ(dir.readFile(u"a.set"_s), dir.readFile(u"b.set"_s));
     }
 
     // A settings file as the emulator saved it.
@@ -116,7 +152,7 @@ protected:
                 record.controls[i]->setChecked((pick >> i) % 2 == 1);
             }
         }
-        form->settings().transfer().SaveSettingsFile(path);
+        EXPECT_EQ(form->settings().transfer().SaveSettingsFile(path), QString());
         return shown(*form);
     }
 };
@@ -241,13 +277,74 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
     EXPECT_EQ(Logged("): #S15=2"), 0);
     EXPECT_EQ(Logged("): #P20?"), 1);
 
-    // The same controller again: neither asked nor read.
+    // The same controller again: neither asked nor read, its rebuilt pages show what was kept
+    // at the disconnect.
     form->connection->Disconnect();
     ASSERT_TRUE(WaitFor(15000, [&] { return Identified(*form); }));
     WaitFor(1500, [] { return false; });
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(Logged("): #P20?"), 1);
+    EXPECT_EQ(readDifferences(*form, expected), "");
 }
+
+// A file saved after a read from a controller goes through load and save unchanged.
+TEST_F(SettingsEndToEnd, AFileSavedAfterAReadRoundTrips) {
+    writeSource(u"source.set"_s, 3);
+    Emulator emulator({u"--settings"_s, u"source.set"_s});
+    auto form = Window(emulator.path());
+    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
+    ASSERT_EQ(form->settings().transfer().SaveSettingsFile(u"read.set"_s), QString());
+    expectRoundTrip(*form, u"read.set"_s);
+}
+
+struct Factory {
+    const char* name;
+    int position; // in the device-type list
+};
+void PrintTo(const Factory& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class FactorySettings : public SettingsEndToEnd, public testing::WithParamInterface<Factory> {
+protected:
+    // A window without a controller for the row's type, after "Заводские настройки".
+    std::unique_ptr<TForm1> factoryWindow() {
+        auto form = Window(u"/nonexistent"_s);
+        form->TabSheet3->ComboBox2->setCurrentIndex(GetParam().position);
+        form->changeDeviceType(false);
+        dialogs.answers = {true};
+        form->TabSheet3->Button4->click();
+        return form;
+    }
+    [[nodiscard]] QString fileName() const {
+        return u"Configs/%1.set"_s.arg(DeviceType::kCodes[GetParam().position]);
+    }
+};
+
+// The window saves what the factory file holds, value for value: every field showed what the
+// file means.
+TEST_P(FactorySettings, ShowWhatTheFileMeans) {
+    auto form = factoryWindow();
+    ASSERT_EQ(form->settings().transfer().SaveSettingsFile(u"shown.set"_s), QString());
+    EXPECT_EQ(QJsonDocument::fromJson(dir.readFile(u"shown.set"_s)),
+              QJsonDocument::fromJson(dir.readFile(fileName())));
+}
+
+TEST_P(FactorySettings, ShowTheReportHourInLocalTime) {
+    auto form = factoryWindow();
+    EXPECT_EQ(fieldTexts(form->settingsEditor().store())[214], "12:00");
+}
+
+TEST_P(FactorySettings, RoundTrip) {
+    auto form = factoryWindow();
+    expectRoundTrip(*form, fileName());
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsEndToEnd, FactorySettings,
+                         testing::Values(Factory{"OrvixTQ11", 1}, Factory{"OrvixTQ12", 2},
+                                         Factory{"OrvixTQ13", 3}, Factory{"OrvixTQ14", 4},
+                                         Factory{"PellamQ5", 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAThousandErrors) {
     QFile list(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/src/settings/serials.txt"_s);

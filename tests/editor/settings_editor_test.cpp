@@ -31,8 +31,8 @@ protected:
         pages->addTab(new QWidget, u"Радиоустройства"_s);
         editor.setFileHooks(this);
     }
-    void SaveSettingsFile(const QString& path) override { calls << u"save "_s + path + size(); }
-    void LoadSettingsFile(const QString& path) override { calls << u"load "_s + path + size(); }
+    void SaveLastSettings() override { calls << u"save"_s + size(); }
+    void LoadLastSettings() override { calls << u"load"_s + size(); }
     QString size() { return u" "_s + QString::number(editor.store().size()); }
 
     QApplication& app = widgetApp();
@@ -72,14 +72,16 @@ TEST_F(SettingsEditorTest, EveryShippedTypeAndVersionBuildsWithOneSettingPerCont
             EXPECT_EQ(editor.store().controlCount(), 0);
         }
     }
-    EXPECT_TRUE(calls.isEmpty()) << "the program's own changes touch no settings file";
+    EXPECT_EQ(calls.filter(u"save"_s), QStringList()) << "the program's own changes keep nothing";
     EXPECT_EQ(pages->tabText(1), u"Радиоустройства"_s);
     editor.changeDeviceType(415, false);
     EXPECT_EQ(editor.version(), u"9.99"_s);
     EXPECT_FALSE(editor.handlers().rules().isEmpty() || editor.images().isEmpty());
 }
 
-TEST_F(SettingsEditorTest, TheUsersChangeSavesTheOldPagesAndLoadsTheNewOnes) {
+// The new pages always take the last settings; only the user's own change keeps the old pages'
+// settings first.
+TEST_F(SettingsEditorTest, EveryRebuildLoadsTheLastSettingsAndTheUsersChangeSavesFirst) {
     editor.changeDeviceType(415, false);
     const QString old = size();
     editor.changeDeviceType(406, true);
@@ -87,8 +89,8 @@ TEST_F(SettingsEditorTest, TheUsersChangeSavesTheOldPagesAndLoadsTheNewOnes) {
     editor.changeDeviceType(0, true);
     editor.changeDeviceType(412, true); // nothing was active to save
     EXPECT_NE(old, shown);
-    EXPECT_EQ(calls, (QStringList{u"save last.set"_s + old, u"load last.set"_s + shown,
-                                  u"save last.set"_s + shown, u"load last.set"_s + size()}));
+    EXPECT_EQ(calls, (QStringList{u"load"_s + old, u"save"_s + old, u"load"_s + shown,
+                                  u"save"_s + shown, u"load"_s + size()}));
 }
 
 TEST_F(SettingsEditorTest, TheDescriptionIsReadAtEachChange) {

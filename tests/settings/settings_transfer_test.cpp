@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -20,7 +21,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using namespace talvik::editor;
@@ -121,7 +124,7 @@ struct Settings : testing::Test {
         return link.sent;
     }
     QJsonArray saved() {
-        transfer->SaveSettingsFile(u"out.set"_s);
+        EXPECT_EQ(transfer->SaveSettingsFile(u"out.set"_s), QString());
         return QJsonDocument::fromJson(dir.readFile(u"out.set"_s)).array();
     }
     void load(const QByteArray& json) {
@@ -202,46 +205,90 @@ TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
 }
 
 // The report hour 214 and the zone-dependent 683 are kept relative to the time zone 447.
-TEST_F(Settings, ReportHourAndZoneDependentTravelRelativeToTheTimeZone) {
-    addEdit(447, Parameter::Integer)->setText(u"3"_s);
+struct ZoneRelative : Settings {
+    QLineEdit* zone = addEdit(447, Parameter::Integer);
     QComboBox* hour = addCombo(214, 24);
     QComboBox* dependent = addCombo(683, 24);
-    const auto shown = [&] { return hour->currentIndex() * 100 + dependent->currentIndex(); };
-    hour->setCurrentIndex(10);
-    dependent->setCurrentIndex(12);
-    const QJsonArray file = saved();
-    EXPECT_EQ(file[1].toObject()[u"Combo"_s].toInt() * 100 + file[3].toObject()[u"Combo"_s].toInt(),
-              709);
-    // Loading without a controller raises 683 again (214 stays as the file has it).
-    connected = false;
-    transfer->LoadSettingsFile(u"out.set"_s);
-    EXPECT_EQ(shown(), 712);
-    connected = true;
-    link.version = u"1.65"_s;
-    transfer->LoadSettingsFile(u"out.set"_s);
-    EXPECT_EQ(shown(), 709);
+    ZoneRelative() {
+        zone->setText(u"3"_s);
+        hour->setCurrentIndex(10);
+        dependent->setCurrentIndex(12);
+    }
+};
 
-    // 214 comes before the zone, so the zone goes out in the same batch; 683 comes after it,
-    // and the zone stays flagged for the next write.
+TEST_F(ZoneRelative, SavingLowersBothByTheZoneAndKeepsTheirSelection) {
+    const QJsonArray file = saved();
+    EXPECT_EQ(file[1].toObject()[u"Combo"_s].toInt(), 7);
+    EXPECT_EQ(file[3].toObject()[u"Combo"_s].toInt(), 9);
+    EXPECT_EQ(hour->currentIndex(), 10);
+    EXPECT_EQ(dependent->currentIndex(), 12);
+}
+
+// Whatever is connected, a file saved and loaded again shows every hour as it was.
+struct Connected {
+    const char* name;
+    const char* version; // empty: no controller
+};
+void PrintTo(const Connected& row, std::ostream* out) {
+    *out << row.name;
+}
+struct ZoneRelativeLoad : ZoneRelative, testing::WithParamInterface<Connected> {};
+
+TEST_P(ZoneRelativeLoad, GivesBackTheHoursThatWereSaved) {
+    connected = *GetParam().version != 0;
+    link.version = QString::fromLatin1(GetParam().version);
+    const QJsonArray file = saved();
+    hour->setCurrentIndex(0);
+    dependent->setCurrentIndex(0);
+    load(QJsonDocument(file).toJson());
+    EXPECT_EQ(hour->currentIndex(), 10);
+    EXPECT_EQ(dependent->currentIndex(), 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ZoneRelativeLoad,
+                         testing::Values(Connected{"NoController", ""},
+                                         Connected{"Firmware219", "2.19"},
+                                         Connected{"Firmware165", "1.65"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ZoneRelative, LoadingRaisesByTheZoneTheFileSets) {
+    zone->setText(u"0"_s);
+    load(R"([{"HW": "406"}, {"Value": 214, "Combo": 9}, {"Value": 447, "Edit": 3},
+             {"Value": 683, "Combo": 1}])");
+    EXPECT_EQ(hour->currentIndex(), 12);
+    EXPECT_EQ(dependent->currentIndex(), 4);
+}
+
+// 214 comes before the zone, so the zone goes out in the same batch; 683 comes after it, and
+// the zone stays flagged for the next write.
+TEST_F(ZoneRelative, WritesSendBothRelativeAndFlagTheZone) {
+    hour->setCurrentIndex(7);
     for (auto& [number, record] : store()) {
         record.changed = number == 214;
     }
     EXPECT_EQ(write(u"1.50"_s), (QStringList{u" #P214=4 #P214?/2"_s, u" #P447=3 #P447?/2"_s,
                                              u" #S15=1/2"_s, u"end/1"_s}));
+    dependent->setCurrentIndex(9);
     change(683);
     EXPECT_EQ(write(u"2.19"_s).value(0), u" #P683=6/2"_s);
     EXPECT_TRUE(store().find(447)->changed);
-    // Replies are turned back from 1.66 on only.
-    for (const auto& [version, expected] : {std::pair{u"2.19"_s, 805}, {u"1.65"_s, 502}}) {
+}
+
+// Replies are turned back from 1.66 on only.
+TEST_F(ZoneRelative, RepliesAreRaisedFromFirmware166On) {
+    for (const auto& [version, shownHour, shownDependent] :
+         {std::tuple{u"2.19"_s, 8, 5}, {u"1.65"_s, 5, 2}}) {
         link.version = version;
         for (const char* piece : {"#P214:5", "#P447:3", "#P683:2"}) {
             reply(piece);
         }
-        EXPECT_EQ(shown(), expected) << version.toStdString();
+        EXPECT_EQ(hour->currentIndex(), shownHour) << version.toStdString();
+        EXPECT_EQ(dependent->currentIndex(), shownDependent) << version.toStdString();
     }
 }
 
 TEST_F(Settings, FactorySettingsAndLoginResetAskFirst) {
+    editor.changeDeviceType(406, false); // no description here: the type without pages
     QLineEdit* edit = addEdit(3);
     dir.writeFile(u"Configs/406.set"_s, R"([{"HW": "406"}, {"Value": 3, "Edit": "b"}])");
     transfer->Button4Click();
@@ -262,6 +309,59 @@ TEST_F(Settings, FactorySettingsAndLoginResetAskFirst) {
     connected = false;
     transfer->Button11Click();
     EXPECT_EQ(dialogs.shown.size(), 5);
+}
+
+// A Pellam Q5 known by its serial has Pellam Q5 pages under another chosen type.
+TEST_F(Settings, FactorySettingsAreThoseOfThePagesType) {
+    c.ComboBox2->setCurrentIndex(3);
+    editor.changeDeviceType(415, false);
+    QLineEdit* edit = addEdit(3);
+    dir.writeFile(u"Configs/403.set"_s, R"([{"HW": "403"}, {"Value": 3, "Edit": "TQ-13"}])");
+    dir.writeFile(u"Configs/415.set"_s, R"([{"HW": "415"}, {"Value": 3, "Edit": "Q5"}])");
+    dialogs.answers = {true, false};
+    transfer->Button4Click();
+    EXPECT_EQ(edit->text(), u"Q5"_s);
+}
+
+TEST_F(Settings, SavingIntoAVanishedFolderTellsTheUserWhichFileAndWhy) {
+    addEdit(3)->setText(u"x"_s);
+    dialogs.files = {dir.file(u"stick/backup.set"_s)};
+    transfer->PNGButton5Click();
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[1].caption, u"Ошибка"_s);
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(
+        u"Не удалось записать файл "_s + QDir::toNativeSeparators(dir.file(u"stick/backup.set"_s)) +
+        u": папка не найдена"_s))
+        << dialogs.shown[1].text.toStdString();
+}
+
+// A disk that fills up while the file is written: the old file stays as it was.
+TEST_F(Settings, AFailedWriteLeavesTheOldFileWhole) {
+    addEdit(3)->setText(u"a text longer than the room left on the disk"_s);
+    dir.writeFile(u"backup.set"_s, "old");
+    dialogs.files = {u"backup.set"_s};
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit full = before;
+    full.rlim_cur = 16;
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    transfer->PNGButton5Click();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, signal);
+    EXPECT_EQ(dir.readFile(u"backup.set"_s), "old");
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(u"Не удалось записать файл backup.set: "_s))
+        << dialogs.shown[1].text.toStdString();
+}
+
+TEST_F(Settings, AFailedSaveOfTheLastSettingsIsOnlyLogged) {
+    ASSERT_TRUE(QDir().mkdir(u"last.set"_s)); // a folder where the file should go
+    transfer->SaveLastSettings();
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    QFile file(SimpleLog::fileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Error: saving last.set - "));
 }
 
 TEST_F(Settings, EveryKindRoundTripsAndOnlyDifferingValuesAreMarked) {

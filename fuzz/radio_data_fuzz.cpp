@@ -1,0 +1,58 @@
+// Feeds arbitrary bytes to the radio data decoder as a record, and as a reply text to the "#R"
+// piece reader, whose data and number go on to the decoder and the device list: nothing may
+// crash, the reader's number and type never hold a space, and the list stays sorted with its
+// index map in step.
+#include "cp1251.h"
+#include "log_base.h"
+#include "radio_data.h"
+#include "radio_device_list.h"
+#include "radio_report.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+using namespace talvik::devices;
+using namespace talvik::support;
+
+namespace {
+
+// A log without a file: the decoder's failure lines go nowhere.
+class NoLog final : public LogBase {
+protected:
+    std::mutex* sharedLock() override { return &m_lock; }
+    std::FILE* sharedFile() override { return nullptr; }
+    void close() override {}
+
+private:
+    std::mutex m_lock;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    NoLog log;
+    static_cast<void>(DecodeRadioData(std::span(data, size), log));
+
+    const QString text =
+        Cp1251::toUnicode(QByteArrayView(reinterpret_cast<const char*>(data), size));
+    RadioDeviceList list;
+    for (const QString& piece : text.split(u'\n')) {
+        const std::optional<RadioReport> report = RadioReport::read(piece);
+        if (!report) {
+            continue;
+        }
+        if (report->number.contains(u' ') || report->type.contains(u' ')) {
+            std::abort();
+        }
+        static_cast<void>(DecodeRadioData(report->data, log));
+        static_cast<void>(list.FindDeviceRow(report->number, true));
+    }
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if ((row > 0 && !(list.row(row - 1).number < list.row(row).number)) ||
+            list.RowIndexMap.value(list.row(row).number, -1) != row) {
+            std::abort();
+        }
+    }
+    return 0;
+}
