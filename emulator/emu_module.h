@@ -3,6 +3,11 @@
 #include "request.h"
 #include "responder.h"
 
+#include <QByteArray>
+
+#include <cstdint>
+#include <optional>
+
 namespace talvik::emu {
 
 // One area of the controller's behaviour (connection, identification, settings, ...). Modules
@@ -20,6 +25,19 @@ public:
     // the line a frame at a time keeps it busy while answers to other requests can still slip
     // in between.
     virtual bool sendNext(Responder& /*out*/) { return false; }
+    // Output that comes with time rather than with a request, such as the reports of what the
+    // controller hears on the radio: how long after `now` the next one is due, or nothing.
+    [[nodiscard]] virtual std::optional<std::uint32_t> msUntilDue(std::uint32_t /*now*/) const {
+        return std::nullopt;
+    }
+    // Sends one frame of the output due by `now` and returns true, or returns false when
+    // nothing is due.
+    virtual bool sendDue(Responder& /*out*/, std::uint32_t /*now*/) { return false; }
+    // The value of status S<number> at the given time when this module keeps it.
+    [[nodiscard]] virtual std::optional<QByteArray> statusValue(int /*number*/,
+                                                                std::uint32_t /*atMs*/) {
+        return std::nullopt;
+    }
     // The emulator is about to exit (also on a stop signal).
     virtual void shutDown() {}
 };

@@ -16,6 +16,9 @@ EmulatorCore::EmulatorCore(const support::Clock& clock, std::uint32_t baud, cons
       m_pacer(clock, baud), m_random(knobs.seed), m_startTick(clock.tickMs()) {}
 
 bool EmulatorCore::silent() const {
+    if (m_restartedAt && m_clock.tickMs() - *m_restartedAt < m_restartQuietMs) {
+        return true;
+    }
     if (!m_knobs.silentAfterMs) {
         return false;
     }
@@ -58,6 +61,9 @@ void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
         return;
     }
     for (const Frame& frame : scanned.frames) {
+        if (silent()) {
+            break; // restarted by one of these frames: the rest is lost
+        }
         // At another speed the bytes would have reached a real controller as noise. A program
         // that sends at another speed is hunting for ours, so it is not connected any more.
         if (lineBaud != m_baud) {
@@ -99,10 +105,11 @@ void EmulatorCore::shutDown() {
 }
 
 void EmulatorCore::feedLine() {
+    const std::uint32_t now = m_clock.tickMs();
     while (m_pacer.queued() < kFeedBelowBytes) {
-        const bool sent =
-            std::any_of(m_modules.begin(), m_modules.end(),
-                        [this](const auto& module) { return module->sendNext(*this); });
+        const bool sent = std::any_of(m_modules.begin(), m_modules.end(), [&](const auto& module) {
+            return module->sendNext(*this) || module->sendDue(*this, now);
+        });
         if (!sent) {
             return;
         }
@@ -127,6 +134,26 @@ void EmulatorCore::notify(const QByteArray& payload) {
     send(0, payload);
 }
 
+std::optional<QByteArray> EmulatorCore::status(int number) {
+    const std::uint32_t now = m_clock.tickMs();
+    for (const auto& module : m_modules) {
+        if (std::optional<QByteArray> value = module->statusValue(number, now)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+void EmulatorCore::restart(std::uint32_t quietMs) {
+    if (m_trace) {
+        m_trace(u"restart, quiet for %1 ms"_s.arg(quietMs));
+    }
+    m_restartedAt = m_clock.tickMs();
+    m_restartQuietMs = quietMs;
+    m_pacer.clear();
+    hostLost();
+}
+
 void EmulatorCore::send(std::uint8_t kind, const QByteArray& payload) {
     const bool corrupt = roll(m_knobs.corruptPercent);
     const Frame frame{kind, kDeviceChannel, payload};
@@ -148,7 +175,19 @@ QByteArray EmulatorCore::takeOutput() {
 }
 
 std::optional<std::uint32_t> EmulatorCore::msUntilOutput() const {
-    return m_pacer.msUntilNext();
+    std::optional<std::uint32_t> next = m_pacer.msUntilNext();
+    // What falls due while the line is silent is never sent, and while the line is full it
+    // waits for room: neither may wake the loop before the line itself does.
+    if (silent() || m_pacer.queued() >= kFeedBelowBytes) {
+        return next;
+    }
+    const std::uint32_t now = m_clock.tickMs();
+    for (const auto& module : m_modules) {
+        if (const std::optional<std::uint32_t> due = module->msUntilDue(now)) {
+            next = next ? std::min(*next, *due) : *due;
+        }
+    }
+    return next;
 }
 
 } // namespace talvik::emu

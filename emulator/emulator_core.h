@@ -52,6 +52,8 @@ private:
 
     void reply(const QByteArray& payload) override;
     void notify(const QByteArray& payload) override;
+    [[nodiscard]] std::optional<QByteArray> status(int number) override;
+    void restart(std::uint32_t quietMs) override;
     void send(std::uint8_t kind, const QByteArray& payload);
     void feedLine();
     void handle(const Frame& frame, std::uint32_t now);
@@ -69,6 +71,9 @@ private:
     std::uint32_t m_startTick;
     std::optional<std::uint32_t> m_lastHeard;
     std::uint8_t m_replyKind = 0;
+    // The last restart and how long the controller stays quiet after it.
+    std::optional<std::uint32_t> m_restartedAt;
+    std::uint32_t m_restartQuietMs = 0;
     std::function<void(const QString&)> m_trace;
 };
 

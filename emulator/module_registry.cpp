@@ -1,6 +1,7 @@
 #include "module_registry.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace talvik::emu {
 
@@ -10,9 +11,10 @@ ModuleRegistry& ModuleRegistry::instance() {
 }
 
 bool ModuleRegistry::add(Entry entry) {
-    const auto at =
-        std::lower_bound(m_entries.begin(), m_entries.end(), entry.name,
-                         [](const Entry& e, const QString& name) { return e.name < name; });
+    const auto at = std::lower_bound(
+        m_entries.begin(), m_entries.end(), entry, [](const Entry& e, const Entry& added) {
+            return std::tie(e.fallback, e.name) < std::tie(added.fallback, added.name);
+        });
     m_entries.insert(at, std::move(entry));
     return true;
 }

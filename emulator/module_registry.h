@@ -22,6 +22,8 @@ public:
         QString name;
         QList<QCommandLineOption> options;
         Factory create;
+        // The module hears only the requests that no other module took.
+        bool fallback = false;
     };
 
     static ModuleRegistry& instance();
@@ -29,7 +31,8 @@ public:
     // Returns true so that a module file can keep the result in a static.
     bool add(Entry entry);
     void addOptions(QCommandLineParser& parser) const;
-    // One instance of every module, ordered by name so that runs are repeatable.
+    // One instance of every module, ordered by name so that runs are repeatable, the fallbacks
+    // last.
     [[nodiscard]] std::vector<std::unique_ptr<EmuModule>>
     createAll(const QCommandLineParser& parser) const;
     [[nodiscard]] QStringList names() const;

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+#include <optional>
+
 namespace talvik::emu {
 
 // Where a module puts its answers; the emulator frames, paces and (maybe) corrupts them.
@@ -14,6 +17,12 @@ public:
     // Sends a payload that answers nothing by itself (kind 0), such as one line of a listing
     // that a single request started.
     virtual void notify(const QByteArray& payload) = 0;
+    // The value of the controller's status S<number> now (the text after "#S<number>:"), from
+    // whichever module keeps it; nothing when none does. One status query may ask for values
+    // that several modules keep.
+    [[nodiscard]] virtual std::optional<QByteArray> status(int number) = 0;
+    // The controller restarts: every session ends, and for quietMs it hears and says nothing.
+    virtual void restart(std::uint32_t quietMs) = 0;
 };
 
 } // namespace talvik::emu

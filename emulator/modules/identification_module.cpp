@@ -2,8 +2,6 @@
 #include "emu_module.h"
 #include "module_registry.h"
 
-#include <QList>
-
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -12,21 +10,10 @@ namespace talvik::emu {
 
 namespace {
 
-// The thermometers on the controller's 1-Wire bus: slot, reading offset and serial number.
-struct Thermometer {
-    int slot;
-    int kelvinTenths;
-    const char* serial;
-};
-constexpr Thermometer kThermometers[] = {{0, 2961, "28FF4A1B03000012"},
-                                         {2, 2735, "28FF0C7A0300005E"}};
-constexpr int kThermometerSlots = 10;
-constexpr int kFirstSlotSetting = 653;
-
-// Identification (" ver", the serial number) and the live status the program polls. The status
-// runs through a one-minute story so that a watching user and the tests see every state: guard
-// off, arming, guard on; mains then backup supply; the signal level wandering; a short spell of
-// roaming.
+// Identification (" ver", the serial number) and the status queries the program polls, which may
+// ask in one command for values that other modules keep (the guard, the thermometers). The
+// supply and network run through a one-minute story so that a watching user and the tests see
+// every state: mains then backup supply; the signal level wandering; a short spell of roaming.
 class IdentificationModule final : public EmuModule {
 public:
     IdentificationModule(QString version, QString hardware, QByteArray serial)
@@ -38,29 +25,19 @@ public:
         if (!m_sessionStart) {
             m_sessionStart = request.atMs;
         }
-        const std::uint32_t ms = (request.atMs - *m_sessionStart) % kStoryMs;
         if (text == "ver") {
             out.reply(' ' + versionText());
             return true;
-        }
-        if (text == "#S63=1") {
-            return true; // switches on the controller's own status reports; nothing to answer
-        }
-        if (text.startsWith("#P")) {
-            const std::optional<QByteArray> serial = thermometerSerial(text);
-            if (serial) {
-                out.reply(" " + text.chopped(1) + ':' + *serial);
-            }
-            return serial.has_value();
         }
         if (!text.startsWith("#S")) {
             return false;
         }
         QByteArray answer;
         for (const QByteArray& query : text.mid(1).split('#')) {
-            const std::optional<QByteArray> value = status(query, ms);
+            const std::optional<int> number = queriedNumber(query);
+            const std::optional<QByteArray> value = number ? out.status(*number) : std::nullopt;
             if (!value) {
-                return false; // not a status this module knows: maybe another module's
+                return false; // not a status query, or one nobody keeps
             }
             answer += '#' + query.chopped(1) + ':' + *value;
         }
@@ -69,6 +46,23 @@ public:
     }
 
     void hostLost() override { m_sessionStart.reset(); }
+
+    std::optional<QByteArray> statusValue(int number, std::uint32_t atMs) override {
+        const std::uint32_t second = (atMs - m_sessionStart.value_or(atMs)) % kStoryMs / 1000;
+        switch (number) {
+        case 4: {
+            const int level = 14 + static_cast<int>(second * 7 % 18);
+            const char* network = second >= 50 && second < 55 ? " 5 " : " 1 ";
+            return QByteArray::number(level) + network + support::Cp1251::fromUnicode(u"МегаФон"_s);
+        }
+        case 6:
+            return second < 45 ? QByteArray::number(124 + second % 5) + " 0" : QByteArray("41 1");
+        case 54:
+            return m_serial;
+        default:
+            return std::nullopt;
+        }
+    }
 
 private:
     static constexpr std::uint32_t kStoryMs = 60000;
@@ -81,58 +75,14 @@ private:
         return support::Cp1251::fromUnicode(text);
     }
 
-    // "#P653?" to "#P662?" ask for the serial number of a thermometer slot.
-    [[nodiscard]] static std::optional<QByteArray> thermometerSerial(const QByteArray& text) {
-        if (!text.endsWith('?')) {
+    // The number of an "S<n>?" query.
+    [[nodiscard]] static std::optional<int> queriedNumber(const QByteArray& query) {
+        if (!query.startsWith('S') || !query.endsWith('?')) {
             return std::nullopt;
         }
         bool ok = false;
-        const int slot = text.mid(2, text.size() - 3).toInt(&ok) - kFirstSlotSetting;
-        if (!ok || slot < 0 || slot >= kThermometerSlots) {
-            return std::nullopt;
-        }
-        for (const Thermometer& t : kThermometers) {
-            if (t.slot == slot) {
-                return QByteArray(t.serial);
-            }
-        }
-        return QByteArray();
-    }
-
-    // The value of one "S<n>?" query at the given point of the story, or nothing for other
-    // queries.
-    [[nodiscard]] std::optional<QByteArray> status(const QByteArray& query,
-                                                   std::uint32_t ms) const {
-        const std::uint32_t second = ms / 1000;
-        if (query == "S0?") {
-            if (second < 20) {
-                return QByteArray("0");
-            }
-            if (second < 30) { // arming: whole seconds left, in tenths
-                return QByteArray::number((30000 - ms + 999) / 1000 * 10);
-            }
-            return QByteArray("1");
-        }
-        if (query == "S4?") {
-            const int level = 14 + static_cast<int>(second * 7 % 18);
-            const char* network = second >= 50 && second < 55 ? " 5 " : " 1 ";
-            return QByteArray::number(level) + network + support::Cp1251::fromUnicode(u"МегаФон"_s);
-        }
-        if (query == "S6?") {
-            return second < 45 ? QByteArray::number(124 + second % 5) + " 0" : QByteArray("41 1");
-        }
-        if (query == "S23?") {
-            QList<QByteArray> readings(kThermometerSlots, "0");
-            for (const Thermometer& t : kThermometers) {
-                readings[t.slot] =
-                    QByteArray::number(t.kelvinTenths + static_cast<int>(second % 7));
-            }
-            return readings.join(' ');
-        }
-        if (query == "S54?") {
-            return m_serial;
-        }
-        return std::nullopt;
+        const int number = query.mid(1, query.size() - 2).toInt(&ok);
+        return ok ? std::optional<int>(number) : std::nullopt;
     }
 
     QString m_version;

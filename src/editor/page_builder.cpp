@@ -189,6 +189,8 @@ void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int 
 int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int y) {
     const QLabel* label = makeLabel(container, y, item.caption);
     auto* edit = new QLineEdit(container);
+    // Edits of the login would go nowhere: it is shown as the controller has it.
+    edit->setReadOnly(item.setting == Parameter::kLogin);
     placeControl(edit, container, y, label->x() + label->width() + kLabelGap, 0, item.hint);
     m_store.add(item.setting, Parameter::Edit, edit, static_cast<int>(item.special), item.limitLow,
                 item.limitHigh, item.offset);

@@ -15,6 +15,8 @@ struct Parameter {
     enum Kind { None = 0, Edit = 1, Combo = 2, Check = 3, Bits = 4 };
     // The value form of an Edit.
     enum Special { Plain = 0, Integer = 1, Phone = 2, Voice = 3, Double10 = 4 };
+    // The login the web service gave the controller: shown, never edited, written or saved.
+    static constexpr int kLogin = 314;
 
     int number = 0;
     int kind = None;

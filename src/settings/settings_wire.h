@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parameter.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -7,8 +9,7 @@
 
 namespace talvik::editor {
 class ParameterStore;
-struct Parameter;
-} // namespace talvik::editor
+}
 
 namespace talvik::settings {
 
@@ -25,7 +26,7 @@ inline constexpr int kTimeZoneDependent = 683;
 inline constexpr int kTimeZone = 447;
 inline constexpr int kZoneRelative[] = {kReportHour, kTimeZoneDependent};
 // Never written: the controller keeps it to itself.
-inline constexpr int kNeverWritten = 314;
+inline constexpr int kNeverWritten = editor::Parameter::kLogin;
 // Replies for these numbers carry the serial numbers of the ten thermometer slots.
 inline constexpr int kFirstThermometerSlot = 653;
 inline constexpr int kLastThermometerSlot = 662;

@@ -7,6 +7,7 @@
 #include "main_page.h"
 #include "page_control.h"
 #include "scripted_dialogs.h"
+#include "settings_editor.h"
 #include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
@@ -32,6 +33,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace talvik::app;
+using namespace talvik::editor;
 using namespace talvik::link;
 using namespace talvik::support;
 
@@ -223,6 +225,32 @@ TEST_F(Window, PagesKeep900PixelsGrowWithTheirLowestControlAndTheWheelScrollsATh
     // The terminal reaches down to 10 pixels above the main page's bottom.
     form->PageControl1->setCurrentWidget(page);
     EXPECT_EQ(page->height() - page->GroupBox5->geometry().bottom() - 1, 10);
+}
+
+// The disabled help boxes cannot be scrolled: at the window's smallest width each shipped help
+// text must fit its box.
+TEST_F(Window, ShippedHelpTextsShowWholeAtTheSmallestWidth) {
+    ASSERT_TRUE(QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface"_s,
+                            u"Interface"_s));
+    form->resize(TForm1::kMinimumWidth, 700);
+    form->show();
+    int checked = 0;
+    for (int position = 1; position < page->ComboBox2->count(); ++position) {
+        page->ComboBox2->setCurrentIndex(position);
+        form->changeDeviceType(false);
+        for (int i = SettingsEditor::kFirstSettingsPage; i < form->PageControl1->count(); ++i) {
+            form->PageControl1->setCurrentIndex(i);
+            QApplication::processEvents();
+            for (const QTextEdit* help :
+                 form->PageControl1->widget(i)->findChildren<QTextEdit*>()) {
+                EXPECT_EQ(help->verticalScrollBar()->maximum(), 0)
+                    << page->ComboBox2->currentText().toStdString() << ": "
+                    << help->toPlainText().left(30).toStdString();
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GE(checked, 5 * 2); // every type has the users' and the service help
 }
 
 // The real program in a folder of its own; TMPDIR keeps its instance socket away from any

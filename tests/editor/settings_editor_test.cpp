@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTabWidget>
@@ -92,6 +93,77 @@ TEST_F(SettingsEditorTest, EveryRebuildLoadsTheLastSettingsAndTheUsersChangeSave
     EXPECT_EQ(calls, (QStringList{u"load"_s + old, u"save"_s + old, u"load"_s + shown,
                                   u"save"_s + shown, u"load"_s + size()}));
 }
+
+TEST_F(SettingsEditorTest, TheLoginIsShownButCannotBeEdited) {
+    editor.changeDeviceType(415, false);
+    const Parameter* login = editor.store().find(Parameter::kLogin);
+    ASSERT_NE(login, nullptr);
+    const auto* edit = qobject_cast<const QLineEdit*>(login->control.data());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isReadOnly());
+}
+
+// Every example that a voice field's hint gives can be typed with the words the field offers.
+TEST_F(SettingsEditorTest, VoiceExamplesCanBeTyped) {
+    editor.setDeviceVersion(u"2.33"_s);
+    editor.changeDeviceType(415, false);
+    int examples = 0;
+    for (const auto& [number, record] : editor.store()) {
+        auto* edit = qobject_cast<QLineEdit*>(record.control.data());
+        // Long hints are wrapped after a blank.
+        const QString hint = edit != nullptr ? edit->toolTip().remove(u'\n') : QString();
+        const qsizetype open = hint.indexOf(u'«');
+        if (record.special != Parameter::Voice || open < 0) {
+            continue;
+        }
+        const QString example = hint.mid(open + 1, hint.indexOf(u'»', open) - open - 1);
+        edit->clear();
+        for (const QChar c : example) {
+            if (editor.handlers().editKeyPress(edit, QStringView(&c, 1), false, false)) {
+                edit->setText(edit->text() + c);
+            }
+        }
+        EXPECT_EQ(edit->text(), example) << number;
+        ++examples;
+    }
+    EXPECT_GT(examples, 0);
+}
+
+TEST_F(SettingsEditorTest, ThermometerThresholdsAreTenthsOfAKelvin) {
+    editor.changeDeviceType(415, false);
+    for (const int number : {342, 352}) { // the lower and upper threshold of the first
+        const Parameter* threshold = editor.store().find(number);
+        ASSERT_NE(threshold, nullptr) << number;
+        EXPECT_EQ(threshold->special, Parameter::Double10) << number;
+        EXPECT_EQ(threshold->offset, 273) << number;
+    }
+}
+
+struct Outputs {
+    const char* name;
+    int type;
+    int outputs;
+};
+void PrintTo(const Outputs& row, std::ostream* out) {
+    *out << row.name;
+}
+class OutputsByType : public SettingsEditorTest, public testing::WithParamInterface<Outputs> {};
+
+// The outputs SMS may switch (312) and those restored after a restart (313) are the type's own.
+TEST_P(OutputsByType, OfferTheTypesOutputs) {
+    editor.changeDeviceType(GetParam().type, false);
+    for (const int number : {312, 313}) {
+        const Parameter* outputs = editor.store().find(number);
+        ASSERT_NE(outputs, nullptr) << number;
+        EXPECT_EQ(outputs->controls.size(), GetParam().outputs) << number;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsEditorTest, OutputsByType,
+                         testing::Values(Outputs{"OrvixTQ11", 406, 2}, Outputs{"OrvixTQ12", 412, 4},
+                                         Outputs{"OrvixTQ13", 403, 4}, Outputs{"OrvixTQ14", 414, 6},
+                                         Outputs{"PellamQ5", 415, 6}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsEditorTest, TheDescriptionIsReadAtEachChange) {
     const char* tabs =

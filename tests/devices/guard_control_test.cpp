@@ -1,0 +1,58 @@
+#include "guard_control.h"
+
+#include "recording_link.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace talvik::devices;
+
+namespace {
+
+struct Caption {
+    const char* name;
+    QString caption;
+    QString command;
+};
+
+class GuardCaption : public ::testing::TestWithParam<Caption> {};
+
+TEST_P(GuardCaption, ButtonSendsWhatItsCaptionSays) {
+    RecordingLink link;
+    GuardControl guard([&link] { return link.current(); });
+    guard.Button2Click(GetParam().caption);
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{GetParam().command, 2}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Captions, GuardCaption,
+                         ::testing::Values(Caption{"Arm", u"Включить"_s, u" #S0=1"_s},
+                                           Caption{"Disarm", u"Выключить"_s, u" #S0=0"_s},
+                                           Caption{"WhileArming", QString(), u" #S0=0"_s},
+                                           Caption{"OtherSpelling", u"включить"_s, u" #S0=0"_s}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GuardControl, RestartIsShownThenWrittenWithoutWaiting) {
+    RecordingLink link;
+    GuardControl guard([&link] { return link.current(); });
+    QStringList order;
+    QObject::connect(&guard, &GuardControl::commandShown, [&](const QString& text) {
+        order.append(text + u" shown with "_s + QString::number(link.sent.size()) + u" sent"_s);
+    });
+    guard.Button12Click();
+    EXPECT_EQ(order, QStringList{u"ReStarT shown with 0 sent"_s});
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ReStarT"_s, 1}}));
+}
+
+TEST(GuardControl, NothingHappensAfterADisconnect) {
+    RecordingLink link;
+    link.connected = false;
+    GuardControl guard([&link] { return link.current(); });
+    int shown = 0;
+    QObject::connect(&guard, &GuardControl::commandShown, [&shown] { ++shown; });
+    guard.Button2Click(u"Включить"_s);
+    guard.Button12Click();
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_EQ(shown, 0);
+}
+
+} // namespace

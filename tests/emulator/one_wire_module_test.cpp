@@ -1,0 +1,107 @@
+#include "cp1251.h"
+#include "emu_harness.h"
+
+using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
+
+namespace {
+
+QList<QByteArray> readings(EmuHarness& emu) {
+    const QByteArray reply = emu.ask("#S23?");
+    EXPECT_TRUE(reply.startsWith(" #S23:")) << reply.toStdString();
+    return reply.mid(6).split(' ');
+}
+
+QByteArray serialOf(EmuHarness& emu, int slot) {
+    const QByteArray query = "#P" + QByteArray::number(653 + slot);
+    const QByteArray reply = emu.ask(query + '?');
+    EXPECT_TRUE(reply.startsWith(' ' + query + ':')) << reply.toStdString();
+    return reply.mid(query.size() + 2);
+}
+
+// The frames that arrive within the given time.
+std::vector<Frame> framesWithin(EmuHarness& emu, std::uint32_t ms) {
+    std::vector<Frame> frames;
+    for (std::uint32_t waited = 0; waited < ms; waited += 100) {
+        emu.clock.advance(100);
+        const auto more = emu.take();
+        frames.insert(frames.end(), more.begin(), more.end());
+    }
+    return frames;
+}
+
+QStringList touchesWithin(EmuHarness& emu, std::uint32_t ms) {
+    QStringList lines;
+    for (const Frame& frame : framesWithin(emu, ms)) {
+        lines.append(Cp1251::toUnicode(frame.payload));
+    }
+    return lines;
+}
+
+TEST(EmuOneWire, ThermometersFillTheFirstSlotsAndTheLastHasFailed) {
+    EmuHarness emu({u"--thermometers"_s, u"3"_s});
+    const QList<QByteArray> values = readings(emu);
+    ASSERT_EQ(values.size(), 10);
+    EXPECT_GT(values[0].toInt(), 2730);
+    EXPECT_GT(values[1].toInt(), 2730);
+    EXPECT_EQ(values[2], "1");
+    EXPECT_EQ(values.mid(3), QList<QByteArray>(7, "0"));
+}
+
+TEST(EmuOneWire, OccupiedSlotsHaveSixteenDigitSerialsAndEmptyOnesNone) {
+    EmuHarness emu({u"--thermometers"_s, u"2"_s});
+    EXPECT_EQ(serialOf(emu, 0).size(), 16);
+    EXPECT_NE(serialOf(emu, 0), serialOf(emu, 1));
+    EXPECT_EQ(serialOf(emu, 2), QByteArray());
+}
+
+TEST(EmuOneWire, ReadingsDriftOverTime) {
+    EmuHarness emu({u"--thermometers"_s, u"1"_s});
+    QSet<int> seen;
+    for (int i = 0; i < 30; ++i, emu.clock.advance(2000)) {
+        seen.insert(readings(emu)[0].toInt());
+    }
+    EXPECT_GT(seen.size(), 5);
+}
+
+TEST(EmuOneWire, ClearForgetsTheThermometersUntilTheBusIsScannedAgain) {
+    EmuHarness emu;
+    EXPECT_EQ(emu.ask("TMCLR"), " TMCLR: OK");
+    EXPECT_EQ(readings(emu), QList<QByteArray>(10, "0"));
+    EXPECT_EQ(serialOf(emu, 0), QByteArray());
+    emu.clock.advance(10000);
+    EXPECT_GT(readings(emu)[0].toInt(), 2730);
+}
+
+TEST(EmuOneWire, LearningReportsTheSameKeyTwiceThenANewOne) {
+    EmuHarness emu;
+    EXPECT_EQ(emu.ask("TMSET"), " TMSET: OK");
+    const QStringList touches = touchesWithin(emu, 6000);
+    ASSERT_EQ(touches.size(), 3);
+    EXPECT_EQ(touches[0], u" Касание эл. ключом: 01D2C3B4A5000013"_s);
+    EXPECT_EQ(touches[1], touches[0]);
+    EXPECT_NE(touches[2], touches[0]);
+}
+
+TEST(EmuOneWire, TouchLinesAreTheControllersOwnTexts) {
+    EmuHarness emu;
+    static_cast<void>(emu.ask("TMSET"));
+    const auto frames = framesWithin(emu, 2000);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames[0].kind, 0);
+}
+
+TEST(EmuOneWire, ClearStopsLearning) {
+    EmuHarness emu;
+    static_cast<void>(emu.ask("TMSET"));
+    static_cast<void>(emu.ask("TMCLR"));
+    EXPECT_TRUE(touchesWithin(emu, 6000).isEmpty());
+}
+
+TEST(EmuOneWire, BadThermometerCountIsRefused) {
+    EXPECT_EXIT(EmuHarness({u"--thermometers"_s, u"11"_s}), ::testing::ExitedWithCode(2),
+                "thermometers");
+}
+
+} // namespace
