@@ -17,6 +17,12 @@ public:
     virtual ~EmuModule() = default;
     // Handles the request and returns true when it belongs to this module.
     virtual bool handle(const Request& request, Responder& out) = 0;
+    // Bytes from the line before they are cut into frames: a module that has taken the line
+    // over (a loader that talks in raw bytes) returns true and the bytes are not frames.
+    virtual bool receiveRaw(const QByteArray& /*bytes*/, std::uint32_t /*atMs*/,
+                            Responder& /*out*/) {
+        return false;
+    }
     // The program has lost the link (it is hunting for the line speed again, or it has been
     // quiet for longer than its own link-loss time), so the next probe starts a new session.
     virtual void hostLost() {}

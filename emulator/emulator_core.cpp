@@ -53,6 +53,10 @@ void EmulatorCore::trace(const char* what, const Frame& frame) const {
 }
 
 void EmulatorCore::receive(const QByteArray& bytes, std::uint32_t lineBaud) {
+    if (lineBaud == m_baud && !silent() && takenRaw(bytes)) {
+        feedLine();
+        return;
+    }
     const FrameScanner::Result scanned = m_scanner.feed(bytes);
     if (m_trace && scanned.badChecksums > 0) {
         m_trace(u"%1 frame(s) with a wrong checksum"_s.arg(scanned.badChecksums));
@@ -124,6 +128,19 @@ void EmulatorCore::handle(const Frame& frame, std::uint32_t now) {
             return;
         }
     }
+}
+
+bool EmulatorCore::takenRaw(const QByteArray& bytes) {
+    const std::uint32_t now = m_clock.tickMs();
+    return std::any_of(m_modules.begin(), m_modules.end(),
+                       [&](const auto& module) { return module->receiveRaw(bytes, now, *this); });
+}
+
+void EmulatorCore::raw(const QByteArray& bytes) {
+    if (m_trace) {
+        m_trace(u"out raw: %1"_s.arg(QString::fromLatin1(bytes.toHex(' '))));
+    }
+    m_pacer.enqueue(bytes);
 }
 
 void EmulatorCore::reply(const QByteArray& payload) {

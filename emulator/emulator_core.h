@@ -52,6 +52,9 @@ private:
 
     void reply(const QByteArray& payload) override;
     void notify(const QByteArray& payload) override;
+    void raw(const QByteArray& bytes) override;
+    // A module that has taken the line over took the bytes.
+    [[nodiscard]] bool takenRaw(const QByteArray& bytes);
     [[nodiscard]] std::optional<QByteArray> status(int number) override;
     void restart(std::uint32_t quietMs) override;
     void send(std::uint8_t kind, const QByteArray& payload);

@@ -17,6 +17,8 @@ public:
     // Sends a payload that answers nothing by itself (kind 0), such as one line of a listing
     // that a single request started.
     virtual void notify(const QByteArray& payload) = 0;
+    // Sends bytes as they are, without a frame, as a controller's loader does.
+    virtual void raw(const QByteArray& bytes) = 0;
     // The value of the controller's status S<number> now (the text after "#S<number>:"), from
     // whichever module keeps it; nothing when none does. One status query may ask for values
     // that several modules keep.

@@ -1,6 +1,7 @@
 #include "cp1251.h"
 #include "emu_module.h"
 #include "module_registry.h"
+#include "version_reply.h"
 
 #include <optional>
 
@@ -26,7 +27,7 @@ public:
             m_sessionStart = request.atMs;
         }
         if (text == "ver") {
-            out.reply(' ' + versionText());
+            out.reply(' ' + VersionReply(m_version, m_hardware));
             return true;
         }
         if (!text.startsWith("#S")) {
@@ -67,14 +68,6 @@ public:
 private:
     static constexpr std::uint32_t kStoryMs = 60000;
 
-    [[nodiscard]] QByteArray versionText() const {
-        QString text = u"Версия ПО: 3.0.1 Конфигурация: "_s + m_version;
-        if (!m_hardware.isEmpty()) {
-            text += u" HV: "_s + m_hardware;
-        }
-        return support::Cp1251::fromUnicode(text);
-    }
-
     // The number of an "S<n>?" query.
     [[nodiscard]] static std::optional<int> queriedNumber(const QByteArray& query) {
         if (!query.startsWith('S') || !query.endsWith('?')) {
@@ -96,7 +89,8 @@ private:
      {{u"version"_s, u"Configuration version the controller reports (default 2.19)."_s, u"text"_s,
        u"2.19"_s},
       {u"hardware"_s,
-       u"Hardware number the controller reports (default 412); empty leaves out \"HV\"."_s,
+       u"Hardware number the controller reports (default 412), which also decides how it takes "
+       u"uploads; empty leaves out \"HV\"."_s,
        u"number"_s, u"412"_s},
       {u"serial"_s, u"Serial number the controller reports (default 0123456789AB)."_s, u"text"_s,
        u"0123456789AB"_s}},

@@ -13,17 +13,22 @@ namespace talvik::editor {
 class SettingsEditor;
 }
 namespace talvik::support {
+class Clipboard;
 class Dialogs;
-}
+} // namespace talvik::support
 
 namespace talvik::app {
 
 class Connection;
+class GuardPanel;
 class HeaderPanel;
 class MainPage;
+class OneWirePanel;
 class PageControl;
+class PortCommandLink;
 class SettingsFeature;
 class TForm2;
+class TerminalPanel;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
 // that drive the device link, owns the waiting window, and keeps the start-up and shutdown
@@ -38,9 +43,10 @@ public:
     static constexpr int kMinimumPageHeight = 637;
     static constexpr int kPageBottomMargin = 12;
 
-    // `dialogs` replaces the real message boxes (tests); null means the real ones.
+    // `dialogs` and `clipboard` replace the real message boxes and clipboard (tests); null means
+    // the real ones.
     explicit TForm1(StartOptions options = {}, support::Dialogs* dialogs = nullptr,
-                    QWidget* parent = nullptr);
+                    support::Clipboard* clipboard = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     [[nodiscard]] const StartOptions& options() const { return m_options; }
@@ -68,6 +74,10 @@ public:
     [[nodiscard]] editor::SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
+    // The terminal, the 1-Wire group, and the guard and restart buttons of the main page.
+    [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
+    [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
+    [[nodiscard]] GuardPanel& guard() { return *m_guard; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -83,6 +93,11 @@ public:
     QTimer* Timer4;     // clears the batch result text
     // The device link: port scan, identification, status, disconnect.
     Connection* connection = nullptr;
+    // The files last chosen for firmware, profile and sounds (the load-settings chooser's is the
+    // settings transfer's); kept between runs in "terminal.txt".
+    QString OpenDialog1FileName;
+    QString OpenDialog2FileName;
+    QString OpenDialog4FileName;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,11 +117,17 @@ private:
     StartOptions m_options;
     std::unique_ptr<support::Dialogs> m_ownDialogs;
     support::Dialogs* m_dialogs;
+    std::unique_ptr<support::Clipboard> m_ownClipboard;
+    support::Clipboard* m_clipboard;
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
+    std::unique_ptr<PortCommandLink> m_commandLink;
+    std::unique_ptr<TerminalPanel> m_terminal;
+    std::unique_ptr<OneWirePanel> m_oneWire;
+    std::unique_ptr<GuardPanel> m_guard;
     bool m_closed = false;
 };
 

@@ -50,12 +50,6 @@ Json fileValue(const editor::Parameter& record) {
     return editor::ParameterStore::valueOf(record).toLongLong();
 }
 
-// A drop-down moved for the file and moved back afterwards.
-struct Shifted {
-    QComboBox* combo;
-    int position;
-};
-
 // The value of an element: under the record's own kind name first, then in the fixed order.
 iface::Node elementValue(const iface::Node& element, int kind) {
     const iface::Node own = element.child(editor::Parameter::kindName(kind));
@@ -126,15 +120,18 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
     case editor::Parameter::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
             const int before = combo->currentIndex();
-            if (currentFormat) {
-                editor::ParameterStore::show(record, text);
-            } else {
-                const int position = value.asInteger();
-                combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
-            }
+            // Raised before it is shown: a value below the zone has no item of its own.
             const editor::Parameter* zone = shownZone(store);
-            if (zone != nullptr && isZoneRelative(record.number)) {
-                SettingsWire::raiseCombo(record, SettingsWire::shownInteger(zone));
+            const int raise = zone != nullptr && isZoneRelative(record.number)
+                                  ? SettingsWire::shownInteger(zone)
+                                  : 0;
+            if (currentFormat) {
+                editor::ParameterStore::show(
+                    record,
+                    raise == 0 ? text : QString::number(support::LeadingInteger(text) + raise));
+            } else {
+                const int position = value.asInteger() + raise;
+                combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
             }
             asChange(handlers, combo->currentIndex() != before,
                      [&] { handlers.dropDownSelect(combo); });
@@ -171,20 +168,8 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
 }
 } // namespace
 
-QByteArray SettingsFile::compose(editor::ParameterStore& store, int typeCode) {
-    std::vector<Shifted> shifted;
-    if (const editor::Parameter* zone = shownZone(store)) {
-        const int by = SettingsWire::shownInteger(zone);
-        for (int number : SettingsWire::kZoneRelative) {
-            const editor::Parameter* record = store.find(number);
-            auto* combo =
-                record != nullptr ? qobject_cast<QComboBox*>(record->control.data()) : nullptr;
-            if (combo != nullptr) {
-                shifted.push_back({combo, combo->currentIndex()});
-                combo->setCurrentIndex(combo->currentIndex() - by);
-            }
-        }
-    }
+QByteArray SettingsFile::compose(const editor::ParameterStore& store, int typeCode) {
+    const editor::Parameter* zone = shownZone(store);
     Json file = Json::array();
     file.push_back(Json{{"HW", std::to_string(typeCode)}});
     for (const auto& [number, record] : store) {
@@ -193,11 +178,14 @@ QByteArray SettingsFile::compose(editor::ParameterStore& store, int typeCode) {
         }
         Json element = Json::object();
         element["Value"] = number;
-        element[utf8(editor::Parameter::kindName(record.kind))] = fileValue(record);
+        Json value = fileValue(record);
+        // Computed rather than by moving the drop-down, so that an hour below the zone keeps
+        // its value (there is no item before the first).
+        if (zone != nullptr && isZoneRelative(number) && record.kind == editor::Parameter::Combo) {
+            value = value.get<long long>() - SettingsWire::shownInteger(zone);
+        }
+        element[utf8(editor::Parameter::kindName(record.kind))] = std::move(value);
         file.push_back(std::move(element));
-    }
-    for (const Shifted& entry : shifted) {
-        entry.combo->setCurrentIndex(entry.position);
     }
     const std::string text = file.dump(1, ' ', false, Json::error_handler_t::replace);
     return QByteArray::fromStdString(text + '\n');

@@ -17,9 +17,8 @@ namespace talvik::settings {
 class SettingsFile {
 public:
     // The file text for the store, under the given device-type code. Settings 214 and 683 are
-    // written relative to the time zone (447), as a write sends them; their drop-downs show
-    // what they showed before once the text is made.
-    [[nodiscard]] static QByteArray compose(editor::ParameterStore& store, int typeCode);
+    // written relative to the time zone (447) when it is shown, as a write sends them.
+    [[nodiscard]] static QByteArray compose(const editor::ParameterStore& store, int typeCode);
 
     // What the header and the serial numbers of a file say about it.
     struct Survey {

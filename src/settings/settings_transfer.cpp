@@ -114,6 +114,7 @@ void SettingsTransfer::PNGButton3Click() {
     }
     editor::ParameterStore& store = m_editor.store();
     store.removeWithoutControl();
+    m_reportHourReply.reset();
     // The batch is on screen before the first command goes out, so that even an "end" that
     // comes up at once finds it to close.
     startBatch(u"Считывание параметров..."_s, store.size(), *link);
@@ -167,19 +168,27 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
     editor::ParameterStore& store = m_editor.store();
     editor::Parameter& record = store.findOrAdd(reply->number);
     record.changed = false;
-    editor::ParameterStore::show(record, reply->value);
-    // From 1.66 on the controller keeps 214 and 683 relative to the time zone; a listing comes
-    // in ascending order, so 214 is put right when the zone arrives and 683 finds it shown.
-    if (link == nullptr || !SettingsWire::dumpsAll(link->VersionText())) {
+    // From 1.66 on the controller keeps 214 and 683 relative to the time zone. A listing comes
+    // in ascending order: 683 finds the zone shown, 214 waits for it. Each is raised before it
+    // is shown, since an hour below the zone has no item at its relative value.
+    const bool relative = link != nullptr && SettingsWire::dumpsAll(link->VersionText());
+    QString value = reply->value;
+    if (relative && reply->number == SettingsWire::kTimeZoneDependent) {
+        value = QString::number(support::LeadingInteger(value) +
+                                SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+    }
+    editor::ParameterStore::show(record, value);
+    if (!relative) {
         return;
     }
-    if (reply->number == SettingsWire::kTimeZone) {
+    if (reply->number == SettingsWire::kReportHour) {
+        m_reportHourReply = support::LeadingInteger(reply->value);
+    } else if (reply->number == SettingsWire::kTimeZone && m_reportHourReply) {
         if (editor::Parameter* hour = store.find(SettingsWire::kReportHour)) {
-            SettingsWire::raiseCombo(*hour, support::LeadingInteger(reply->value));
+            editor::ParameterStore::show(
+                *hour, QString::number(*m_reportHourReply + support::LeadingInteger(reply->value)));
         }
-    } else if (reply->number == SettingsWire::kTimeZoneDependent) {
-        SettingsWire::raiseCombo(record,
-                                 SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+        m_reportHourReply.reset();
     }
 }
 

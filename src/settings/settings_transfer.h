@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QComboBox;
@@ -113,6 +114,8 @@ private:
     support::LogBase& m_log;
     std::function<SettingsLink*()> m_link;
     std::function<void()> m_changeDeviceType;
+    // The report hour as the controller sent it, relative to a time zone that has not come yet.
+    std::optional<int> m_reportHourReply;
 };
 
 } // namespace talvik::settings

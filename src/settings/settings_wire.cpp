@@ -60,15 +60,6 @@ int shownInteger(const editor::Parameter* record) {
     return edit != nullptr ? support::LeadingInteger(edit->text()) : 0;
 }
 
-void raiseCombo(editor::Parameter& record, int by) {
-    if (record.kind != editor::Parameter::Combo) {
-        return;
-    }
-    editor::ParameterStore::show(
-        record,
-        QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) + by));
-}
-
 QString writeValue(const editor::Parameter& record, QStringView version) {
     const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
     switch (record.kind) {

@@ -56,8 +56,6 @@ void trackDump(SettingsLink& link, int number, QStringView value);
 
 // The integer shown in a record's edit box (the time zone), 0 without one.
 [[nodiscard]] int shownInteger(const editor::Parameter* record);
-// Raises a drop-down's value (its item code or position) by `by`.
-void raiseCombo(editor::Parameter& record, int by);
 
 // The value text a write sends for a record (not for 214 and 683, which go relative).
 [[nodiscard]] QString writeValue(const editor::Parameter& record, QStringView version);

@@ -4,7 +4,6 @@
 
 #include <QByteArrayList>
 
-
 // A clipboard for tests: keeps every text put on it.
 class RecordingClipboard final : public talvik::support::Clipboard {
 public:

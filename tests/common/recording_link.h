@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 
-
 // A command queue for tests: keeps every command with its send flag, and can stand for "no
 // controller connected".
 class RecordingLink final : public talvik::link::CommandLink {

@@ -141,10 +141,7 @@ protected:
                               : record.special == Parameter::Phone ? u"+7%1"_s.arg(pick)
                                                                    : u"т%1 x"_s.arg(pick));
             } else if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
-                // The time-zone dependent lists stay above the zone, so that their relative
-                // values are items too.
-                const int low = number == 214 || number == 683 ? 3 : 0;
-                combo->setCurrentIndex(low + pick % std::max(1, combo->count() - low));
+                combo->setCurrentIndex(pick % std::max(1, combo->count()));
             } else if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
                 box->setChecked(pick % 2 == 1);
             }

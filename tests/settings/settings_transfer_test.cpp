@@ -211,16 +211,16 @@ struct ZoneRelative : Settings {
     QComboBox* dependent = addCombo(683, 24);
     ZoneRelative() {
         zone->setText(u"3"_s);
-        hour->setCurrentIndex(10);
+        hour->setCurrentIndex(1); // below the zone: its relative value has no item
         dependent->setCurrentIndex(12);
     }
 };
 
 TEST_F(ZoneRelative, SavingLowersBothByTheZoneAndKeepsTheirSelection) {
     const QJsonArray file = saved();
-    EXPECT_EQ(file[1].toObject()[u"Combo"_s].toInt(), 7);
+    EXPECT_EQ(file[1].toObject()[u"Combo"_s].toInt(), -2);
     EXPECT_EQ(file[3].toObject()[u"Combo"_s].toInt(), 9);
-    EXPECT_EQ(hour->currentIndex(), 10);
+    EXPECT_EQ(hour->currentIndex(), 1);
     EXPECT_EQ(dependent->currentIndex(), 12);
 }
 
@@ -241,7 +241,7 @@ TEST_P(ZoneRelativeLoad, GivesBackTheHoursThatWereSaved) {
     hour->setCurrentIndex(0);
     dependent->setCurrentIndex(0);
     load(QJsonDocument(file).toJson());
-    EXPECT_EQ(hour->currentIndex(), 10);
+    EXPECT_EQ(hour->currentIndex(), 1);
     EXPECT_EQ(dependent->currentIndex(), 12);
 }
 
@@ -272,6 +272,20 @@ TEST_F(ZoneRelative, WritesSendBothRelativeAndFlagTheZone) {
     change(683);
     EXPECT_EQ(write(u"2.19"_s).value(0), u" #P683=6/2"_s);
     EXPECT_TRUE(store().find(447)->changed);
+}
+
+TEST_F(ZoneRelative, RepliesBelowTheZoneKeepTheirHour) {
+    for (const char* piece : {"#P214:-2", "#P447:3", "#P683:-1"}) {
+        reply(piece);
+    }
+    EXPECT_EQ(hour->currentIndex(), 1);
+    EXPECT_EQ(dependent->currentIndex(), 2);
+}
+
+// A zone that arrives without the report hour leaves the hour shown as it was.
+TEST_F(ZoneRelative, AZoneAloneRaisesNothing) {
+    reply("#P447:3");
+    EXPECT_EQ(hour->currentIndex(), 1);
 }
 
 // Replies are turned back from 1.66 on only.
