@@ -309,7 +309,7 @@ bool InterfaceModel::take(qint64& used, qint64 limit, qint64 amount) {
 void InterfaceModel::cutShort() {
     if (!m_plan.truncated) {
         m_plan.truncated = true;
-        SimpleLog log;
+        support::SimpleLog log;
         log.write(QByteArray(kCutShort));
     }
 }
