@@ -26,6 +26,10 @@
 #include <ctime>
 #include <memory>
 
+using namespace talvik::app;
+using namespace talvik::devices;
+using namespace talvik::support;
+
 namespace {
 
 constexpr int kDevices = 200;

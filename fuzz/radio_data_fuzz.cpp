@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <span>
 
+using namespace talvik::devices;
+using namespace talvik::support;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     NullLog log;
     static_cast<void>(DecodeRadioData(std::span(data, size), log));

@@ -11,15 +11,17 @@
 
 #include <QLayout>
 
+namespace talvik::app {
+
 RadioFeature::RadioFeature(TForm1& form)
     : m_form(form), m_link(*form.connection), m_settings(form.settingsEditor()),
-      m_radio(std::make_unique<RadioDevices>(m_link, m_settings, form.dialogs(),
-                                             SystemClock::instance(), form.log())),
+      m_radio(std::make_unique<devices::RadioDevices>(
+          m_link, m_settings, form.dialogs(), support::SystemClock::instance(), form.log())),
       m_page(new RadioPage(*m_radio, form.TabSheet1)) {
     form.TabSheet1->layout()->setContentsMargins(0, 0, 0, 0);
     form.TabSheet1->layout()->addWidget(m_page);
 
-    RadioDevices& radio = *m_radio;
+    devices::RadioDevices& radio = *m_radio;
     ConnectionHooks& hooks = form.connection->hooks;
     hooks.OnRadioReply = [&radio](const QString& piece) { radio.OnRadioReport(piece); };
     hooks.OnRemovalReply = [&radio](const QString& value) { radio.OnRemovalReply(value); };
@@ -40,3 +42,5 @@ RadioFeature::~RadioFeature() {
     hooks.OnRadioLearningTick = nullptr;
     m_form.settingsEditor().handlers().setRadioListUpkeep(nullptr);
 }
+
+} // namespace talvik::app

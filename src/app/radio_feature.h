@@ -5,7 +5,12 @@
 
 #include <memory>
 
+namespace talvik::devices {
 class RadioDevices;
+}
+
+namespace talvik::app {
+
 class RadioPage;
 class TForm1;
 
@@ -19,13 +24,15 @@ public:
     explicit RadioFeature(TForm1& form);
     ~RadioFeature();
 
-    [[nodiscard]] RadioDevices& radio() { return *m_radio; }
+    [[nodiscard]] devices::RadioDevices& radio() { return *m_radio; }
     [[nodiscard]] RadioPage& page() { return *m_page; }
 
 private:
     TForm1& m_form;
     RadioPortLink m_link;
     StoreTargetSettings m_settings;
-    std::unique_ptr<RadioDevices> m_radio;
+    std::unique_ptr<devices::RadioDevices> m_radio;
     RadioPage* m_page;
 };
+
+} // namespace talvik::app

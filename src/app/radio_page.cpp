@@ -14,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 namespace {
 
 const QString kLearn = u"Добавление радиоустройств"_s;
@@ -27,7 +29,7 @@ QString literalCaption(QString name) {
 
 } // namespace
 
-RadioPage::RadioPage(RadioDevices& radio, QWidget* parent)
+RadioPage::RadioPage(devices::RadioDevices& radio, QWidget* parent)
     : QWidget(parent), ListView1(named<QTreeWidget>(this, u"ListView1"_s)),
       noteLabel(named<QLabel>(this, u"RadioNote"_s,
                               u"* Правой кнопкой мыши на полях Зона, Пользователь, Термометр "
@@ -55,16 +57,16 @@ RadioPage::RadioPage(RadioDevices& radio, QWidget* parent)
     layout->addWidget(noteLabel);
     layout->addLayout(buttons);
 
-    connect(Button15, &QPushButton::clicked, &m_radio, &RadioDevices::Button15Click);
-    connect(Button16, &QPushButton::clicked, &m_radio, &RadioDevices::Button16Click);
+    connect(Button15, &QPushButton::clicked, &m_radio, &devices::RadioDevices::Button15Click);
+    connect(Button16, &QPushButton::clicked, &m_radio, &devices::RadioDevices::Button16Click);
     connect(Button17, &QPushButton::clicked, this, &RadioPage::Button17Click);
-    connect(&m_radio, &RadioDevices::learningChanged, this, &RadioPage::showLearning);
-    connect(&m_radio, &RadioDevices::countdownChanged, Label7,
+    connect(&m_radio, &devices::RadioDevices::learningChanged, this, &RadioPage::showLearning);
+    connect(&m_radio, &devices::RadioDevices::countdownChanged, Label7,
             [this](int seconds) { Label7->setText(QString::number(seconds)); });
-    connect(&m_list, &RadioDeviceList::rowInserted, this, &RadioPage::insertRow);
-    connect(&m_list, &RadioDeviceList::rowChanged, this, &RadioPage::showRow);
-    connect(&m_list, &RadioDeviceList::rowRemoved, this, &RadioPage::removeRow);
-    connect(&m_list, &RadioDeviceList::listReset, this, &RadioPage::showAllRows);
+    connect(&m_list, &devices::RadioDeviceList::rowInserted, this, &RadioPage::insertRow);
+    connect(&m_list, &devices::RadioDeviceList::rowChanged, this, &RadioPage::showRow);
+    connect(&m_list, &devices::RadioDeviceList::rowRemoved, this, &RadioPage::removeRow);
+    connect(&m_list, &devices::RadioDeviceList::listReset, this, &RadioPage::showAllRows);
 }
 
 void RadioPage::buildList() {
@@ -101,13 +103,13 @@ void RadioPage::keepMinimumWidth(int column, int, int newSize) {
 
 void RadioPage::showRow(int index) {
     QTreeWidgetItem* item = ListView1->topLevelItem(index);
-    const RadioDeviceList::Row& row = m_list.row(index);
+    const devices::RadioDeviceList::Row& row = m_list.row(index);
     // Only the cells that changed are set, so a report repaints what it changed and nothing
     // else.
     if (item->text(0) != row.number) {
         item->setText(0, row.number);
     }
-    for (int cell = 0; cell < RadioDeviceList::kSubItems; ++cell) {
+    for (int cell = 0; cell < devices::RadioDeviceList::kSubItems; ++cell) {
         const QString& text = row.cells[static_cast<size_t>(cell)];
         if (item->text(cell + 1) != text) {
             item->setText(cell + 1, text);
@@ -170,7 +172,7 @@ void RadioPage::ListView1MouseDown(Qt::MouseButton button, int x, int y) {
     for (int column = 0; column < ListView1->columnCount(); ++column) {
         widths.append(ListView1->columnWidth(column));
     }
-    const int kind = RadioDevices::KindAt(x, widths);
+    const int kind = devices::RadioDevices::KindAt(x, widths);
     if (kind == 0) {
         return;
     }
@@ -179,7 +181,7 @@ void RadioPage::ListView1MouseDown(Qt::MouseButton button, int x, int y) {
     }
     m_menu = new QMenu(this);
     m_menu->setObjectName(u"RadioChoiceMenu"_s);
-    for (const RadioDevices::MenuEntry& entry :
+    for (const devices::RadioDevices::MenuEntry& entry :
          m_radio.MenuFor(ListView1->indexOfTopLevelItem(item), kind)) {
         QAction* action = m_menu->addAction(literalCaption(entry.name));
         action->setCheckable(true);
@@ -208,3 +210,5 @@ QList<int> RadioPage::selectedRows() const {
 void RadioPage::Button17Click() {
     m_radio.Button17Click(selectedRows());
 }
+
+} // namespace talvik::app

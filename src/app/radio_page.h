@@ -10,20 +10,25 @@
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+
+namespace talvik::devices {
 class RadioDevices;
+}
+
+namespace talvik::app {
 
 // The "Радиоустройства" page: the radio device list ListView1 with its choice menu, the note
 // under it, "Очистить время", the learning button with its countdown, and "Удаление
 // выбранного". It shows the radio logic's state and hands the user's actions to it; it also
 // keeps the list in step when the user edits a target's setting on the settings pages.
-class RadioPage : public QWidget, public RadioListUpkeep {
+class RadioPage : public QWidget, public editor::RadioListUpkeep {
     Q_OBJECT
 public:
     // Column widths of ListView1; "Данные" fills what the others leave.
     static constexpr int kColumnWidths[] = {80, 100, 140, 130, 100, 200, 70};
     static constexpr int kDataColumn = 5;
 
-    explicit RadioPage(RadioDevices& radio, QWidget* parent = nullptr);
+    explicit RadioPage(devices::RadioDevices& radio, QWidget* parent = nullptr);
 
     // After the user left a settings field.
     void ShowTargetAssignments(int setting) override;
@@ -56,7 +61,9 @@ private:
     [[nodiscard]] QList<int> selectedRows() const;
     void Button17Click();
 
-    RadioDevices& m_radio;
-    RadioDeviceList& m_list;
+    devices::RadioDevices& m_radio;
+    devices::RadioDeviceList& m_list;
     QPointer<QMenu> m_menu;
 };
+
+} // namespace talvik::app

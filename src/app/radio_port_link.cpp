@@ -3,6 +3,8 @@
 #include "c_port.h"
 #include "connection.h"
 
+namespace talvik::app {
+
 bool RadioPortLink::connected() const {
     return m_connection.connectedPort() != nullptr;
 }
@@ -16,3 +18,5 @@ void RadioPortLink::SendCommand(const QString& command, int flag) {
         port->SendCommand(command, flag);
     }
 }
+
+} // namespace talvik::app

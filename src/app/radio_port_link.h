@@ -2,11 +2,13 @@
 
 #include "radio_link.h"
 
+namespace talvik::app {
+
 class Connection;
 
 // The connected controller's port as the radio page sees it; it follows whichever port is
 // connected at the moment.
-class RadioPortLink final : public RadioLink {
+class RadioPortLink final : public devices::RadioLink {
 public:
     explicit RadioPortLink(Connection& connection) : m_connection(connection) {}
 
@@ -17,3 +19,5 @@ public:
 private:
     Connection& m_connection;
 };
+
+} // namespace talvik::app

@@ -4,10 +4,12 @@
 
 #include <QLineEdit>
 
+namespace talvik::app {
+
 namespace {
 // The edit box bound to a setting; null when the store lacks the setting or it has none.
-QLineEdit* editOf(SettingsEditor& editor, int setting) {
-    const Parameter* record = editor.store().find(setting);
+QLineEdit* editOf(editor::SettingsEditor& editor, int setting) {
+    const editor::Parameter* record = editor.store().find(setting);
     return record == nullptr ? nullptr : qobject_cast<QLineEdit*>(record->control.data());
 }
 } // namespace
@@ -28,3 +30,5 @@ void StoreTargetSettings::markChanged(int setting) {
         m_editor.store().find(setting)->changed = true;
     }
 }
+
+} // namespace talvik::app

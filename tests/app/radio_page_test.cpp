@@ -23,6 +23,9 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::devices;
+using namespace talvik::support;
 
 namespace {
 

@@ -10,9 +10,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QToolButton>
 #include <QRegularExpression>
+#include <QToolButton>
 #include <QTreeWidget>
+
+using namespace talvik::app;
 
 namespace {
 
