@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 
+namespace talvik::app {
+
 PageControl::PageControl(QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControl1"));
     setTabBar(new ImageTabBar(this));
@@ -47,3 +49,5 @@ int PageControl::activeContentBottom(int width) const {
     // past both, or the last row of a long page is cut off.
     return page->mapTo(this, QPoint(0, bottom)).y();
 }
+
+} // namespace talvik::app

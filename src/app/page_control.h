@@ -2,6 +2,8 @@
 
 #include <QTabWidget>
 
+namespace talvik::app {
+
 class ImageTabBar;
 
 // The window's page control: the main page, the radio page and the settings pages, each tab
@@ -17,3 +19,5 @@ public:
     // when the page control is `width` wide (wrapped texts need more lines on narrower pages).
     [[nodiscard]] int activeContentBottom(int width) const;
 };
+
+} // namespace talvik::app
