@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // Where a module puts its answers; the emulator frames, paces and (maybe) corrupts them.
 class Responder {
 public:
@@ -27,3 +29,5 @@ public:
     // controller hands the line to its loader; what is already on its way still goes out whole.
     virtual void endSessions() = 0;
 };
+
+} // namespace talvik::emu

@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 [[noreturn]] void refuse(const QString& message) {
@@ -362,3 +364,5 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
      create});
 
 } // namespace
+
+} // namespace talvik::emu
