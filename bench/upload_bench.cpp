@@ -32,6 +32,10 @@
 #include <memory>
 #include <sys/resource.h>
 
+using namespace talvik::app;
+using namespace talvik::link;
+using namespace talvik::support;
+
 namespace {
 
 constexpr int kBaud = 115200;

@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <QtEndian>
 
+using namespace talvik::app;
+using namespace talvik::link;
+
 namespace {
 
 const QString kLoaderDone = u"Программирование завершено успешно."_s;
