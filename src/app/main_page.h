@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 class QTreeWidget;
 
 // The main page ("Главная") as the window lays it out: connection and status, firmware
@@ -71,7 +71,7 @@ public:
 
     // Terminal: output, command line with history, send.
     QGroupBox* GroupBox5;
-    QTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit1;
     QComboBox* ComboBox1;
     QPushButton* Button1;
 

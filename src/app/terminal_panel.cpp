@@ -9,7 +9,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
+
+namespace {
+// The output is drawn at most this often, about as often as an eye follows a scrolling text.
+constexpr int kRedrawMs = 40;
+} // namespace
+#include <QPlainTextEdit>
 
 TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
                              std::function<CommandLink*()> link, QObject* parent)
@@ -17,6 +22,9 @@ TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
       m_terminal(std::move(link)) {
     m_sentFormat.setForeground(QColor(0x1a, 0x4f, 0xa0));
     m_receivedFormat.setForeground(QColor(0x20, 0x20, 0x20));
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(kRedrawMs);
+    connect(&m_redraw, &QTimer::timeout, this, &TerminalPanel::showHeldLines);
     // The document keeps the limit as well, so a slip of the count can never let it grow.
     RichEdit1->document()->setMaximumBlockCount(Terminal::kMaxLines);
     RichEdit1->setUndoRedoEnabled(false);
@@ -76,7 +84,26 @@ void TerminalPanel::print(const QString& line, Terminal::Direction direction, bo
     text.replace(u'\n', QChar::LineSeparator);
     cursor.insertText(text,
                       direction == Terminal::Direction::Sent ? m_sentFormat : m_receivedFormat);
+    followEnd();
+}
+
+void TerminalPanel::followEnd() {
+    if (m_redraw.isActive()) {
+        m_held = true;
+        RichEdit1->setUpdatesEnabled(false);
+        return;
+    }
     RichEdit1->verticalScrollBar()->setValue(RichEdit1->verticalScrollBar()->maximum());
+    m_redraw.start();
+}
+
+void TerminalPanel::showHeldLines() {
+    if (!m_held) {
+        return;
+    }
+    m_held = false;
+    RichEdit1->setUpdatesEnabled(true);
+    followEnd();
 }
 
 bool TerminalPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -4,11 +4,12 @@
 
 #include <QObject>
 #include <QTextCharFormat>
+#include <QTimer>
 
 class MainPage;
 class QComboBox;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 struct ConnectionHooks;
 
 // The terminal group on the main page: the output, the command line with its history, and
@@ -33,11 +34,17 @@ private:
     void print(const QString& line, Terminal::Direction direction, bool dropFirst);
     void showHistory();
     void showCommand(const QString& text);
+    void followEnd();
+    void showHeldLines();
 
-    QTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit1;
     QComboBox* ComboBox1;
     QPushButton* Button1;
     Terminal m_terminal;
     QTextCharFormat m_sentFormat;
     QTextCharFormat m_receivedFormat;
+    // A controller that floods the terminal would have the output drawn for every line; the
+    // output is drawn at most once per interval of this timer instead, its text always current.
+    QTimer m_redraw;
+    bool m_held = false;
 };

@@ -13,14 +13,16 @@
 #include "terminal_panel.h"
 #include "test_dir.h"
 #include "tform1.h"
+#include "wait_for.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -112,6 +114,18 @@ TEST_F(Panels, OutputKeepsTheLastHundredLines) {
     EXPECT_EQ(document->blockCount(), 100);
     EXPECT_TRUE(document->firstBlock().text().endsWith(u">>> line 50"_s));
     EXPECT_TRUE(document->lastBlock().text().endsWith(u">>> line 149"_s));
+}
+
+TEST_F(Panels, ViewFollowsTheEndOnceAFloodOfLinesIsDrawn) {
+    page.show();
+    for (int i = 0; i < 150; ++i) {
+        hooks.OnText(u"line "_s + QString::number(i));
+    }
+    const QScrollBar* bar = page.RichEdit1->verticalScrollBar();
+    EXPECT_TRUE(WaitFor(2000, [&] {
+        return page.RichEdit1->updatesEnabled() && bar->maximum() > 0 &&
+               bar->value() == bar->maximum();
+    }));
 }
 
 TEST_F(Panels, TextWithLineBreaksStaysOneOutputLine) {

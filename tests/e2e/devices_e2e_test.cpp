@@ -2,7 +2,7 @@
 #include "recording_clipboard.h"
 
 #include <QPushButton>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 namespace {
