@@ -3,7 +3,11 @@
 using namespace Qt::StringLiterals;
 
 QString FriendlyName(const QString& description, const QString& portName) {
-    return description + u" ("_s + portName + u')';
+    // The port name is read back from between the first parentheses, so the description's own
+    // parentheses (a USB product text such as "USB2.0-Serial (CH340)") become brackets.
+    QString shown = description;
+    shown.replace(u'(', u'[').replace(u')', u']');
+    return shown + u" ("_s + portName + u')';
 }
 
 QString PortNameOf(const QString& friendlyName) {
@@ -23,7 +27,10 @@ QStringList EnumeratePorts(const PortEnumerator& enumerator) {
     const QList<PortEnumerator::Port> ports = enumerator.AvailablePorts();
     for (const PortEnumerator::Port& port : ports) {
         const QString name = FriendlyName(port.description, port.portName);
-        if (name.contains(u"LPT"_s) || name.toLower().contains(u"bluetooth"_s)) {
+        // Linux names a Bluetooth serial link rfcomm<N>, often with no description at all.
+        const bool bluetooth =
+            name.toLower().contains(u"bluetooth"_s) || port.portName.startsWith(u"rfcomm"_s);
+        if (name.contains(u"LPT"_s) || bluetooth) {
             continue;
         }
         names.append(name);

@@ -17,14 +17,16 @@ using PortMap = std::map<QString, std::unique_ptr<ComPortBase>>;
 using PortFactory = std::function<std::unique_ptr<ComPortBase>(
     std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName)>;
 
-// "description (port name)": the port name is found again between the parentheses. A port the
-// user names directly (a pseudo-terminal, say) is refreshed with this text as the filter.
+// "description (port name)", with any parentheses of the description shown as brackets, so
+// that the port name is found again between the first parentheses. A port the user names
+// directly (a pseudo-terminal, say) is refreshed with this text as the filter.
 [[nodiscard]] QString FriendlyName(const QString& description, const QString& portName);
 
 // The text between the first '(' and the next ')', empty when either is missing.
 [[nodiscard]] QString PortNameOf(const QString& friendlyName);
 
-// Friendly names of the present ports, without printer (LPT) and Bluetooth ports.
+// Friendly names of the present ports, without printer (LPT) and Bluetooth ports (named so, or
+// a Linux rfcomm link).
 [[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
 
 // Opens and enters the port if the map lacks it, and marks it seen.
