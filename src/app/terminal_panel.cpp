@@ -68,42 +68,48 @@ void TerminalPanel::showCommand(const QString& text) {
 }
 
 void TerminalPanel::print(const QString& line, Terminal::Direction direction, bool dropFirst) {
-    QTextDocument* document = RichEdit1->document();
-    QTextCursor cursor(document);
-    if (dropFirst) {
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    cursor.movePosition(QTextCursor::End);
-    if (!document->isEmpty()) {
-        cursor.insertBlock();
-    }
     // Every output line is one line of the document, whatever breaks the text carries.
     QString text = line;
     text.remove(u'\r');
     text.replace(u'\n', QChar::LineSeparator);
-    cursor.insertText(text,
-                      direction == Terminal::Direction::Sent ? m_sentFormat : m_receivedFormat);
-    followEnd();
+    m_pending.append({text, direction});
+    m_pendingDrops += dropFirst ? 1 : 0;
+    if (!m_redraw.isActive()) {
+        flush();
+    }
 }
 
-void TerminalPanel::followEnd() {
-    if (m_redraw.isActive()) {
-        m_held = true;
-        RichEdit1->setUpdatesEnabled(false);
-        return;
+void TerminalPanel::flush() {
+    QTextDocument* document = RichEdit1->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    if (m_pending.size() >= Terminal::kMaxLines) {
+        document->clear();
+        m_pending.remove(0, m_pending.size() - Terminal::kMaxLines);
+    } else if (m_pendingDrops > 0) {
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, m_pendingDrops);
+        cursor.removeSelectedText();
     }
+    cursor.movePosition(QTextCursor::End);
+    for (const Pending& pending : m_pending) {
+        if (!document->isEmpty()) {
+            cursor.insertBlock();
+        }
+        cursor.insertText(pending.line, pending.direction == Terminal::Direction::Sent
+                                            ? m_sentFormat
+                                            : m_receivedFormat);
+    }
+    cursor.endEditBlock();
+    m_pending.clear();
+    m_pendingDrops = 0;
     RichEdit1->verticalScrollBar()->setValue(RichEdit1->verticalScrollBar()->maximum());
     m_redraw.start();
 }
 
 void TerminalPanel::showHeldLines() {
-    if (!m_held) {
-        return;
+    if (!m_pending.isEmpty()) {
+        flush();
     }
-    m_held = false;
-    RichEdit1->setUpdatesEnabled(true);
-    followEnd();
 }
 
 bool TerminalPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -34,7 +34,7 @@ private:
     void print(const QString& line, Terminal::Direction direction, bool dropFirst);
     void showHistory();
     void showCommand(const QString& text);
-    void followEnd();
+    void flush();
     void showHeldLines();
 
     QPlainTextEdit* RichEdit1;
@@ -43,8 +43,14 @@ private:
     Terminal m_terminal;
     QTextCharFormat m_sentFormat;
     QTextCharFormat m_receivedFormat;
-    // A controller that floods the terminal would have the output drawn for every line; the
-    // output is drawn at most once per interval of this timer instead, its text always current.
+    // A controller that floods the terminal would have the output changed and drawn for every
+    // line. A line after a quiet spell shows at once; lines that follow within this timer's
+    // interval wait for it and go in together.
     QTimer m_redraw;
-    bool m_held = false;
+    struct Pending {
+        QString line;
+        Terminal::Direction direction;
+    };
+    QList<Pending> m_pending;
+    int m_pendingDrops = 0;
 };

@@ -58,7 +58,7 @@ TEST_F(DevicesEndToEnd, TouchedKeyIsAnnouncedOnceUntilEveryDeviceIsRemoved) {
     // The first key touches twice before the second one comes.
     EXPECT_TRUE(NewKeyTexts()[0].startsWith(u"Касание новым ключом 01D2C3B4A5000013."_s));
     EXPECT_EQ(clipboard.copies, (QByteArrayList{"01D2C3B4A5000013", "01F1E2D3C4000027"}));
-    EXPECT_EQ(Output().count(u">>> Касание эл. ключом: "_s), 3);
+    EXPECT_TRUE(WaitFor(1000, [&] { return Output().count(u">>> Касание эл. ключом: "_s) == 3; }));
 
     page->Button3->click();
     page->Button10->click();
@@ -86,7 +86,7 @@ TEST_F(DevicesEndToEnd, TypedCommandIsAnswered) {
 TEST_F(DevicesEndToEnd, RestartedControllerIsFoundAgain) {
     Start({u"--restart-quiet"_s, u"7"_s});
     page->Button12->click();
-    EXPECT_TRUE(Output().endsWith(u"<<< ReStarT"_s));
+    EXPECT_TRUE(WaitFor(1000, [&] { return Output().endsWith(u"<<< ReStarT"_s); }));
     ASSERT_TRUE(WaitFor(9000, [&] { return form->connection->connectedPort() == nullptr; }));
     EXPECT_TRUE(WaitFor(10000, [&] { return Identified(*form); }));
 }
