@@ -43,6 +43,10 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace talvik::app;
+using namespace talvik::link;
+using namespace talvik::support;
+
 namespace {
 
 constexpr int kLinesPerSecond = 1000;

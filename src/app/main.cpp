@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+using namespace talvik::app;
+
 namespace {
 StartOptions parseOptions(const QApplication& app) {
     QCommandLineParser parser;

@@ -6,10 +6,13 @@
 #include <QTextCharFormat>
 #include <QTimer>
 
-class MainPage;
 class QComboBox;
 class QPushButton;
 class QPlainTextEdit;
+
+namespace talvik::app {
+
+class MainPage;
 struct ConnectionHooks;
 
 // The terminal group on the main page: the output, the command line with its history, and
@@ -18,7 +21,7 @@ struct ConnectionHooks;
 class TerminalPanel : public QObject {
     Q_OBJECT
 public:
-    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<CommandLink*()> link,
+    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<link::CommandLink*()> link,
                   QObject* parent = nullptr);
 
     [[nodiscard]] Terminal& terminal() { return m_terminal; }
@@ -54,3 +57,5 @@ private:
     QList<Pending> m_pending;
     int m_pendingDrops = 0;
 };
+
+} // namespace talvik::app

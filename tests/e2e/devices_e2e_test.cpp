@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+using namespace talvik::app;
+
 namespace {
 
 // A window identified on talvik-emu, with the clipboard recorded.

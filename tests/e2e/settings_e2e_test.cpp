@@ -15,6 +15,10 @@
 #include <map>
 #include <set>
 
+using namespace talvik::app;
+using namespace talvik::editor;
+using namespace talvik::iface;
+
 namespace {
 
 // Value text by setting number.
