@@ -83,7 +83,7 @@ void Connection::Timer1Timer() {
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {
-            static_cast<link::ComPort&>(*entry.second).SendText({}, 1);
+            static_cast<link::ComPort&>(*entry.second).SendText({}, link::SendFlag::WriteAndForget);
         }
     } else {
         m_connectedPort->Tick();

@@ -119,15 +119,15 @@ void SettingsTransfer::PNGButton3Click() {
     // comes up at once finds it to close.
     startBatch(u"Считывание параметров..."_s, store.size(), *link);
     if (SettingsWire::dumpsAll(link->VersionText())) {
-        link->SendCommand(SettingsWire::kListingRequest.toString(), 2);
+        link->SendCommand(SettingsWire::kListingRequest.toString(), link::SendFlag::AwaitReply);
         link->dumpActive() = 1;
         link->lastDumpNumber() = -1;
         return;
     }
     for (const auto& entry : store) {
-        link->SendCommand(SettingsWire::query(entry.first), 2);
+        link->SendCommand(SettingsWire::query(entry.first), link::SendFlag::AwaitReply);
     }
-    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
 
 void SettingsTransfer::Button3Click() {
@@ -141,10 +141,10 @@ void SettingsTransfer::Button3Click() {
     }
     startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
     for (const QString& command : commands) {
-        link->SendCommand(command, 2);
+        link->SendCommand(command, link::SendFlag::AwaitReply);
     }
-    link->SendCommand(SettingsWire::kApplyWrites.toString(), 2);
-    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+    link->SendCommand(SettingsWire::kApplyWrites.toString(), link::SendFlag::AwaitReply);
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
 
 void SettingsTransfer::OnParameterReply(const QString& piece) {
@@ -217,7 +217,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
     const QByteArray command = link.Current();
     m_log.write(QByteArrayLiteral("NoReply ") + command);
     if (command == support::Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
-        link.errorCount() = 1000;
+        link.errorCount() = SettingsLink::kListingUnanswered;
         // Replies that still trickle in are no listing lines, and the status poll may resume.
         link.dumpActive() = 0;
         link.missingNumbers().clear();
@@ -331,7 +331,8 @@ void SettingsTransfer::Button11Click() {
                            u"При сбросе логина вполняется отвязывание устройства от личного "
                            u"кабинета веб сервиса. Потребуется его заново добавить в личный "
                            u"кабинет. Вы уверены?"_s)) {
-        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"), 1);
+        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"),
+                       link::SendFlag::WriteAndForget);
     }
 }
 

@@ -109,7 +109,7 @@ protected:
     static Store shown(TForm1& form) {
         Store values;
         for (const auto& [number, record] : form.settingsEditor().store()) {
-            if (record.kind != Parameter::None && number != 314) {
+            if (record.kind != Parameter::Kind::None && number != 314) {
                 values[number] = ParameterStore::valueOf(record).toStdString();
             }
         }
@@ -133,13 +133,13 @@ protected:
             const int pick = number * 7 + seed;
             const int span = record.limitHigh - record.limitLow + 1;
             if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
-                const bool numeric =
-                    record.special == Parameter::Integer || record.special == Parameter::Double10;
-                edit->setText(number == 447 ? QString::number(zone)
-                              : numeric
-                                  ? QString::number(record.limitLow + (span > 0 ? pick % span : 0))
-                              : record.special == Parameter::Phone ? u"+7%1"_s.arg(pick)
-                                                                   : u"т%1 x"_s.arg(pick));
+                const bool numeric = record.special == talvik::iface::EditSpecial::Integer ||
+                                     record.special == talvik::iface::EditSpecial::Double10;
+                edit->setText(
+                    number == 447 ? QString::number(zone)
+                    : numeric     ? QString::number(record.limitLow + (span > 0 ? pick % span : 0))
+                    : record.special == talvik::iface::EditSpecial::Phone ? u"+7%1"_s.arg(pick)
+                                                                          : u"т%1 x"_s.arg(pick));
             } else if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
                 combo->setCurrentIndex(pick % std::max(1, combo->count()));
             } else if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
@@ -194,10 +194,10 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
         auto* edit = qobject_cast<QLineEdit*>(record.control.data());
         auto* list = qobject_cast<QComboBox*>(record.control.data());
         auto* box = qobject_cast<QCheckBox*>(record.control.data());
-        const int kind = edit && record.special == Parameter::Plain ? 1
-                         : list && list->count() > 1                ? 2
-                         : box && record.numbers.isEmpty()          ? 3
-                                                                    : 0;
+        const int kind = edit && record.special == talvik::iface::EditSpecial::Plain ? 1
+                         : list && list->count() > 1                                 ? 2
+                         : box && record.numbers.isEmpty()                           ? 3
+                                                                                     : 0;
         if (kind == 0 || n == 447 || n == 214 || n == 683 || !record.control->isEnabled() ||
             !kinds.insert(kind).second) {
             continue;
