@@ -1,11 +1,14 @@
 // Settings pages: how long a device-type change takes to build the pages of the richest shipped
 // type, against the toolkit's floor (creating as many bare widgets of the same classes in the
-// same container), and how much memory each built setting adds.
+// same container), how much memory each built setting adds, and what the copy kept of every
+// read adds to a read.
 
 #include "interface_model.h"
 #include "page_builder.h"
 #include "parameter_store.h"
+#include "read_backup.h"
 #include "settings_editor.h"
+#include "settings_file.h"
 #include "yaml_root.h"
 
 #include "scripted_dialogs.h"
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -238,6 +242,31 @@ void MemoryPerSetting(benchmark::State& state) {
     state.counters["bytes_per_setting"] = perSetting;
 }
 BENCHMARK(MemoryPerSetting)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the copy of a read adds to the end of a read of the richest type: the settings file of
+// every setting shown, written under the serial number, and the oldest of the 50 kept copies
+// removed (each iteration is a read one second after the last, so the folder stays full).
+void BackupOfARead(benchmark::State& state) {
+    Bench& b = bench();
+    b.editor.changeDeviceType(kRichestType, false);
+    const talvik::settings::ReadBackup backup(QStringLiteral("Backups"));
+    QDateTime when(QDate(2026, 1, 1), QTime(0, 0, 0));
+    for (int i = 0; i < talvik::settings::ReadBackup::kKeptPerSerial; ++i) {
+        when = when.addSecs(1);
+        (void)backup.save("[]", QStringLiteral("0123456789AB"), when, false);
+    }
+    for (auto _ : state) {
+        when = when.addSecs(1);
+        const auto result =
+            backup.save(talvik::settings::SettingsFile::compose(b.editor.store(), kRichestType),
+                        QStringLiteral("0123456789AB"), when, false);
+        if (!result.failure.isEmpty()) {
+            state.SkipWithError("the copy was not written");
+        }
+    }
+    state.counters["settings"] = b.editor.store().size();
+}
+BENCHMARK(BackupOfARead)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
