@@ -424,12 +424,12 @@ struct WideBits {
 class BitsBeyond32 : public testing::TestWithParam<WideBits> {
 protected:
     BitsBeyond32() {
-        widgetApp();
         record.kind = Parameter::Kind::Bits;
         for (int i = 0; i < 40; ++i) {
             record.controls.append(new QCheckBox(&group));
         }
     }
+    QApplication& app = widgetApp();
     QWidget group;
     Parameter record;
 };
