@@ -17,7 +17,7 @@ QWidget* ChangeMarks::captionOf(const Parameter& record) {
     if (control == nullptr) {
         return nullptr;
     }
-    if (record.kind != Parameter::Edit && record.kind != Parameter::Combo) {
+    if (record.kind != Parameter::Kind::Edit && record.kind != Parameter::Kind::Combo) {
         return control; // a check box names itself, a bit group has its frame's caption
     }
     if (QWidget* container = control->parentWidget()) {

@@ -587,7 +587,7 @@ struct Marks : Settings {
         pages.addTab(new QWidget, u"Радиоустройства"_s);
         pages.addTab(page, u"Охрана"_s);
         label->setBuddy(edit);
-        store().add(12, Parameter::Edit, edit);
+        store().add(12, Parameter::Kind::Edit, edit);
         editor.handlers().attachEdit(edit);
     }
     void type(const QString& text) {
