@@ -18,15 +18,33 @@ QString PortNameOf(const QString& friendlyName) {
     return friendlyName.mid(open + 1, close - open - 1);
 }
 
-QStringList EnumeratePorts(const PortEnumerator& enumerator) {
-    QStringList names;
+QString SkipReason(const QString& friendlyName) {
+    if (friendlyName.contains(u"LPT"_s)) {
+        return u"printer port (LPT)"_s;
+    }
+    if (friendlyName.toLower().contains(u"bluetooth"_s)) {
+        return u"Bluetooth port"_s;
+    }
+    return {};
+}
+
+QList<ListedPort> ListPorts(const PortEnumerator& enumerator) {
+    QList<ListedPort> listed;
     const QList<PortEnumerator::Port> ports = enumerator.AvailablePorts();
     for (const PortEnumerator::Port& port : ports) {
         const QString name = FriendlyName(port.description, port.portName);
-        if (name.contains(u"LPT"_s) || name.toLower().contains(u"bluetooth"_s)) {
-            continue;
+        listed.append({port, name, SkipReason(name)});
+    }
+    return listed;
+}
+
+QStringList EnumeratePorts(const PortEnumerator& enumerator) {
+    QStringList names;
+    const QList<ListedPort> ports = ListPorts(enumerator);
+    for (const ListedPort& port : ports) {
+        if (port.skipReason.isEmpty()) {
+            names.append(port.friendlyName);
         }
-        names.append(name);
     }
     return names;
 }

@@ -24,6 +24,19 @@ using PortFactory = std::function<std::unique_ptr<ComPortBase>(
 // The text between the first '(' and the next ')', empty when either is missing.
 [[nodiscard]] QString PortNameOf(const QString& friendlyName);
 
+// Why a port of this friendly name is never opened (a printer or Bluetooth port); empty when
+// it is scanned.
+[[nodiscard]] QString SkipReason(const QString& friendlyName);
+
+// A present port as the scan sees it.
+struct ListedPort {
+    PortEnumerator::Port port;
+    QString friendlyName;
+    QString skipReason; // empty for a port that is scanned
+};
+// Every present port in the system's order, with why it is skipped.
+[[nodiscard]] QList<ListedPort> ListPorts(const PortEnumerator& enumerator);
+
 // Friendly names of the present ports, without printer (LPT) and Bluetooth ports.
 [[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
 
