@@ -4,6 +4,7 @@
 
 #include "interface_model.h"
 #include "page_builder.h"
+#include "parameter_store.h"
 #include "settings_editor.h"
 #include "yaml_root.h"
 
@@ -126,6 +127,56 @@ void BuildFromPlan(benchmark::State& state) {
     b.editor.removePages();
 }
 BENCHMARK(BuildFromPlan)->Unit(benchmark::kMillisecond);
+
+// The most a description may ask the window to create, all in one page, as one square table
+// (state.range(0) 0, the slowest: its cells overlap) or as a column of labelled edit fields (1):
+// removing the previous pages, planning and building, then showing the page.
+void AtTheControlCap(benchmark::State& state) {
+    const qint64 cap = InterfaceModel::kMaxControls - 2; // the page and its panel
+    QByteArray text = "Structure:\n  - Type: Tab\n    Caption: Cap\n    Content:\n";
+    if (state.range(0) == 0) {
+        // side + side + side * side fits the cap.
+        int side = 1;
+        while (qint64{side + 1} * (side + 3) <= cap) {
+            ++side;
+        }
+        QByteArray names;
+        for (int i = 0; i < side; ++i) {
+            names += (i == 0 ? "" : ", ") + QByteArray::number(i);
+        }
+        text += "      - Type: Table\n        Columns: [" + names + "]\n        Lines: [" + names +
+                "]\n";
+    } else {
+        text += "      - Type: EditList\n        Captions:\n";
+        for (qint64 i = 0; i < cap / 2; ++i) {
+            text += "          - Field " + QByteArray::number(i) + '\n';
+        }
+    }
+    YamlRoot description;
+    if (!description.parse(QString::fromUtf8(text))) {
+        state.SkipWithError("the description was rejected");
+        return;
+    }
+    Bench& b = bench();
+    b.window.show();
+    ParameterStore store;
+    for (auto _ : state) {
+        b.editor.removePages();
+        store.clear();
+        const InterfacePlan plan = InterfaceModel::plan(description.root(), kRichestType, u"9.99");
+        PageBuilder(b.pages, store, &b.editor.handlers(), QStringLiteral("Interface/"), 896)
+            .build(plan.content);
+        b.pages->setCurrentIndex(SettingsEditor::kFirstSettingsPage);
+        QCoreApplication::processEvents();
+        if (plan.truncated) {
+            state.SkipWithError("the description was cut short");
+        }
+    }
+    state.counters["controls"] = static_cast<double>(cap + 2);
+    b.editor.removePages();
+    b.window.hide();
+}
+BENCHMARK(AtTheControlCap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The floor: the same number of widgets of the same classes, default-constructed, in one page
 // of the same page control, the previous set destroyed first as a rebuild does.

@@ -156,13 +156,43 @@ void BM_InterfaceModelPlan(benchmark::State& state) {
         state.SkipWithError("the description was rejected");
         return;
     }
+    qsizetype pages = 0;
     for (auto _ : state) {
         InterfacePlan plan = InterfaceModel::plan(document.root(), 415, u"2.19");
+        pages = plan.content.size();
         benchmark::DoNotOptimize(plan);
     }
     state.counters["bytes"] = double(text.size());
+    // A large description is cut short once its pages would hold too many controls.
+    state.counters["pages"] = double(pages);
 }
 BENCHMARK(BM_InterfaceModelPlan)->Arg(8)->Arg(20)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The longest a description can keep the model busy: forty templates, each calling the next with
+// two argument lists, stay within the nesting limit and would expand 2^40 times; the plan is cut
+// short when its work runs out.
+void BM_InterfaceModelPlanRunaway(benchmark::State& state) {
+    constexpr int kTemplates = 40;
+    std::string text = "Templates:\n";
+    for (int i = 0; i < kTemplates; ++i) {
+        text += "  T" + std::to_string(i) + ":\n    - Type: TemplateList\n      Name: T" +
+                std::to_string(i + 1) + "\n      Params: [[a], [b]]\n";
+    }
+    text += "Structure:\n  - Type: TemplateList\n    Name: T0\n    Params: [[x]]\n";
+    YamlRoot document;
+    if (!document.parse(QString::fromStdString(text))) {
+        state.SkipWithError("the description was rejected");
+        return;
+    }
+    for (auto _ : state) {
+        InterfacePlan plan = InterfaceModel::plan(document.root(), 415, u"2.19");
+        if (!plan.truncated) {
+            state.SkipWithError("the plan was not cut short");
+        }
+        benchmark::DoNotOptimize(plan);
+    }
+}
+BENCHMARK(BM_InterfaceModelPlanRunaway)->Unit(benchmark::kMillisecond);
 
 // The plan of the richest shipped description, as the window builds it for a Pellam Q5 with no
 // controller connected.

@@ -40,6 +40,13 @@ so that the person editing it sees mistakes and numbering before starting the wi
            --version V    firmware version to compare with SinceVer and TillVer
                           (default 9.99, as when no controller is connected)
 
+A description that would keep the window busy too long (template calls nested too
+deep or expanding without end, or pages of more controls and table cells than the
+window builds in about half a second) is cut short at that point: the plan prints
+what came before, and "template calls nest too deep or expand too far, or the pages
+would hold too many controls; the plan is cut short" goes to standard error and to
+log.txt.
+
 When the reader rejects the file, both commands print null, write
 "NODE is invalid in line:<TAB>N" to standard error and to log.txt, and exit with
 status 1. N counts lines from 0: the offending line is line N+1 in an editor.
@@ -132,9 +139,7 @@ int main(int argc, char** argv) {
     const InterfacePlan plan = InterfaceModel::plan(document.root(), type, version);
     std::puts(PlanJson(plan).c_str());
     if (plan.truncated) {
-        std::fputs("talvik-iface: template calls nest too deep or expand too far; the plan is "
-                   "cut short\n",
-                   stderr);
+        std::fprintf(stderr, "talvik-iface: %s\n", InterfaceModel::kCutShort);
     }
     return 0;
 }

@@ -2,16 +2,23 @@
 
 #include "connection.h"
 #include "device_type.h"
+#include "guard_panel.h"
 #include "header_panel.h"
 #include "hint_timing.h"
 #include "main_page.h"
+#include "one_wire_panel.h"
 #include "page_control.h"
 #include "pictures.h"
+#include "port_command_link.h"
+#include "qt_clipboard.h"
 #include "qt_dialogs.h"
 #include "serial_list.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
+#include "settings_transfer.h"
 #include "system_clock.h"
+#include "terminal_file.h"
+#include "terminal_panel.h"
 #include "tform2.h"
 
 #include <QApplication>
@@ -53,7 +60,7 @@ QString firstFile(const QString& pattern) {
 }
 } // namespace
 
-TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
+TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWidget* parent)
     : QMainWindow(parent), Panel1(new HeaderPanel), PageControl1(new PageControl),
       TabSheet3(new MainPage), TabSheet1(new QWidget),
       Timer1(namedTimer(this, QStringLiteral("Timer1"), 1000)),
@@ -61,8 +68,10 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
       Timer3(namedTimer(this, QStringLiteral("Timer3"), 1)),
       Timer4(namedTimer(this, QStringLiteral("Timer4"), 5000)), m_options(std::move(options)),
       m_ownDialogs(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
-      m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs), m_scroll(new QScrollArea),
-      m_content(new QWidget) {
+      m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs),
+      m_ownClipboard(clipboard == nullptr ? std::make_unique<QtClipboard>() : nullptr),
+      m_clipboard(clipboard == nullptr ? m_ownClipboard.get() : clipboard),
+      m_scroll(new QScrollArea), m_content(new QWidget) {
     setObjectName(QStringLiteral("Form1"));
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     new QVBoxLayout(TabSheet1);
@@ -100,12 +109,17 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, QWidget* parent)
         std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
     connection = new Connection(*this, SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this);
+    m_commandLink = std::make_unique<PortCommandLink>(*connection);
+    const auto link = [this] { return m_commandLink->current(); };
+    m_terminal = std::make_unique<TerminalPanel>(*TabSheet3, connection->hooks, link);
+    m_oneWire = std::make_unique<OneWirePanel>(
+        *TabSheet3, connection->hooks, link, *m_dialogs, *m_clipboard,
+        m_settings->transfer().ThermometerSerials, *m_editor);
+    m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     showFirstUploadFiles();
-    if (QFile::exists(QStringLiteral("terminal.txt"))) {
-        readTerminalFile();
-    }
+    readTerminalFile();
     resize(1100, 780);
     formCreate();
 }
@@ -140,11 +154,24 @@ void TForm1::changeDeviceType(bool byUser) {
 }
 
 void TForm1::readTerminalFile() {
-    // The terminal's command history and the file dialogs' folders are restored here.
+    const std::optional<TerminalFile> file = TerminalFile::Read(QStringLiteral("terminal.txt"));
+    if (!file) {
+        return;
+    }
+    OpenDialog1FileName = file->dialogFiles[0];
+    OpenDialog2FileName = file->dialogFiles[1];
+    m_settings->transfer().OpenDialog3FileName = file->dialogFiles[2];
+    OpenDialog4FileName = file->dialogFiles[3];
+    m_terminal->setHistory(file->history);
 }
 
 void TForm1::writeTerminalFile() {
-    // The terminal's command history and the file dialogs' folders are kept here.
+    TerminalFile file;
+    file.dialogFiles = {OpenDialog1FileName, OpenDialog2FileName,
+                        m_settings->transfer().OpenDialog3FileName, OpenDialog4FileName};
+    file.history = m_terminal->terminal().history().entries();
+    // A file that cannot be written is left as it was; the program closes all the same.
+    static_cast<void>(file.Write(QStringLiteral("terminal.txt")));
 }
 
 void TForm1::layoutPages() {

@@ -6,16 +6,21 @@
 #include <QMainWindow>
 #include <memory>
 
+class Clipboard;
 class Connection;
 class Dialogs;
+class GuardPanel;
 class HeaderPanel;
 class MainPage;
+class OneWirePanel;
 class PageControl;
+class PortCommandLink;
 class QScrollArea;
 class QTimer;
 class SettingsEditor;
 class SettingsFeature;
 class TForm2;
+class TerminalPanel;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
 // that drive the device link, owns the waiting window, and keeps the start-up and shutdown
@@ -30,9 +35,10 @@ public:
     static constexpr int kMinimumPageHeight = 637;
     static constexpr int kPageBottomMargin = 12;
 
-    // `dialogs` replaces the real message boxes (tests); null means the real ones.
+    // `dialogs` and `clipboard` replace the real message boxes and clipboard (tests); null means
+    // the real ones.
     explicit TForm1(StartOptions options = {}, Dialogs* dialogs = nullptr,
-                    QWidget* parent = nullptr);
+                    Clipboard* clipboard = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     [[nodiscard]] const StartOptions& options() const { return m_options; }
@@ -60,6 +66,10 @@ public:
     [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
+    // The terminal, the 1-Wire group, and the guard and restart buttons of the main page.
+    [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
+    [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
+    [[nodiscard]] GuardPanel& guard() { return *m_guard; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -75,6 +85,11 @@ public:
     QTimer* Timer4;     // clears the batch result text
     // The device link: port scan, identification, status, disconnect.
     Connection* connection = nullptr;
+    // The files last chosen for firmware, profile and sounds (the load-settings chooser's is the
+    // settings transfer's); kept between runs in "terminal.txt".
+    QString OpenDialog1FileName;
+    QString OpenDialog2FileName;
+    QString OpenDialog4FileName;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,10 +109,16 @@ private:
     StartOptions m_options;
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs* m_dialogs;
+    std::unique_ptr<Clipboard> m_ownClipboard;
+    Clipboard* m_clipboard;
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
     std::unique_ptr<SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
+    std::unique_ptr<PortCommandLink> m_commandLink;
+    std::unique_ptr<TerminalPanel> m_terminal;
+    std::unique_ptr<OneWirePanel> m_oneWire;
+    std::unique_ptr<GuardPanel> m_guard;
     bool m_closed = false;
 };

@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +24,18 @@ const QString kNoDeviceVoiceVersion = QStringLiteral("99.99.99");
 
 bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+bool typesText(const QKeyEvent& key) {
+    // Ctrl with Alt is AltGr on some keyboards, which types characters.
+    const Qt::KeyboardModifiers chord = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (chord == Qt::ControlModifier) {
+        return false;
+    }
+    const QString text = key.text();
+    return !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control;
+    });
 }
 
 // A box hidden on purpose is not checked; one merely inside a window not shown yet is.
@@ -89,8 +102,9 @@ bool FieldHandlers::eventFilter(QObject* watched, QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool backspace = key->key() == Qt::Key_Backspace;
             const bool escape = key->key() == Qt::Key_Escape;
-            // Keys that type nothing (arrows, shift, Delete, ...) pass untouched.
-            if (!backspace && !escape && (key->text().isEmpty() || key->key() == Qt::Key_Delete)) {
+            // Only typed characters go through the field's rules; keys that type nothing or a
+            // control character (arrows, Tab, Return, Delete, Ctrl shortcuts) pass untouched.
+            if (!backspace && !escape && !typesText(*key)) {
                 break;
             }
             return !editKeyPress(edit, key->text(), backspace, escape);

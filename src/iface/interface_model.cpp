@@ -1,6 +1,7 @@
 #include "interface_model.h"
 
 #include "compare_versions.h"
+#include "simple_log.h"
 
 #include <limits>
 
@@ -63,11 +64,14 @@ InterfacePlan InterfaceModel::plan(Node root, int typeCode, QStringView version)
 
 void InterfaceModel::build(Node elements, QList<PlanItem>& out) {
     if (m_depth >= kMaxDepth) {
-        m_plan.truncated = true;
+        cutShort();
+        return;
+    }
+    if (!spend(1)) {
         return;
     }
     ++m_depth;
-    for (int i = 0; i < elements.count(); ++i) {
+    for (int i = 0; i < elements.count() && !m_plan.truncated; ++i) {
         const Node element = elements.child(i);
         if (applies(element)) {
             buildElement(element, out);
@@ -76,11 +80,16 @@ void InterfaceModel::build(Node elements, QList<PlanItem>& out) {
     --m_depth;
 }
 
-bool InterfaceModel::applies(Node element) const {
-    if (lists(element.child(u"HW_except"), m_type)) {
+bool InterfaceModel::applies(Node element) {
+    // Finding a key reads every key of the element, and the device lists are read whole.
+    const Node except = element.child(u"HW_except");
+    const Node hw = element.child(u"HW");
+    if (!spend(qint64{1} + element.count() + except.count() + hw.count())) {
         return false;
     }
-    const Node hw = element.child(u"HW");
+    if (lists(except, m_type)) {
+        return false;
+    }
     if (hw.valid() && !lists(hw, m_type)) {
         return false;
     }
@@ -93,20 +102,24 @@ bool InterfaceModel::applies(Node element) const {
 }
 
 void InterfaceModel::buildElement(Node element, QList<PlanItem>& out) {
-    if (m_items >= kMaxItems) {
-        m_plan.truncated = true;
-        return;
-    }
     const QString type = element.child(u"Type").asString();
     const Node values = element.child(u"Values");
     if (values.valid()) {
+        if (!spend(values.count())) {
+            return;
+        }
         m_numbers = integers(values);
         m_position = 0;
     }
     if (type == u"Tab" || type == u"GroupBox") {
-        PlanItem& item = add(out, type == u"Tab" ? PlanItem::Type::Tab : PlanItem::Type::GroupBox,
+        const bool tab = type == u"Tab";
+        // A page is the page itself and the panel that holds its content.
+        if (!create(tab ? 2 : 1)) {
+            return;
+        }
+        PlanItem& item = add(out, tab ? PlanItem::Type::Tab : PlanItem::Type::GroupBox,
                              element.child(u"Caption"));
-        if (item.type == PlanItem::Type::GroupBox) {
+        if (!tab) {
             item.hint = resolve(element.child(u"Hint"));
         }
         // Build into a local list: out may grow (and move its items) during the nested build.
@@ -114,11 +127,15 @@ void InterfaceModel::buildElement(Node element, QList<PlanItem>& out) {
         build(element.child(u"Content"), content);
         out.back().content = std::move(content);
     } else if (type == u"Label") {
-        add(out, PlanItem::Type::Label, element.child(u"Caption"));
+        if (create(1)) {
+            add(out, PlanItem::Type::Label, element.child(u"Caption"));
+        }
     } else if (type == u"RichEdit") {
-        PlanItem& item = add(out, PlanItem::Type::RichEdit, Node());
-        item.file = element.child(u"File").asString();
-        item.height = element.child(u"Height").asInteger();
+        if (create(1)) {
+            PlanItem& item = add(out, PlanItem::Type::RichEdit, Node());
+            item.file = element.child(u"File").asString();
+            item.height = element.child(u"Height").asInteger();
+        }
     } else if (type == u"EditList") {
         buildEditList(element, out);
     } else if (type == u"ComboList") {
@@ -147,7 +164,7 @@ void InterfaceModel::buildEditList(Node element, QList<PlanItem>& out) {
         element.readIntegers(u"Limits", limits, 2);
         offset = element.child(u"Offset").asInteger();
     }
-    for (int i = 0; i < captions.count(); ++i) {
+    for (int i = 0; i < captions.count() && create(2); ++i) {
         PlanItem& item = add(out, PlanItem::Type::Edit, captions.child(i));
         item.hint = resolve(hints.child(i));
         item.special = special;
@@ -164,6 +181,9 @@ void InterfaceModel::buildComboList(Node element, QList<PlanItem>& out) {
     const int width = element.child(u"Width").asInteger();
     for (int i = 0; i < rows.count(); ++i) {
         const Node row = rows.child(i);
+        if (!create(2) || !spend(row.child(1).count())) {
+            return;
+        }
         PlanItem& item = add(out, PlanItem::Type::Combo, row.child(0));
         item.hint = resolve(hints.child(i));
         item.width = width;
@@ -186,7 +206,7 @@ void InterfaceModel::buildComboSameList(Node element, QList<PlanItem>& out) {
     const Node hints = element.child(u"Hints");
     const int width = element.child(u"Width").asInteger();
     const Node contents = element.child(u"Contents");
-    for (int i = 0; i < captions.count(); ++i) {
+    for (int i = 0; i < captions.count() && create(2) && spend(contents.count()); ++i) {
         PlanItem& item = add(out, PlanItem::Type::Combo, captions.child(i));
         item.hint = resolve(hints.child(i));
         item.width = width;
@@ -199,30 +219,42 @@ void InterfaceModel::buildCheckList(Node element, QList<PlanItem>& out) {
     const Node captions = element.child(u"Captions");
     const Node hints = element.child(u"Hints");
     const Node disable = element.child(u"Disable");
-    for (int i = 0; i < captions.count(); ++i) {
+    for (int i = 0; i < captions.count() && create(1); ++i) {
         PlanItem& item = add(out, PlanItem::Type::Check, captions.child(i));
         item.hint = resolve(hints.child(i));
         item.setting = nextSetting();
         const Node entry = disable.child(i);
-        if (entry.valid()) {
+        if (entry.valid() && spend(entry.count())) {
             item.disables = integers(entry);
         }
     }
 }
 
 void InterfaceModel::buildCheckBits(Node element, QList<PlanItem>& out) {
+    const Node bits = element.child(u"Bits");
+    const Node hints = element.child(u"Hints");
+    if (!create(qint64{1} + bits.count()) || !spend(hints.count())) {
+        return;
+    }
     PlanItem& item = add(out, PlanItem::Type::Bits, element.child(u"Caption"));
     item.hint = resolve(element.child(u"Hint"));
     item.width = element.child(u"Width").asInteger();
     item.setting = nextSetting();
-    item.bits = resolveAll(element.child(u"Bits"));
-    item.bitHints = resolveAll(element.child(u"Hints"));
+    item.bits = resolveAll(bits);
+    item.bitHints = resolveAll(hints);
 }
 
 void InterfaceModel::buildTable(Node element, QList<PlanItem>& out) {
+    const Node columns = element.child(u"Columns");
+    const Node lines = element.child(u"Lines");
+    // A caption for every line and column, and an edit box in every cell.
+    const qint64 cells = qint64{columns.count()} * lines.count();
+    if (!create(qint64{columns.count()} + lines.count() + cells)) {
+        return;
+    }
     PlanItem& item = add(out, PlanItem::Type::Table, Node());
-    item.columns = resolveAll(element.child(u"Columns"));
-    item.lines = resolveAll(element.child(u"Lines"));
+    item.columns = resolveAll(columns);
+    item.lines = resolveAll(lines);
     for (qsizetype c = 0; c < item.columns.size(); ++c) {
         QList<int> column;
         column.reserve(item.lines.size());
@@ -234,6 +266,9 @@ void InterfaceModel::buildTable(Node element, QList<PlanItem>& out) {
 }
 
 void InterfaceModel::buildTemplateList(Node element, QList<PlanItem>& out) {
+    if (!spend(m_templates.count())) {
+        return;
+    }
     const Node body = m_templates.child(element.child(u"Name").asString());
     const Node params = element.child(u"Params");
     for (int i = 0; i < params.count(); ++i) {
@@ -244,11 +279,37 @@ void InterfaceModel::buildTemplateList(Node element, QList<PlanItem>& out) {
 }
 
 PlanItem& InterfaceModel::add(QList<PlanItem>& out, PlanItem::Type type, Node caption) {
-    ++m_items;
     PlanItem& item = out.emplace_back();
     item.type = type;
     item.caption = resolve(caption);
     return item;
+}
+
+bool InterfaceModel::spend(qint64 steps) {
+    return take(m_steps, kMaxSteps, steps);
+}
+
+bool InterfaceModel::create(qint64 controls) {
+    return take(m_controls, kMaxControls, controls);
+}
+
+bool InterfaceModel::take(qint64& used, qint64 limit, qint64 amount) {
+    if (m_plan.truncated) {
+        return false;
+    }
+    used += amount;
+    if (used > limit) {
+        cutShort();
+    }
+    return !m_plan.truncated;
+}
+
+void InterfaceModel::cutShort() {
+    if (!m_plan.truncated) {
+        m_plan.truncated = true;
+        SimpleLog log;
+        log.write(QByteArray(kCutShort));
+    }
 }
 
 int InterfaceModel::nextSetting() {

@@ -13,10 +13,22 @@
 // the Values lists, then reads Disables and Voices. The result is a plain InterfacePlan.
 class InterfaceModel {
 public:
-    // Calls nested deeper than this (a template that calls itself, say) are not expanded.
+    // A small description can ask for unbounded work: a template that calls itself, once or
+    // with several argument lists, or a table of a million cells. The plan is cut short, with
+    // kCutShort in the log, at the first of these limits it reaches.
+    // Template calls nested deeper than this.
     static constexpr int kMaxDepth = 64;
-    // A description that expands to more items than this is cut short.
-    static constexpr int kMaxItems = 1000000;
+    // Elements visited, template bodies expanded, and list entries read for them (drop-down
+    // entries among them): about 15 ms of planning, and the window fills that many entries in
+    // a quarter of a second.
+    static constexpr qint64 kMaxSteps = 250000;
+    // Controls the window creates, a labelled field counting its label and a table every
+    // caption and cell: four times what the richest shipped type has, and in one page (the
+    // slowest case, a single table) built and shown in about half a second.
+    static constexpr qint64 kMaxControls = 5000;
+    static constexpr char kCutShort[] =
+        "template calls nest too deep or expand too far, or the pages would hold too many "
+        "controls; the plan is cut short";
 
     // root is the description's root; typeCode 0 means no model chosen and gives an empty plan.
     [[nodiscard]] static InterfacePlan plan(Node root, int typeCode, QStringView version);
@@ -25,7 +37,7 @@ private:
     InterfaceModel(Node root, int typeCode, QStringView version);
 
     void build(Node elements, QList<PlanItem>& out);
-    [[nodiscard]] bool applies(Node element) const;
+    [[nodiscard]] bool applies(Node element);
     void buildElement(Node element, QList<PlanItem>& out);
     void buildEditList(Node element, QList<PlanItem>& out);
     void buildComboList(Node element, QList<PlanItem>& out);
@@ -35,6 +47,11 @@ private:
     void buildTable(Node element, QList<PlanItem>& out);
     void buildTemplateList(Node element, QList<PlanItem>& out);
     PlanItem& add(QList<PlanItem>& out, PlanItem::Type type, Node caption);
+    // Take from the budgets; false (and the plan cut short) once one of them is spent.
+    [[nodiscard]] bool spend(qint64 steps);
+    [[nodiscard]] bool create(qint64 controls);
+    [[nodiscard]] bool take(qint64& used, qint64 limit, qint64 amount);
+    void cutShort();
     [[nodiscard]] int nextSetting();
     [[nodiscard]] QString resolve(Node text) const;
     [[nodiscard]] QStringList resolveAll(Node list) const;
@@ -49,6 +66,7 @@ private:
     // Argument lists of the template calls being expanded, outermost first.
     std::vector<Node> m_arguments;
     int m_depth = 0;
-    int m_items = 0;
+    qint64 m_steps = 0;
+    qint64 m_controls = 0;
     InterfacePlan m_plan;
 };

@@ -102,8 +102,9 @@ struct InterfacePlan {
     QList<DisableRule> disables;
     // In file order.
     QList<VoiceEntry> voices;
-    // Set when template calls nested too deep (a template that calls itself, for instance) or
-    // the expansion grew beyond reason; the content is then cut short at that point.
+    // Set when template calls nested too deep or expanded beyond reason (a template that calls
+    // itself, for instance), or the pages would hold more controls than the window can build
+    // at a type change; the content is then cut short at that point.
     bool truncated = false;
 
     // Adds the Disables rules to a rule table; rules for the same trigger and affected setting

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -270,6 +271,33 @@ TEST_F(SettingsPages, UserInputIsCheckedMarkedAndSwitchesDependentControls) {
     edit(34)->hide();
     EXPECT_TRUE(type(31, u"junk 2"_s) && type(34, u"junk"_s));
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(SettingsPages, TabAndShiftTabLeaveAVoiceField) {
+    pages->setCurrentIndex(1);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QLineEdit* voice = edit(33);
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        voice->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), voice);
+        QTest::keyClick(voice, key, modifiers);
+        EXPECT_NE(QApplication::focusWidget(), voice) << key;
+    }
+    EXPECT_TRUE(voice->text().isEmpty());
+}
+
+TEST_F(SettingsPages, ControlKeysReachAVoiceFieldUntouched) {
+    QLineEdit* voice = edit(33);
+    voice->setText(u"armed"_s);
+    QTest::keyClick(voice, Qt::Key_Home);
+    QTest::keyClick(voice, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(voice->selectedText(), u"armed"_s) << "Ctrl+A selects the text";
+    QSignalSpy returned(voice, &QLineEdit::returnPressed);
+    QTest::keyClick(voice, Qt::Key_Return);
+    EXPECT_EQ(returned.count(), 1);
 }
 
 TEST_F(SettingsPages, VoiceWordsAndTheFocusInAShownWindow) {

@@ -1,0 +1,51 @@
+#include "one_wire_panel.h"
+
+#include "connection_hooks.h"
+#include "main_page.h"
+#include "parameter_store.h"
+#include "settings_editor.h"
+#include "thermometer_list.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+OneWirePanel::OneWirePanel(MainPage& page, ConnectionHooks& hooks,
+                           std::function<CommandLink*()> link, Dialogs& dialogs,
+                           Clipboard& clipboard, const QHash<int, QString>& serials,
+                           SettingsEditor& editor, QObject* parent)
+    : QObject(parent), Button10(page.Button10), Button3(page.Button3), ListView2(page.ListView2),
+      m_oneWire(std::move(link), dialogs, clipboard), m_serials(serials), m_editor(editor) {
+    connect(Button10, &QPushButton::clicked, this,
+            [this] { m_oneWire.Button10Click(OneWire::Sender::AddKeys); });
+    connect(Button3, &QPushButton::clicked, this,
+            [this] { m_oneWire.Button10Click(OneWire::Sender::RemoveAll); });
+    hooks.OnTouchKeyReply = [this](const QString& line) { m_oneWire.OnKeyTouch(line); };
+    hooks.UpdateThermometers = [this](const QString& readings) { UpdateThermometers(readings); };
+}
+
+void OneWirePanel::UpdateThermometers(const QString& readings) {
+    const QList<ThermometerList::Row> rows = ThermometerList::Rows(
+        readings, m_serials, [this](int setting) { return nameOf(setting); }, QLocale());
+    QList<QTreeWidgetItem*> items;
+    for (const ThermometerList::Row& row : rows) {
+        items.append(new QTreeWidgetItem({row.number, row.temperature, row.serial, row.name}));
+    }
+    ListView2->setUpdatesEnabled(false);
+    ListView2->clear();
+    ListView2->addTopLevelItems(items);
+    ListView2->setUpdatesEnabled(true);
+}
+
+QString OneWirePanel::nameOf(int setting) const {
+    const Parameter* record = m_editor.store().find(setting);
+    const QWidget* control = record != nullptr ? record->control.data() : nullptr;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return {};
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "one_wire.h"
+
+#include <QHash>
+#include <QObject>
+
+class Clipboard;
+class Dialogs;
+class MainPage;
+class QPushButton;
+class QTreeWidget;
+class SettingsEditor;
+struct ConnectionHooks;
+
+// The 1-Wire group on the main page: key learning, removing every device, the notice for a new
+// key, and the thermometer list with each slot's reading, serial number and name.
+class OneWirePanel : public QObject {
+    Q_OBJECT
+public:
+    // serials: the thermometer slots' serial numbers as the settings replies bring them;
+    // editor: the settings pages, whose settings name the thermometers.
+    OneWirePanel(MainPage& page, ConnectionHooks& hooks, std::function<CommandLink*()> link,
+                 Dialogs& dialogs, Clipboard& clipboard, const QHash<int, QString>& serials,
+                 SettingsEditor& editor, QObject* parent = nullptr);
+
+    [[nodiscard]] OneWire& oneWire() { return m_oneWire; }
+    // The controller's thermometer readings (status 23): the list is built anew, drawn once.
+    void UpdateThermometers(const QString& readings);
+
+private:
+    [[nodiscard]] QString nameOf(int setting) const;
+
+    QPushButton* Button10;
+    QPushButton* Button3;
+    QTreeWidget* ListView2;
+    OneWire m_oneWire;
+    const QHash<int, QString>& m_serials;
+    SettingsEditor& m_editor;
+};

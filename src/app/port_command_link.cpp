@@ -1,0 +1,14 @@
+#include "port_command_link.h"
+
+#include "c_port.h"
+#include "connection.h"
+
+CommandLink* PortCommandLink::current() {
+    return m_connection.connectedPort() != nullptr ? this : nullptr;
+}
+
+void PortCommandLink::SendCommand(const QString& command, int flag) {
+    if (CPort* port = m_connection.connectedPort()) {
+        port->SendCommand(command, flag);
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "clipboard.h"
+
+// The system clipboard. Qt offers the text to other programs in every form they ask for,
+// the 8-bit one included.
+class QtClipboard final : public Clipboard {
+public:
+    void setText(const QByteArray& cp1251) override;
+};

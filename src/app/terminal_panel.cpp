@@ -1,0 +1,114 @@
+#include "terminal_panel.h"
+
+#include "connection_hooks.h"
+#include "main_page.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
+
+TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
+                             std::function<CommandLink*()> link, QObject* parent)
+    : QObject(parent), RichEdit1(page.RichEdit1), ComboBox1(page.ComboBox1), Button1(page.Button1),
+      m_terminal(std::move(link)) {
+    m_sentFormat.setForeground(QColor(0x1a, 0x4f, 0xa0));
+    m_receivedFormat.setForeground(QColor(0x20, 0x20, 0x20));
+    // The document keeps the limit as well, so a slip of the count can never let it grow.
+    RichEdit1->document()->setMaximumBlockCount(Terminal::kMaxLines);
+    RichEdit1->setUndoRedoEnabled(false);
+    // The command line completes only from the history, and only on Tab.
+    ComboBox1->setCompleter(nullptr);
+    ComboBox1->installEventFilter(this);
+    ComboBox1->lineEdit()->installEventFilter(this);
+
+    connect(Button1, &QPushButton::clicked, this, &TerminalPanel::Button1Click);
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { m_terminal.history().restart(); });
+    connect(&m_terminal, &Terminal::printed, this, &TerminalPanel::print);
+    hooks.OnText = [this](const QString& text) { m_terminal.OnText(text); };
+}
+
+void TerminalPanel::setHistory(const QStringList& entries) {
+    m_terminal.history().setEntries(entries);
+    showHistory();
+}
+
+void TerminalPanel::Button1Click() {
+    if (!Button1->isEnabled()) {
+        return;
+    }
+    const QString command = ComboBox1->currentText();
+    if (m_terminal.Send(command)) {
+        showHistory();
+        showCommand(command);
+    }
+}
+
+void TerminalPanel::showHistory() {
+    const QString typed = ComboBox1->currentText();
+    ComboBox1->clear();
+    ComboBox1->addItems(m_terminal.history().entries());
+    showCommand(typed);
+}
+
+void TerminalPanel::showCommand(const QString& text) {
+    ComboBox1->setEditText(text);
+}
+
+void TerminalPanel::print(const QString& line, Terminal::Direction direction, bool dropFirst) {
+    QTextDocument* document = RichEdit1->document();
+    QTextCursor cursor(document);
+    if (dropFirst) {
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+    if (!document->isEmpty()) {
+        cursor.insertBlock();
+    }
+    // Every output line is one line of the document, whatever breaks the text carries.
+    QString text = line;
+    text.remove(u'\r');
+    text.replace(u'\n', QChar::LineSeparator);
+    cursor.insertText(text,
+                      direction == Terminal::Direction::Sent ? m_sentFormat : m_receivedFormat);
+    RichEdit1->verticalScrollBar()->setValue(RichEdit1->verticalScrollBar()->maximum());
+}
+
+bool TerminalPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QObject::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const Qt::KeyboardModifiers modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+    if (modifiers != Qt::NoModifier && modifiers != Qt::KeypadModifier) {
+        return false;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Button1Click(); // also where the drop-down would take the key on to the window
+        return true;
+    }
+    TerminalHistory& history = m_terminal.history();
+    std::optional<QString> shown;
+    if (key == Qt::Key_Up) {
+        shown = history.older(ComboBox1->currentText());
+    } else if (key == Qt::Key_Down) {
+        shown = history.newer();
+    } else if (key == Qt::Key_Tab) {
+        shown = history.complete(ComboBox1->currentText());
+        if (!shown) {
+            return false; // nothing to complete: Tab moves the focus on
+        }
+    } else {
+        return false;
+    }
+    if (shown) {
+        showCommand(*shown);
+    }
+    // Up and Down never switch the drop-down's entry, even at the ends of the history.
+    return true;
+}

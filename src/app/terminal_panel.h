@@ -1,0 +1,43 @@
+#pragma once
+
+#include "terminal.h"
+
+#include <QObject>
+#include <QTextCharFormat>
+
+class MainPage;
+class QComboBox;
+class QPushButton;
+class QTextEdit;
+struct ConnectionHooks;
+
+// The terminal group on the main page: the output, the command line with its history, and
+// "Отправить". Enter sends like the button; Up and Down walk the history and Tab completes from
+// it. Sending waits while the button is disabled (a settings batch or an upload runs).
+class TerminalPanel : public QObject {
+    Q_OBJECT
+public:
+    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<CommandLink*()> link,
+                  QObject* parent = nullptr);
+
+    [[nodiscard]] Terminal& terminal() { return m_terminal; }
+    // The history kept between runs.
+    void setHistory(const QStringList& entries);
+
+    void Button1Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void print(const QString& line, Terminal::Direction direction, bool dropFirst);
+    void showHistory();
+    void showCommand(const QString& text);
+
+    QTextEdit* RichEdit1;
+    QComboBox* ComboBox1;
+    QPushButton* Button1;
+    Terminal m_terminal;
+    QTextCharFormat m_sentFormat;
+    QTextCharFormat m_receivedFormat;
+};

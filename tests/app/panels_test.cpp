@@ -1,0 +1,287 @@
+#include "connection_hooks.h"
+#include "guard_panel.h"
+#include "main_page.h"
+#include "one_wire_panel.h"
+#include "page_control.h"
+#include "parameter_store.h"
+#include "recording_clipboard.h"
+#include "recording_link.h"
+#include "scripted_dialogs.h"
+#include "settings_editor.h"
+#include "settings_feature.h"
+#include "settings_transfer.h"
+#include "terminal_panel.h"
+#include "test_dir.h"
+#include "tform1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QApplication& widgetApp() {
+    static int argc = 1;
+    static char name[] = "panels_tests";
+    static char* argv[] = {name, nullptr};
+    // Kept to the end of the process: Qt's own globals go first at exit.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Widgets of a fixture need the application before they are made.
+struct WidgetApp {
+    WidgetApp() { widgetApp(); }
+};
+
+QStringList items(const QComboBox* combo) {
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i) {
+        list.append(combo->itemText(i));
+    }
+    return list;
+}
+
+// The main page with its terminal and guard panels over a recorded command queue.
+class Panels : public WidgetApp, public ::testing::Test {
+protected:
+    void type(const QString& text) {
+        page.ComboBox1->setEditText(text);
+        QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Return);
+    }
+    [[nodiscard]] QString output() const { return page.RichEdit1->toPlainText(); }
+
+    MainPage page;
+    ConnectionHooks hooks;
+    RecordingLink link;
+    TerminalPanel terminal{page, hooks, [this] { return link.current(); }};
+    GuardPanel guard{page, [this] { return link.current(); }, terminal.terminal()};
+};
+
+TEST_F(Panels, EnterSendsTheCommandLineWithoutWaiting) {
+    type(u"ver"_s);
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ver"_s, 1}}));
+}
+
+TEST_F(Panels, SentCommandsShowNewestFirstAndTheLineKeepsTheText) {
+    type(u"ver"_s);
+    type(u"Привет"_s);
+    EXPECT_EQ(items(page.ComboBox1), (QStringList{u"Привет"_s, u"ver"_s}));
+    EXPECT_EQ(page.ComboBox1->currentText(), u"Привет"_s);
+}
+
+TEST_F(Panels, NothingIsSentOrPrintedWhileABatchRuns) {
+    page.Button1->setEnabled(false);
+    type(u"ver"_s);
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_EQ(output(), QString());
+}
+
+TEST_F(Panels, NothingIsSentOrPrintedWithoutAController) {
+    link.connected = false;
+    page.ComboBox1->setEditText(u"ver"_s);
+    page.Button1->click();
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_EQ(output(), QString());
+}
+
+TEST_F(Panels, DeviceTextsAndSentCommandsAreStampedAndMarked) {
+    type(u"ver"_s);
+    hooks.OnText(u"GSM OK"_s);
+    const QStringList lines = output().split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d <<< ver$"_s).match(lines[0]).hasMatch())
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(u" >>> GSM OK"_s)) << lines[1].toStdString();
+}
+
+TEST_F(Panels, OutputKeepsTheLastHundredLines) {
+    for (int i = 0; i < 150; ++i) {
+        hooks.OnText(u"line "_s + QString::number(i));
+    }
+    QTextDocument* document = page.RichEdit1->document();
+    EXPECT_EQ(document->blockCount(), 100);
+    EXPECT_TRUE(document->firstBlock().text().endsWith(u">>> line 50"_s));
+    EXPECT_TRUE(document->lastBlock().text().endsWith(u">>> line 149"_s));
+}
+
+TEST_F(Panels, TextWithLineBreaksStaysOneOutputLine) {
+    hooks.OnText(u"a\r\nb"_s);
+    EXPECT_EQ(page.RichEdit1->document()->blockCount(), 1);
+}
+
+TEST_F(Panels, UpAndDownWalkTheHistoryInTheCommandLine) {
+    terminal.setHistory({u"new"_s, u"old"_s});
+    page.ComboBox1->setEditText(u"typed"_s);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Up);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Up);
+    EXPECT_EQ(page.ComboBox1->currentText(), u"old"_s);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Down);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Down);
+    EXPECT_EQ(page.ComboBox1->currentText(), u"typed"_s);
+}
+
+TEST_F(Panels, TabCompletesAndCyclesThroughTheHistory) {
+    terminal.setHistory({u"#S23?"_s, u"ver"_s, u"#S0?"_s});
+    page.ComboBox1->setEditText(QString());
+    QTest::keyClicks(page.ComboBox1->lineEdit(), u"#S"_s);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Tab);
+    EXPECT_EQ(page.ComboBox1->currentText(), u"#S23?"_s);
+    QTest::keyClick(page.ComboBox1->lineEdit(), Qt::Key_Tab);
+    EXPECT_EQ(page.ComboBox1->currentText(), u"#S0?"_s);
+}
+
+TEST_F(Panels, TabWithNothingToCompleteMovesTheFocusOn) {
+    page.show();
+    QApplication::setActiveWindow(&page);
+    page.ComboBox1->setFocus();
+    page.ComboBox1->setEditText(u"zz"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(page.ComboBox1->currentText(), u"zz"_s);
+    EXPECT_FALSE(page.ComboBox1->hasFocus());
+}
+
+struct Caption {
+    const char* name;
+    QString caption;
+    QString command;
+};
+
+class GuardButton : public Panels, public ::testing::WithParamInterface<Caption> {};
+
+TEST_P(GuardButton, SendsWhatTheCaptionSays) {
+    page.Button2->setEnabled(true);
+    page.Button2->setText(GetParam().caption);
+    page.Button2->click();
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{GetParam().command, 2}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Captions, GuardButton,
+                         ::testing::Values(Caption{"Arm", u"Включить"_s, u" #S0=1"_s},
+                                           Caption{"Disarm", u"Выключить"_s, u" #S0=0"_s}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Panels, RestartPrintsOneSentLineAndQueuesWithoutWaiting) {
+    page.Button12->click();
+    EXPECT_TRUE(
+        QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d <<< ReStarT$"_s).match(output()).hasMatch())
+        << output().toStdString();
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ReStarT"_s, 1}}));
+}
+
+TEST_F(Panels, GuardAndRestartDoNothingAfterADisconnect) {
+    link.connected = false;
+    page.Button2->setEnabled(true);
+    page.Button2->click();
+    page.Button12->click();
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_EQ(output(), QString());
+}
+
+// The 1-Wire group over a recorded queue, with a settings editor whose setting 334 names the
+// thermometer of slot 2.
+class OneWireGroup : public WidgetApp, public ::testing::Test {
+protected:
+    OneWireGroup() {
+        serials.insert(0, u"28FF4A1B03000012"_s);
+        auto* name = new QLineEdit(u"Гараж"_s, &window);
+        editor.store().add(334, Parameter::Edit, name);
+    }
+    [[nodiscard]] QStringList row(int index) const {
+        const QTreeWidgetItem* item = page.ListView2->topLevelItem(index);
+        QStringList texts;
+        for (int column = 0; item != nullptr && column < 4; ++column) {
+            texts.append(item->text(column));
+        }
+        return texts;
+    }
+
+    TestDir dir;
+    MainPage page;
+    ConnectionHooks hooks;
+    RecordingLink link;
+    ScriptedDialogs dialogs;
+    RecordingClipboard clipboard;
+    QHash<int, QString> serials;
+    QWidget window;
+    PageControl pages;
+    QTimer timer;
+    SettingsEditor editor{&pages, &window, dialogs, &timer};
+    OneWirePanel panel{page,    hooks, [this] { return link.current(); }, dialogs, clipboard,
+                       serials, editor};
+};
+
+TEST_F(OneWireGroup, ReadingsFillTheListWithSerialsAndNames) {
+    QLocale::setDefault(QLocale::c());
+    hooks.UpdateThermometers(u"2982 0 1"_s);
+    ASSERT_EQ(page.ListView2->topLevelItemCount(), 2);
+    EXPECT_EQ(row(0), (QStringList{u"1"_s, u"25.2"_s, u"28FF4A1B03000012"_s, QString()}));
+    EXPECT_EQ(row(1), (QStringList{u"3"_s, u"неисправен"_s, QString(), u"Гараж"_s}));
+}
+
+TEST_F(OneWireGroup, EachUpdateReplacesTheList) {
+    hooks.UpdateThermometers(u"2982 0 1"_s);
+    hooks.UpdateThermometers(u"0 2990"_s);
+    ASSERT_EQ(page.ListView2->topLevelItemCount(), 1);
+    EXPECT_EQ(row(0).value(0), u"2"_s);
+}
+
+TEST_F(OneWireGroup, ButtonsLearnKeysAndRemoveEverything) {
+    page.Button10->click();
+    page.Button3->click();
+    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" TMSET"_s, 2}, {u" TMCLR"_s, 2}}));
+}
+
+TEST_F(OneWireGroup, KeyTouchRepliesAnnounceEachKeyOnce) {
+    hooks.OnTouchKeyReply(u"Касание эл. ключом: 01AA"_s);
+    hooks.OnTouchKeyReply(u"Касание эл. ключом: 01AA"_s);
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(clipboard.copies, QByteArrayList{"01AA"});
+}
+
+// The window keeps the history and the file choosers' names in "terminal.txt" between runs.
+class TerminalFileOfTheWindow : public WidgetApp, public ::testing::Test {
+protected:
+    TestDir dir;
+    ScriptedDialogs dialogs;
+    RecordingClipboard clipboard;
+};
+
+TEST_F(TerminalFileOfTheWindow, ReadAtStartIntoTheHistoryAndTheChoosers) {
+    dir.writeFile(u"terminal.txt"_s,
+                  "fw.enc\n\nconf/a.set\nsnd.psnd\n\xEF\xF0\xE8\xE2\xE5\xF2\nver");
+    TForm1 form(StartOptions{u"/nonexistent"_s}, &dialogs, &clipboard);
+    EXPECT_EQ(items(form.TabSheet3->ComboBox1), (QStringList{u"привет"_s, u"ver"_s}));
+    EXPECT_EQ(form.settings().transfer().OpenDialog3FileName, u"conf/a.set"_s);
+    EXPECT_EQ(form.OpenDialog4FileName, u"snd.psnd"_s);
+}
+
+TEST_F(TerminalFileOfTheWindow, WrittenAtCloseWithTheNewHistory) {
+    dir.writeFile(u"terminal.txt"_s, "fw.enc\n\nconf/a.set\n\nver");
+    {
+        TForm1 form(StartOptions{u"/nonexistent"_s}, &dialogs, &clipboard);
+        form.terminal().terminal().history().add(u"#S0?"_s);
+        form.close();
+    }
+    EXPECT_EQ(dir.readFile(u"terminal.txt"_s), "fw.enc\n\nconf/a.set\n\n#S0?\nver");
+}
+
+TEST_F(TerminalFileOfTheWindow, MissingFileLeavesTheHistoryEmptyAndIsWrittenAtClose) {
+    {
+        TForm1 form(StartOptions{u"/nonexistent"_s}, &dialogs, &clipboard);
+        EXPECT_EQ(form.TabSheet3->ComboBox1->count(), 0);
+        form.close();
+    }
+    EXPECT_EQ(dir.readFile(u"terminal.txt"_s), "\n\n\n\n");
+}
+
+} // namespace
