@@ -3,7 +3,11 @@
 using namespace Qt::StringLiterals;
 
 QString FriendlyName(const QString& description, const QString& portName) {
-    return description + u" ("_s + portName + u')';
+    // The port name is read back from between the first parentheses, so the description's own
+    // parentheses (a USB product text such as "USB2.0-Serial (CH340)") become brackets.
+    QString shown = description;
+    shown.replace(u'(', u'[').replace(u')', u']');
+    return shown + u" ("_s + portName + u')';
 }
 
 QString PortNameOf(const QString& friendlyName) {
@@ -18,11 +22,13 @@ QString PortNameOf(const QString& friendlyName) {
     return friendlyName.mid(open + 1, close - open - 1);
 }
 
-QString SkipReason(const QString& friendlyName) {
-    if (friendlyName.contains(u"LPT"_s)) {
+QString SkipReason(const PortEnumerator::Port& port) {
+    const QString name = FriendlyName(port.description, port.portName);
+    if (name.contains(u"LPT"_s)) {
         return u"printer port (LPT)"_s;
     }
-    if (friendlyName.toLower().contains(u"bluetooth"_s)) {
+    // Linux names a Bluetooth serial link rfcomm<N>, often with no description at all.
+    if (name.toLower().contains(u"bluetooth"_s) || port.portName.startsWith(u"rfcomm"_s)) {
         return u"Bluetooth port"_s;
     }
     return {};
@@ -32,8 +38,7 @@ QList<ListedPort> ListPorts(const PortEnumerator& enumerator) {
     QList<ListedPort> listed;
     const QList<PortEnumerator::Port> ports = enumerator.AvailablePorts();
     for (const PortEnumerator::Port& port : ports) {
-        const QString name = FriendlyName(port.description, port.portName);
-        listed.append({port, name, SkipReason(name)});
+        listed.append({port, FriendlyName(port.description, port.portName), SkipReason(port)});
     }
     return listed;
 }

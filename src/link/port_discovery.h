@@ -17,16 +17,17 @@ using PortMap = std::map<QString, std::unique_ptr<ComPortBase>>;
 using PortFactory = std::function<std::unique_ptr<ComPortBase>(
     std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName)>;
 
-// "description (port name)": the port name is found again between the parentheses. A port the
-// user names directly (a pseudo-terminal, say) is refreshed with this text as the filter.
+// "description (port name)", with any parentheses of the description shown as brackets, so
+// that the port name is found again between the first parentheses. A port the user names
+// directly (a pseudo-terminal, say) is refreshed with this text as the filter.
 [[nodiscard]] QString FriendlyName(const QString& description, const QString& portName);
 
 // The text between the first '(' and the next ')', empty when either is missing.
 [[nodiscard]] QString PortNameOf(const QString& friendlyName);
 
-// Why a port of this friendly name is never opened (a printer or Bluetooth port); empty when
-// it is scanned.
-[[nodiscard]] QString SkipReason(const QString& friendlyName);
+// Why the scan never opens this port: a printer port (LPT), or a Bluetooth port (named so, or
+// a Linux rfcomm link); empty when it is scanned.
+[[nodiscard]] QString SkipReason(const PortEnumerator::Port& port);
 
 // A present port as the scan sees it.
 struct ListedPort {
@@ -37,7 +38,7 @@ struct ListedPort {
 // Every present port in the system's order, with why it is skipped.
 [[nodiscard]] QList<ListedPort> ListPorts(const PortEnumerator& enumerator);
 
-// Friendly names of the present ports, without printer (LPT) and Bluetooth ports.
+// Friendly names of the present ports that the scan opens.
 [[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
 
 // Opens and enters the port if the map lacks it, and marks it seen.

@@ -5,6 +5,8 @@
 #include "port_discovery.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -70,5 +72,50 @@ TEST(PortDiscovery, NamesListAndRefresh) {
     EXPECT_EQ(log.Lines().count("COM4:\tclosed"), 1);
     EXPECT_EQ(enumerator.lineState->opens, 7) << "a port still present is not opened again";
 }
+
+// One present port, as the system describes it, and the ports a refresh then opens.
+struct ListedPort {
+    const char* name;
+    QString description;
+    QString portName;
+    QStringList open;
+};
+
+void PrintTo(const ListedPort& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class PortDescriptions : public testing::TestWithParam<ListedPort> {};
+
+TEST_P(PortDescriptions, RefreshOpensTheRealPortOrNone) {
+    FakeEnumerator enumerator;
+    enumerator.ports = {{GetParam().description, GetParam().portName}};
+    FakeClock clock;
+    WritePacing pacing;
+    const PortFactory factory = [&](std::unique_ptr<SerialLine> line, const QString& name,
+                                    const QString& friendly) -> std::unique_ptr<ComPortBase> {
+        return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
+    };
+    PortMap ports;
+    RefreshPorts(ports, enumerator, factory, QString());
+    QStringList open;
+    for (const auto& entry : ports) {
+        open << entry.first;
+    }
+    EXPECT_EQ(open, GetParam().open);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PortDiscovery, PortDescriptions,
+    testing::Values(
+        ListedPort{
+            "ChipNameInParentheses", u"USB2.0-Serial (CH340)"_s, u"ttyUSB0"_s, {u"ttyUSB0"_s}},
+        ListedPort{"UnclosedParenthesis", u"Adapter (rev 2"_s, u"ttyUSB1"_s, {u"ttyUSB1"_s}},
+        ListedPort{"ClosingParenthesisFirst", u"Odd ) name ("_s, u"COM5"_s, {u"COM5"_s}},
+        ListedPort{"EmptyDescription", QString(), u"ttyS0"_s, {u"ttyS0"_s}},
+        ListedPort{"BluetoothRfcommWithoutDescription", QString(), u"rfcomm0"_s, {}},
+        ListedPort{"BluetoothInParentheses", u"Serial (Bluetooth)"_s, u"COM8"_s, {}},
+        ListedPort{"PrinterPort", u"ECP (LPT1)"_s, u"LPT1"_s, {}}),
+    [](const testing::TestParamInfo<ListedPort>& info) { return std::string(info.param.name); });
 
 } // namespace
