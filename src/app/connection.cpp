@@ -14,7 +14,6 @@
 #include "tform1.h"
 
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,7 +41,10 @@ QString PortFilter(const QString& port) {
 Connection::Connection(TForm1& form, Clock& clock)
     : QObject(&form), m_form(form), m_clock(clock), m_display(*form.TabSheet3, *form.Panel1),
       m_enumerator(std::make_unique<SystemPortEnumerator>()),
-      m_filter(PortFilter(form.options().port)) {}
+      m_filter(PortFilter(form.options().port)) {
+    m_waitTimer.setSingleShot(true);
+    connect(&m_waitTimer, &QTimer::timeout, m_form.Timer1, qOverload<>(&QTimer::start));
+}
 
 Connection::~Connection() {
     m_ports.clear();
@@ -83,7 +85,9 @@ void Connection::Timer1Timer() {
         m_connectedPort->Tick();
     }
     Call(hooks.OnRadioLearningTick);
-    m_form.Timer1->start();
+    if (!waiting()) {
+        m_form.Timer1->start();
+    }
 }
 
 void Connection::Timer2Timer() {
@@ -158,9 +162,7 @@ void Connection::Disconnect() {
     // and destroyed once control is back in the event loop.
     m_connectedPort->Detach();
     m_retired.push_back(std::move(m_connectedPort));
-    if (m_waitDepth == 0) {
-        QTimer::singleShot(0, this, &Connection::DestroyRetiredPorts);
-    }
+    QTimer::singleShot(0, this, &Connection::DestroyRetiredPorts);
 
     m_display.ShowDisconnected();
     m_form.settingsEditor().setDeviceVersion({});
@@ -174,12 +176,11 @@ void Connection::Disconnect() {
 }
 
 void Connection::DestroyRetiredPorts() {
-    if (m_waitDepth == 0) {
-        m_retired.clear();
-    }
+    m_retired.clear();
 }
 
 void Connection::Close() {
+    m_waitTimer.stop();
     m_ports.clear();
     Disconnect();
     DestroyRetiredPorts();
@@ -199,15 +200,7 @@ void Connection::Wait(CPort&, int milliseconds) {
 
 void Connection::Wait(int milliseconds) {
     m_form.Timer1->stop();
-    ++m_waitDepth;
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    --m_waitDepth;
-    m_form.Timer1->start();
-    if (m_waitDepth == 0 && !m_retired.empty()) {
-        QTimer::singleShot(0, this, &Connection::DestroyRetiredPorts);
-    }
+    m_waitTimer.start(std::max(milliseconds, m_waitTimer.remainingTime()));
 }
 
 void Connection::OnPollDue(CPort& port) {

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -68,8 +69,9 @@ public:
     // Shows the pages that the firmware version allows and selects the device type from the
     // hardware number (decimal text).
     void ApplyVersion(const QString& versionText, const QString& hardwareNumber);
-    // Runs the event loop for the given time with Timer1 stopped, so the window stays alive.
+    // Stops Timer1 for the given time; the window stays alive and the link rests meanwhile.
     void Wait(int milliseconds);
+    [[nodiscard]] bool waiting() const { return m_waitTimer.isActive(); }
 
 private:
     [[nodiscard]] bool IsConnected(const CPort& port) const;
@@ -86,5 +88,6 @@ private:
     std::unique_ptr<CPort> m_connectedPort;
     // Ports let go from inside their own event handlers, destroyed once those have returned.
     std::vector<std::unique_ptr<CPort>> m_retired;
-    int m_waitDepth = 0;
+    // Starts Timer1 again when a wait is over.
+    QTimer m_waitTimer;
 };

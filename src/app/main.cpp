@@ -17,7 +17,8 @@ constexpr int kBadUsage = 2;
 int runWindow(const BatchOptions& options) {
     // Before anything else (the log truncates "log.txt"), hand over to a copy already running.
     SingleInstance instance(QStringLiteral("Rezazozaduzi Talvik"));
-    if (instance.activateRunning()) {
+    if (!instance.claim()) {
+        [[maybe_unused]] const bool raised = instance.activateRunning();
         return 0;
     }
     [[maybe_unused]] const bool answering = instance.listen();

@@ -20,15 +20,23 @@ bool QtDialogs::question(const QString& caption, const QString& text) {
            QMessageBox::Yes;
 }
 
-QString QtDialogs::openFile(const QString& caption, const QString& startPath,
-                            const QString& filter) {
-    return QFileDialog::getOpenFileName(m_owner, caption, startPath, filter);
+QString QtDialogs::openFile(const QString& caption, const QString& startPath, const QString& filter,
+                            const QString& defaultSuffix) {
+    return chooseFile(QFileDialog::AcceptOpen, caption, startPath, filter, defaultSuffix);
 }
 
 QString QtDialogs::saveFile(const QString& caption, const QString& startPath, const QString& filter,
                             const QString& defaultSuffix) {
+    return chooseFile(QFileDialog::AcceptSave, caption, startPath, filter, defaultSuffix);
+}
+
+QString QtDialogs::chooseFile(int acceptMode, const QString& caption, const QString& startPath,
+                              const QString& filter, const QString& defaultSuffix) {
     QFileDialog dialog(m_owner, caption, startPath, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setAcceptMode(static_cast<QFileDialog::AcceptMode>(acceptMode));
+    if (acceptMode == QFileDialog::AcceptOpen) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
     dialog.setDefaultSuffix(defaultSuffix);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

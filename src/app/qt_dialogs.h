@@ -14,10 +14,15 @@ public:
     void error(const QString& caption, const QString& text) override;
     [[nodiscard]] bool question(const QString& caption, const QString& text) override;
     [[nodiscard]] QString openFile(const QString& caption, const QString& startPath,
-                                   const QString& filter) override;
+                                   const QString& filter, const QString& defaultSuffix) override;
     [[nodiscard]] QString saveFile(const QString& caption, const QString& startPath,
                                    const QString& filter, const QString& defaultSuffix) override;
 
 private:
+    // acceptMode: a QFileDialog::AcceptMode.
+    [[nodiscard]] QString chooseFile(int acceptMode, const QString& caption,
+                                     const QString& startPath, const QString& filter,
+                                     const QString& defaultSuffix);
+
     QWidget* m_owner;
 };

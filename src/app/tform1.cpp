@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "c_port.h"
 #include "connection.h"
 #include "device_type.h"
 #include "guard_panel.h"
@@ -20,11 +21,11 @@
 #include "terminal_file.h"
 #include "terminal_panel.h"
 #include "tform2.h"
+#include "upload_panel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,11 +54,6 @@ QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
     return timer;
 }
 
-QString firstFile(const QString& pattern) {
-    return QDir::current()
-        .entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase)
-        .value(0);
-}
 } // namespace
 
 TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWidget* parent)
@@ -116,9 +112,11 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWi
         *TabSheet3, connection->hooks, link, *m_dialogs, *m_clipboard,
         m_settings->transfer().ThermometerSerials, *m_editor);
     m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
+    m_upload = new UploadPanel(
+        *TabSheet3, *m_dialogs, [this]() -> ComPort* { return connection->connectedPort(); }, this);
+    connectUploadEvents();
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
-    showFirstUploadFiles();
     readTerminalFile();
     resize(1100, 780);
     formCreate();
@@ -133,9 +131,12 @@ void TForm1::formCreate() {
     layoutPages();
 }
 
-void TForm1::showFirstUploadFiles() {
-    TabSheet3->Edit23->setText(firstFile(QStringLiteral("*.enc")));
-    TabSheet3->Edit24->setText(firstFile(QStringLiteral("*.evc")));
+void TForm1::connectUploadEvents() {
+    ConnectionHooks& hooks = connection->hooks;
+    hooks.ShowStatus = [this](const QString& text) { m_upload->ShowStatus(text); };
+    hooks.SetProgressMax = [this](int maximum) { m_upload->SetProgressMax(maximum); };
+    hooks.SetProgress = [this](int position) { m_upload->SetProgress(position); };
+    hooks.OnProgrammingEnd = [this](const QString& text) { m_upload->OnProgrammingEnd(text); };
 }
 
 void TForm1::ComboBox2Change() {
@@ -158,17 +159,17 @@ void TForm1::readTerminalFile() {
     if (!file) {
         return;
     }
-    OpenDialog1FileName = file->dialogFiles[0];
-    OpenDialog2FileName = file->dialogFiles[1];
+    m_upload->OpenDialog1FileName = file->dialogFiles[0];
+    m_upload->OpenDialog2FileName = file->dialogFiles[1];
     m_settings->transfer().OpenDialog3FileName = file->dialogFiles[2];
-    OpenDialog4FileName = file->dialogFiles[3];
+    m_upload->OpenDialog4FileName = file->dialogFiles[3];
     m_terminal->setHistory(file->history);
 }
 
 void TForm1::writeTerminalFile() {
     TerminalFile file;
-    file.dialogFiles = {OpenDialog1FileName, OpenDialog2FileName,
-                        m_settings->transfer().OpenDialog3FileName, OpenDialog4FileName};
+    file.dialogFiles = {m_upload->OpenDialog1FileName, m_upload->OpenDialog2FileName,
+                        m_settings->transfer().OpenDialog3FileName, m_upload->OpenDialog4FileName};
     file.history = m_terminal->terminal().history().entries();
     // A file that cannot be written is left as it was; the program closes all the same.
     static_cast<void>(file.Write(QStringLiteral("terminal.txt")));

@@ -21,6 +21,7 @@ class SettingsEditor;
 class SettingsFeature;
 class TForm2;
 class TerminalPanel;
+class UploadPanel;
 
 // The programmer's main window. It lays out the header and the pages, runs the four timers
 // that drive the device link, owns the waiting window, and keeps the start-up and shutdown
@@ -66,6 +67,8 @@ public:
     [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
+    // The upload group; it keeps the firmware, profile and sound choosers' last files.
+    [[nodiscard]] UploadPanel& upload() { return *m_upload; }
     // The terminal, the 1-Wire group, and the guard and restart buttons of the main page.
     [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
     [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
@@ -85,11 +88,6 @@ public:
     QTimer* Timer4;     // clears the batch result text
     // The device link: port scan, identification, status, disconnect.
     Connection* connection = nullptr;
-    // The files last chosen for firmware, profile and sounds (the load-settings chooser's is the
-    // settings transfer's); kept between runs in "terminal.txt".
-    QString OpenDialog1FileName;
-    QString OpenDialog2FileName;
-    QString OpenDialog4FileName;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,7 +95,8 @@ protected:
 
 private:
     void formCreate();
-    void showFirstUploadFiles();
+    // The upload's events of the connected controller go to the upload panel.
+    void connectUploadEvents();
     void readTerminalFile();
     void writeTerminalFile();
     void Timer1Timer();
@@ -120,5 +119,6 @@ private:
     std::unique_ptr<TerminalPanel> m_terminal;
     std::unique_ptr<OneWirePanel> m_oneWire;
     std::unique_ptr<GuardPanel> m_guard;
+    UploadPanel* m_upload = nullptr;
     bool m_closed = false;
 };

@@ -14,9 +14,11 @@ public:
     // A yes/no question; true when the user answered yes.
     [[nodiscard]] virtual bool question(const QString& caption, const QString& text) = 0;
     // The chosen file's path, or an empty text when the user cancelled. `filter` uses the
-    // "Description (*.ext)" form, entries separated by ";;".
+    // "Description (*.ext)" form, entries separated by ";;"; a name typed without an extension
+    // gets `defaultSuffix`.
     [[nodiscard]] virtual QString openFile(const QString& caption, const QString& startPath,
-                                           const QString& filter) = 0;
+                                           const QString& filter,
+                                           const QString& defaultSuffix = {}) = 0;
     [[nodiscard]] virtual QString saveFile(const QString& caption, const QString& startPath,
                                            const QString& filter, const QString& defaultSuffix) = 0;
 };

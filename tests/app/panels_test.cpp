@@ -13,6 +13,7 @@
 #include "terminal_panel.h"
 #include "test_dir.h"
 #include "tform1.h"
+#include "upload_panel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -262,7 +263,7 @@ TEST_F(TerminalFileOfTheWindow, ReadAtStartIntoTheHistoryAndTheChoosers) {
     TForm1 form(StartOptions{u"/nonexistent"_s}, &dialogs, &clipboard);
     EXPECT_EQ(items(form.TabSheet3->ComboBox1), (QStringList{u"привет"_s, u"ver"_s}));
     EXPECT_EQ(form.settings().transfer().OpenDialog3FileName, u"conf/a.set"_s);
-    EXPECT_EQ(form.OpenDialog4FileName, u"snd.psnd"_s);
+    EXPECT_EQ(form.upload().OpenDialog4FileName, u"snd.psnd"_s);
 }
 
 TEST_F(TerminalFileOfTheWindow, WrittenAtCloseWithTheNewHistory) {

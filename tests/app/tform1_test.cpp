@@ -388,4 +388,104 @@ TEST_F(Window, RepliesAreRoutedPieceByPieceToTheirControls) {
     EXPECT_EQ(page->ProgressBar1->value(), 31);
 }
 
+// A controller identified on COM3 with the given hardware number.
+class WindowUpload : public Window {
+protected:
+    void Identify(int hardware) {
+        ConnectOn(u"COM3"_s);
+        Reply(u"Версия ПО: 3.0 Конфигурация: 2.33 HV: %1"_s.arg(hardware));
+        Reply(u"#S54:0123456789AB"_s);
+        ports->line(u"COM3"_s).writes.clear();
+    }
+    void Chunk(bool taken) {
+        Arrive(u"COM3"_s,
+               Frame(0, '7', QString(QChar(2)) + QString(4, QChar(0)) + QChar(taken ? 1 : 0)));
+    }
+};
+
+TEST_F(WindowUpload, FieldsOfferTheFolderFirstFirmwareAndProfile) {
+    form.reset();
+    for (const QString& name : {u"b.enc"_s, u"a.enc"_s, u"p.evc"_s, u"s.psnd"_s}) {
+        dir.writeFile(name, "x");
+    }
+    form = std::make_unique<TForm1>(StartOptions{}, &dialogs);
+    const MainPage& fresh = *form->TabSheet3;
+    EXPECT_EQ((QStringList{fresh.Edit23->text(), fresh.Edit24->text(), fresh.Edit6->text()}),
+              (QStringList{u"a.enc"_s, u"p.evc"_s, QString()}));
+}
+
+TEST_F(WindowUpload, ChooserStartsAtItsLastFileAndACancelKeepsTheField) {
+    dialogs.files = {u"/x/new.psnd"_s, QString()};
+    page->Button14->click();
+    page->Button14->click();
+    EXPECT_EQ(page->Edit6->text(), u"/x/new.psnd"_s);
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[1].caption, u"Прошивка"_s);
+    EXPECT_EQ(dialogs.shown[1].text, u"/x/new.psnd"_s);
+}
+
+TEST_F(WindowUpload, SoundsWithAnEmptyFieldDoNothing) {
+    Identify(450);
+    page->Button13->click();
+    EXPECT_EQ(page->Label26->text(), QString());
+    EXPECT_FALSE(page->Button7->isEnabled());
+}
+
+TEST_F(WindowUpload, StartWithoutAControllerDoesNothing) {
+    dir.writeFile(u"f.enc"_s, "firmware");
+    page->Edit23->setText(u"f.enc"_s);
+    page->Button5->click();
+    EXPECT_EQ(page->Label26->text(), QString());
+}
+
+TEST_F(WindowUpload, ChunkUploadShowsProgressThenRestartsAndWaitsWithTimer1Stopped) {
+    Identify(450);
+    dir.writeFile(u"f.enc"_s, "firmware");
+    page->Edit23->setText(u"f.enc"_s);
+    page->Button5->click();
+    EXPECT_EQ(page->Label26->text(), u"Заливка прошивки"_s);
+    EXPECT_TRUE(page->Button7->isEnabled());
+    EXPECT_EQ(page->ProgressBar3->maximum(), 13);
+    Chunk(true);
+    EXPECT_EQ(page->Label26->text(), u"Прошивка завершена успешно"_s);
+    EXPECT_EQ(page->ProgressBar3->value(), 0);
+    EXPECT_EQ(page->Label6->text(), QString());
+    EXPECT_EQ(form->connection->connectedPort(), nullptr);
+    EXPECT_TRUE(form->connection->waiting());
+    EXPECT_FALSE(form->Timer1->isActive());
+}
+
+TEST_F(WindowUpload, BadChunkAnswerKeepsTheRunAndItsBar) {
+    Identify(450);
+    dir.writeFile(u"f.evc"_s, QByteArray(200, 'p'));
+    page->Edit24->setText(u"f.evc"_s);
+    page->Button6->click();
+    Chunk(true);
+    Chunk(false);
+    EXPECT_EQ(page->Label26->text(), u"Заливка профиля"_s);
+    EXPECT_EQ(page->ProgressBar3->value(), 0);
+    EXPECT_EQ(page->ProgressBar3->maximum(), 205);
+}
+
+TEST_F(WindowUpload, CancelEndsTheRunWithItsTextAndFreesTheTerminal) {
+    Identify(450);
+    dir.writeFile(u"f.psnd"_s, QByteArray(200, 's'));
+    page->Edit6->setText(u"f.psnd"_s);
+    page->Button1->setEnabled(false);
+    page->Button13->click();
+    page->Button7->click();
+    EXPECT_EQ(page->Label26->text(), u"Отменено пользователем."_s);
+    EXPECT_FALSE(page->Button7->isEnabled());
+    EXPECT_TRUE(page->Button1->isEnabled());
+    EXPECT_EQ(form->connection->connectedPort()->Mode(), 0);
+}
+
+TEST_F(WindowUpload, CancelWithoutARunLeavesTheStatusLine) {
+    Identify(450);
+    page->Label26->setText(u"Прошивка завершена успешно"_s);
+    page->Button7->setEnabled(true);
+    page->Button7->click();
+    EXPECT_EQ(page->Label26->text(), u"Прошивка завершена успешно"_s);
+}
+
 } // namespace

@@ -35,7 +35,8 @@ public:
         return !answers.isEmpty() && answers.takeFirst();
     }
     [[nodiscard]] QString openFile(const QString& caption, const QString& startPath,
-                                   const QString& /*filter*/) override {
+                                   const QString& /*filter*/,
+                                   const QString& /*defaultSuffix*/) override {
         shown.append({Kind::OpenFile, caption, startPath});
         return files.isEmpty() ? QString() : files.takeFirst();
     }

@@ -12,6 +12,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Makes command channels on the lines a refresh opens.
+struct ChannelPorts {
+    FakeClock clock;
+    WritePacing pacing;
+    [[nodiscard]] PortFactory factory() {
+        return [this](std::unique_ptr<SerialLine> line, const QString& name,
+                      const QString& friendly) -> std::unique_ptr<ComPortBase> {
+            return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
+        };
+    }
+};
+
 // Names are between the first parentheses; printers and Bluetooth links are left out; the open
 // ports follow the list and the filter.
 TEST(PortDiscovery, NamesListAndRefresh) {
@@ -49,12 +61,8 @@ TEST(PortDiscovery, NamesListAndRefresh) {
         {ac, {}, u"none"_s, {}},
     };
     const LogTail log;
-    FakeClock clock;
-    WritePacing pacing;
-    const PortFactory factory = [&](std::unique_ptr<SerialLine> line, const QString& name,
-                                    const QString& friendly) -> std::unique_ptr<ComPortBase> {
-        return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
-    };
+    ChannelPorts channel;
+    const PortFactory factory = channel.factory();
     PortMap ports;
     for (const auto& c : cases) {
         enumerator.ports = c.ports;
@@ -90,12 +98,8 @@ class PortDescriptions : public testing::TestWithParam<ListedPort> {};
 TEST_P(PortDescriptions, RefreshOpensTheRealPortOrNone) {
     FakeEnumerator enumerator;
     enumerator.ports = {{GetParam().description, GetParam().portName}};
-    FakeClock clock;
-    WritePacing pacing;
-    const PortFactory factory = [&](std::unique_ptr<SerialLine> line, const QString& name,
-                                    const QString& friendly) -> std::unique_ptr<ComPortBase> {
-        return std::make_unique<ComPort>(std::move(line), name, friendly, clock, pacing);
-    };
+    ChannelPorts channel;
+    const PortFactory factory = channel.factory();
     PortMap ports;
     RefreshPorts(ports, enumerator, factory, QString());
     QStringList open;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class ComPort;
+class Dialogs;
+class MainPage;
+class QLineEdit;
+class QPushButton;
+
+// The main page's group "Обновление ПО": choosing the firmware, profile and sound files,
+// starting and cancelling an upload on the connected controller, and showing its status line
+// and progress as the upload reports them.
+class UploadPanel : public QObject {
+    Q_OBJECT
+public:
+    // link: the connected controller's link, or null while none is connected.
+    UploadPanel(MainPage& page, Dialogs& dialogs, std::function<ComPort*()> link,
+                QObject* parent = nullptr);
+
+    // The files last chosen in the three choosers; each chooser starts at its last file. The
+    // window keeps them in "terminal.txt" between runs.
+    QString OpenDialog1FileName;
+    QString OpenDialog2FileName;
+    QString OpenDialog4FileName;
+
+    // The upload's events on the connected link.
+    void ShowStatus(const QString& text);
+    void SetProgressMax(int maximum);
+    void SetProgress(int position);
+    void OnProgrammingEnd(const QString& text);
+
+private:
+    void Button8Click();
+    void Button9Click();
+    void Button14Click();
+    // The three start buttons share this handler; the pressed button picks the upload.
+    void Button5Click();
+    void Button7Click();
+    void choose(QString& lastFile, QLineEdit* field, const QString& filter,
+                const QString& defaultSuffix);
+
+    MainPage& m_page;
+    Dialogs& m_dialogs;
+    std::function<ComPort*()> m_link;
+};
