@@ -1,4 +1,6 @@
+#include "batch_dialogs.h"
 #include "batch_options.h"
+#include "batch_runner.h"
 #include "port_listing.h"
 #include "simple_log.h"
 #include "single_instance.h"
@@ -28,6 +30,29 @@ int runWindow(const BatchOptions& options) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &form, &TForm1::bringToFront);
     QObject::connect(&termination, &TerminationSignals::received, &form, &QWidget::close);
     form.show();
+    return QApplication::exec();
+}
+
+// Batch runs take no single-instance claim: one run per port may work side by side, and the
+// window's own claim is not theirs to take.
+int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& errors) {
+    BatchDialogs dialogs(errors, options.yes());
+    TerminationSignals termination;
+    TForm1 form(StartOptions{options.port()}, &dialogs);
+    BatchRunner runner(form, dialogs, options, out, errors);
+    // Queued, so that the run never ends before the event loop has begun.
+    QObject::connect(
+        &runner, &BatchRunner::finished, &form,
+        [&form](int status) {
+            form.close();
+            QCoreApplication::exit(status);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(&termination, &TerminationSignals::received, &runner, &BatchRunner::interrupt);
+    if (options.show()) {
+        form.show();
+    }
+    runner.start();
     return QApplication::exec();
 }
 } // namespace
@@ -60,5 +85,5 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    return runWindow(options);
+    return options.batch() ? runBatch(options, out, err) : runWindow(options);
 }

@@ -87,6 +87,14 @@ QString writeValue(const Parameter& record, QStringView version) {
     }
 }
 
+QString deviceValue(const ParameterStore& store, const Parameter& record, QStringView version) {
+    if (record.number == kReportHour || record.number == kTimeZoneDependent) {
+        return QString::number(LeadingInteger(ParameterStore::valueOf(record)) -
+                               shownInteger(store.find(kTimeZone)));
+    }
+    return writeValue(record, version);
+}
+
 QStringList writeCommands(ParameterStore& store, QStringView version) {
     const bool readBack = CompareVersions(version, u"1.58") < 0;
     QStringList commands;
@@ -95,14 +103,9 @@ QStringList writeCommands(ParameterStore& store, QStringView version) {
             continue;
         }
         record.changed = false;
-        QString value;
+        const QString value = deviceValue(store, record, version);
         if (number == kReportHour || number == kTimeZoneDependent) {
-            Parameter& zone = store.findOrAdd(kTimeZone);
-            value = QString::number(LeadingInteger(ParameterStore::valueOf(record)) -
-                                    shownInteger(&zone));
-            zone.changed = true;
-        } else {
-            value = writeValue(record, version);
+            store.findOrAdd(kTimeZone).changed = true;
         }
         QString command = QStringLiteral(" #P%1=").arg(number) + value;
         if (readBack) {
