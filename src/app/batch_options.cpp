@@ -22,7 +22,26 @@ constexpr ActionOption kActions[] = {
     {u"factory", BatchOptions::Action::Factory, {}},
     {u"set", BatchOptions::Action::Set, u"N=VALUE"},
     {u"get", BatchOptions::Action::Get, u"N"},
+    {u"command", BatchOptions::Action::Command, u"TEXT"},
+    {u"upload-firmware", BatchOptions::Action::UploadFirmware, u"FILE"},
+    {u"upload-profile", BatchOptions::Action::UploadProfile, u"FILE"},
+    {u"upload-sounds", BatchOptions::Action::UploadSounds, u"FILE"},
 };
+
+// Actions that talk to the controller; the others work on the pages and files.
+bool online(BatchOptions::Action action) {
+    switch (action) {
+    case BatchOptions::Action::Read:
+    case BatchOptions::Action::Write:
+    case BatchOptions::Action::Command:
+    case BatchOptions::Action::UploadFirmware:
+    case BatchOptions::Action::UploadProfile:
+    case BatchOptions::Action::UploadSounds:
+        return true;
+    default:
+        return false;
+    }
+}
 
 const ActionOption* actionOption(QStringView name) {
     const auto* found =
@@ -82,7 +101,8 @@ BatchOptions BatchOptions::parse(const QStringList& arguments) {
 bool BatchOptions::take(const QString& name, const std::optional<QString>& inlineValue,
                         const QStringList& arguments, qsizetype& index) {
     static const QStringList kFlags = {u"list-ports"_s, u"yes"_s, u"quiet"_s, u"show"_s};
-    static const QStringList kValued = {u"port"_s, u"wait-connect"_s, u"type"_s, u"log"_s};
+    static const QStringList kValued = {u"port"_s, u"wait-connect"_s, u"listen"_s, u"type"_s,
+                                        u"log"_s};
     const ActionOption* action = actionOption(name);
     const bool flag = kFlags.contains(name) || (action != nullptr && action->value.isEmpty());
     if (!flag && action == nullptr && !kValued.contains(name)) {
@@ -124,13 +144,13 @@ bool BatchOptions::take(const QString& name, const std::optional<QString>& inlin
         repeated = !std::exchange(m_port, value).isEmpty();
     } else if (name == u"log"_s) {
         repeated = !std::exchange(m_logFile, value).isEmpty();
-    } else if (name == u"wait-connect"_s) {
+    } else if (name == u"wait-connect"_s || name == u"listen"_s) {
         const std::optional<int> seconds = wholeNumber(value);
         if (!seconds) {
-            m_error = u"--wait-connect takes a whole number of seconds"_s;
+            m_error = u"--%1 takes a whole number of seconds"_s.arg(name);
             return false;
         }
-        m_waitSeconds = *seconds;
+        (name == u"listen"_s ? m_listenSeconds : m_waitSeconds) = *seconds;
     } else if (name == u"type"_s) {
         const std::optional<int> code = wholeNumber(value);
         if (!code || std::find(std::begin(kTypeCodes), std::end(kTypeCodes), *code) ==
@@ -148,14 +168,13 @@ bool BatchOptions::take(const QString& name, const std::optional<QString>& inlin
 }
 
 void BatchOptions::check() {
-    const bool online = std::any_of(m_steps.begin(), m_steps.end(), [](const Step& step) {
-        return step.action == Action::Read || step.action == Action::Write;
-    });
+    const bool controller = std::any_of(m_steps.begin(), m_steps.end(),
+                                        [](const Step& step) { return online(step.action); });
     if (m_listPorts && batch()) {
         m_error = u"--list-ports goes alone"_s;
-    } else if (m_typeCode && (online || !m_port.isEmpty())) {
-        m_error =
-            u"--type is for work without a controller: leave out --port, --read and --write"_s;
+    } else if (m_typeCode && (controller || !m_port.isEmpty())) {
+        m_error = u"--type is for work without a controller: leave out --port and the actions "
+                  u"that talk to one"_s;
     } else if (!batch() && !m_listPorts && (m_yes || m_quiet || m_show || m_typeCode)) {
         m_error = u"--yes, --quiet, --show and --type go with an action"_s;
     }
@@ -163,14 +182,13 @@ void BatchOptions::check() {
 
 bool BatchOptions::needsController() const {
     return !m_port.isEmpty() || std::any_of(m_steps.begin(), m_steps.end(), [&](const Step& step) {
-        return step.action == Action::Read || step.action == Action::Write ||
-               (step.action == Action::Factory && !m_typeCode);
+        return online(step.action) || (step.action == Action::Factory && !m_typeCode);
     });
 }
 
 QString BatchOptions::usage() {
-    return u"usage: talvik [--port PATH] [--wait-connect SECONDS] [--type CODE] [--yes] "
-           u"[--quiet] [--show] [--log FILE] ACTION... | --list-ports | --help"_s;
+    return u"usage: talvik [--port PATH] [--wait-connect SECONDS] [--listen SECONDS] [--type CODE] "
+           u"[--yes] [--quiet] [--show] [--log FILE] ACTION... | --list-ports | --help"_s;
 }
 
 QString BatchOptions::help() {
@@ -196,11 +214,22 @@ QString BatchOptions::help() {
                      u"                       talvik --load car.set --set 20=5 --write\n"
                      u"  --get N            print setting N as the controller gets it\n"
                      u"                       talvik --type 415 --load car.set --get 20\n"
+                     u"  --command TEXT     send TEXT as the terminal does and print the "
+                     u"controller's texts for --listen seconds\n"
+                     u"                       talvik --command \"ver\" --listen 3\n"
+                     u"  --upload-firmware FILE, --upload-profile FILE, --upload-sounds FILE\n"
+                     u"                     upload to the controller and wait for it to come "
+                     u"back if it restarts\n"
+                     u"                       talvik --upload-firmware new.enc --read\n"
+                     u"                       talvik --upload-profile car.evc\n"
+                     u"                       talvik --upload-sounds voice.psnd\n"
                      u"\n"
                      u"Options:\n"
                      u"  --port PATH        look for the controller on this port only\n"
                      u"  --wait-connect S   how long to wait for a controller (default 30); "
                      u"exit status 3 when none answers\n"
+                     u"  --listen S         how long --command prints the controller's texts "
+                     u"(default 2)\n"
                      u"  --type CODE        work without a controller on the pages of 406, 412, "
                      u"403, 414 or 415\n"
                      u"  --yes              answer every question Yes (without it a question "

@@ -10,15 +10,28 @@
 class BatchOptions {
 public:
     // Actions run in the order written.
-    enum class Action { Read, Write, Save, Load, Factory, Set, Get };
+    enum class Action {
+        Read,
+        Write,
+        Save,
+        Load,
+        Factory,
+        Set,
+        Get,
+        Command,
+        UploadFirmware,
+        UploadProfile,
+        UploadSounds
+    };
     struct Step {
         Action action;
-        QString argument; // a file, "N=VALUE" or "N"; empty for read, write and factory
+        QString argument; // a file, "N=VALUE", "N" or a command; empty for read, write, factory
         // The step as written, for the lines that report on it.
         [[nodiscard]] QString text() const;
     };
 
     static constexpr int kDefaultWaitSeconds = 30;
+    static constexpr int kDefaultListenSeconds = 2;
     // Device-type codes --type takes.
     static constexpr int kTypeCodes[] = {406, 412, 403, 414, 415};
 
@@ -41,6 +54,8 @@ public:
     [[nodiscard]] const QList<Step>& steps() const { return m_steps; }
     [[nodiscard]] const QString& port() const { return m_port; }
     [[nodiscard]] int waitSeconds() const { return m_waitSeconds; }
+    // How long the controller's texts are printed after a --command.
+    [[nodiscard]] int listenSeconds() const { return m_listenSeconds; }
     // The device type for offline work; none when a controller decides it.
     [[nodiscard]] std::optional<int> typeCode() const { return m_typeCode; }
     [[nodiscard]] bool yes() const { return m_yes; }
@@ -61,6 +76,7 @@ private:
     QList<Step> m_steps;
     QString m_port;
     int m_waitSeconds = kDefaultWaitSeconds;
+    int m_listenSeconds = kDefaultListenSeconds;
     std::optional<int> m_typeCode;
     bool m_yes = false;
     bool m_quiet = false;

@@ -6,15 +6,19 @@
 #include "connection.h"
 #include "device_type.h"
 #include "main_page.h"
+#include "programming.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
 #include "system_port_enumerator.h"
+#include "terminal_panel.h"
 #include "tform1.h"
+#include "upload_panel.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextStream>
 #include <algorithm>
 #include <iterator>
@@ -23,6 +27,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kMillisecondsPerSecond = 1000;
+// A controller that restarts after an upload is let alone this long before the scan resumes.
+constexpr int kRestartSeconds = 10;
 const QString kDone = QStringLiteral("Готово");
 } // namespace
 
@@ -38,6 +44,13 @@ BatchRunner::BatchRunner(TForm1& form, BatchDialogs& dialogs, BatchOptions optio
     connect(&transfer, &SettingsTransfer::batchFinished, this, &BatchRunner::batchFinished);
     connect(m_form.connection, &Connection::identified, this, &BatchRunner::identified);
     connect(m_form.connection, &Connection::disconnected, this, &BatchRunner::disconnected);
+    UploadPanel& upload = m_form.upload();
+    connect(&upload, &UploadPanel::statusShown, this, &BatchRunner::uploadStatus);
+    connect(&upload, &UploadPanel::progressMaximumSet, this, &BatchRunner::uploadProgressMaximum);
+    connect(&upload, &UploadPanel::progressed, this, &BatchRunner::batchProgressed);
+    connect(&upload, &UploadPanel::ended, this, &BatchRunner::uploadEnded);
+    connect(&m_form.terminal().terminal(), &Terminal::printed, this,
+            &BatchRunner::printTerminalLine);
 }
 
 void BatchRunner::start() {
@@ -50,7 +63,7 @@ void BatchRunner::start() {
     if (m_options.needsController()) {
         say(m_options.port().isEmpty() ? u"Waiting for a controller"_s
                                        : u"Waiting for a controller on "_s + m_options.port());
-        m_wait.start(m_options.waitSeconds() * kMillisecondsPerSecond);
+        await(Awaiting::Controller, m_options.waitSeconds());
         return;
     }
     // Files only: no port is scanned, so a controller plugged in meanwhile changes nothing.
@@ -69,29 +82,56 @@ void BatchRunner::interrupt() {
     fail(u"interrupted"_s);
 }
 
+void BatchRunner::await(Awaiting what, std::optional<int> seconds) {
+    m_awaiting = what;
+    if (seconds) {
+        m_wait.start(*seconds * kMillisecondsPerSecond);
+    } else {
+        m_wait.stop();
+    }
+}
+
 void BatchRunner::identified() {
-    if (m_connected || m_done) {
+    if (m_done || (m_awaiting != Awaiting::Controller && m_awaiting != Awaiting::Return)) {
         return;
     }
-    m_connected = true;
-    m_wait.stop();
     const CPort* port = m_form.connection->connectedPort();
     say(u"Connected on %1: %2, serial number %3"_s.arg(
         port->PortName(), m_form.TabSheet3->Label6->text(), m_form.TabSheet3->Edit1->text()));
-    // A read that identification starts ends first.
+    // A read that identification starts ends before the next action.
+    if (std::exchange(m_awaiting, Awaiting::Nothing) == Awaiting::Return) {
+        complete(std::nullopt);
+        return;
+    }
+    m_wait.stop();
     QTimer::singleShot(0, this, &BatchRunner::next);
 }
 
 void BatchRunner::disconnected() {
-    if (m_connected && !m_done) {
+    // The controller may go before it is identified, and restarts after an upload.
+    if (!m_done && m_awaiting != Awaiting::Controller && m_awaiting != Awaiting::Return) {
         fail(u"the controller was lost"_s);
     }
 }
 
 void BatchRunner::waitExpired() {
-    m_errors << u"talvik: no controller answered within %1 s"_s.arg(m_options.waitSeconds())
-             << Qt::endl;
-    finish(kNoController);
+    switch (m_awaiting) {
+    case Awaiting::Controller:
+        m_errors << u"talvik: no controller answered within %1 s"_s.arg(m_options.waitSeconds())
+                 << Qt::endl;
+        finish(kNoController);
+        return;
+    case Awaiting::Return:
+        m_errors << u"talvik: the controller did not come back after the upload"_s << Qt::endl;
+        finish(kNoController);
+        return;
+    case Awaiting::Listen:
+        m_awaiting = Awaiting::Nothing;
+        complete(std::nullopt);
+        return;
+    default:
+        return;
+    }
 }
 
 void BatchRunner::batchStarted(const QString& status, int maximum) {
@@ -111,18 +151,53 @@ void BatchRunner::batchFinished(const QString& result) {
     if (m_done) {
         return;
     }
-    if (m_step < 0) {
-        m_firstRead = result;
-        if (m_connected) {
-            QTimer::singleShot(0, this, &BatchRunner::next);
-        }
+    if (m_awaiting == Awaiting::Batch) {
+        m_awaiting = Awaiting::Nothing;
+        complete(result);
         return;
     }
-    complete(result);
+    say(result);
+    if (m_step < 0) {
+        m_firstRead = result;
+    }
+    if (m_awaiting == Awaiting::Nothing) {
+        QTimer::singleShot(0, this, &BatchRunner::next);
+    }
+}
+
+void BatchRunner::uploadStatus(const QString& text) {
+    if (m_awaiting == Awaiting::Upload) {
+        m_uploadStatus = text;
+        say(text);
+    }
+}
+
+void BatchRunner::uploadProgressMaximum(int maximum) {
+    m_progress.start(m_uploadStatus, maximum);
+}
+
+void BatchRunner::uploadEnded(const QString& text) {
+    if (m_done || m_awaiting != Awaiting::Upload) {
+        return;
+    }
+    const QString step = m_options.steps()[m_step].text();
+    m_out << step << u": "_s << text << Qt::endl;
+    if (text != Programming::kLoaderDone && text != Programming::kFileDone) {
+        fail(step + u": "_s + text);
+        return;
+    }
+    // The controller restarts, or is asked who it is again: either way it identifies anew.
+    await(Awaiting::Return, m_options.waitSeconds() + kRestartSeconds);
+}
+
+void BatchRunner::printTerminalLine(const QString& line) {
+    if (m_awaiting == Awaiting::Listen) {
+        m_out << line << Qt::endl;
+    }
 }
 
 void BatchRunner::next() {
-    if (m_done || m_batchRunning) {
+    if (m_done || m_batchRunning || m_awaiting != Awaiting::Nothing) {
         return;
     }
     ++m_step;
@@ -141,7 +216,9 @@ void BatchRunner::run(const BatchOptions::Step& step) {
         return;
     case BatchOptions::Action::Write:
         transfer.Button3Click();
-        if (!m_batchRunning) {
+        if (m_batchRunning) {
+            await(Awaiting::Batch);
+        } else {
             say(u"--write: no setting changed, nothing sent"_s);
             complete(std::nullopt);
         }
@@ -163,6 +240,14 @@ void BatchRunner::run(const BatchOptions::Step& step) {
     case BatchOptions::Action::Get:
         get(step.argument);
         return;
+    case BatchOptions::Action::Command:
+        command(step.argument);
+        return;
+    case BatchOptions::Action::UploadFirmware:
+    case BatchOptions::Action::UploadProfile:
+    case BatchOptions::Action::UploadSounds:
+        upload(step.action, step.argument);
+        return;
     }
 }
 
@@ -173,7 +258,9 @@ void BatchRunner::read() {
         return;
     }
     m_form.settings().transfer().PNGButton3Click();
-    if (!m_batchRunning) {
+    if (m_batchRunning) {
+        await(Awaiting::Batch);
+    } else {
         fail(u"--read: no controller to read from"_s);
     }
 }
@@ -198,7 +285,9 @@ void BatchRunner::factory() {
     }
     m_dialogs.answer(SettingsTransfer::kFactoryQuestion, true);
     transfer.Button4Click();
-    if (!m_batchRunning) {
+    if (m_batchRunning) {
+        await(Awaiting::Batch);
+    } else {
         say(u"--factory: %1 loaded"_s.arg(file));
         complete(std::nullopt);
     }
@@ -229,6 +318,34 @@ void BatchRunner::get(const QString& number) {
     }
     m_out << number << u'=' << *value << Qt::endl;
     complete(std::nullopt);
+}
+
+void BatchRunner::command(const QString& text) {
+    // The output shows the command and what the controller says while the run listens.
+    await(Awaiting::Listen, m_options.listenSeconds());
+    m_form.TabSheet3->ComboBox1->setEditText(text);
+    m_form.terminal().Button1Click();
+}
+
+void BatchRunner::upload(BatchOptions::Action action, const QString& path) {
+    if (!QFile::exists(path)) {
+        fail(u"%1: no such file"_s.arg(m_options.steps()[m_step].text()));
+        return;
+    }
+    // The chooser and the start button of each kind, as the user presses them.
+    MainPage& page = *m_form.TabSheet3;
+    const bool firmware = action == BatchOptions::Action::UploadFirmware;
+    const bool profile = action == BatchOptions::Action::UploadProfile;
+    QPushButton* choose = firmware ? page.Button8 : profile ? page.Button9 : page.Button14;
+    QPushButton* start = firmware ? page.Button5 : profile ? page.Button6 : page.Button13;
+    m_dialogs.chooseFile(path);
+    choose->click();
+    m_uploadStatus.clear();
+    await(Awaiting::Upload);
+    start->click();
+    if (m_uploadStatus.isEmpty()) {
+        fail(u"%1: the upload did not start"_s.arg(m_options.steps()[m_step].text()));
+    }
 }
 
 void BatchRunner::complete(const std::optional<QString>& result) {

@@ -37,12 +37,26 @@ Q_SIGNALS:
     void finished(int status);
 
 private:
+    // What the run waits for before it goes on.
+    enum class Awaiting {
+        Nothing,    // an action runs, or the next may begin
+        Controller, // the first identification
+        Batch,      // the end of a read or write the action started
+        Upload,     // the result of an upload
+        Return,     // the controller again after an upload
+        Listen,     // the end of --listen after a --command
+    };
+
     void identified();
     void disconnected();
     void waitExpired();
     void batchStarted(const QString& status, int maximum);
     void batchProgressed(int position);
     void batchFinished(const QString& result);
+    void uploadStatus(const QString& text);
+    void uploadProgressMaximum(int maximum);
+    void uploadEnded(const QString& text);
+    void printTerminalLine(const QString& line);
 
     // Runs the next action once no batch runs; ends after the last.
     void next();
@@ -52,6 +66,10 @@ private:
     void factory();
     void set(const QString& assignment);
     void get(const QString& number);
+    void command(const QString& text);
+    void upload(BatchOptions::Action action, const QString& path);
+    // Waits for `what`; with a time, the wait also ends when it has passed.
+    void await(Awaiting what, std::optional<int> seconds = std::nullopt);
     // The action is over: its errors (and a batch result other than "Готово") fail the run.
     void complete(const std::optional<QString>& result);
     void fail(const QString& why);
@@ -65,8 +83,9 @@ private:
     QTextStream& m_errors;
     QTimer m_wait;
     ProgressLines m_progress;
+    QString m_uploadStatus;
     qsizetype m_step = -1; // the action under way; -1 before the first
-    bool m_connected = false;
+    Awaiting m_awaiting = Awaiting::Nothing;
     bool m_batchRunning = false;
     bool m_done = false;
     // The result of the read that followed identification, until an action runs.

@@ -82,10 +82,14 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"NegativeWait", "--wait-connect -1 --read",
             "--wait-connect takes a whole number of seconds"},
         Bad{"PortTwice", "--port a --port b --read", "--port is given twice"},
-        Bad{"TypeWithController", "--type 415 --read",
-            "--type is for work without a controller: leave out --port, --read and --write"},
+        Bad{"TypeWithController", "--type 415 --upload-profile a.evc",
+            "--type is for work without a controller: leave out --port and the actions that "
+            "talk to one"},
         Bad{"TypeWithPort", "--type 415 --port p --save a.set",
-            "--type is for work without a controller: leave out --port, --read and --write"},
+            "--type is for work without a controller: leave out --port and the actions that "
+            "talk to one"},
+        Bad{"ListenOfNoNumber", "--command ver --listen soon",
+            "--listen takes a whole number of seconds"},
         Bad{"ListPortsWithAction", "--list-ports --read", "--list-ports goes alone"},
         Bad{"YesWithoutAction", "--yes", "--yes, --quiet, --show and --type go with an action"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -110,6 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Controller{"FilesOnly", "--load a.set --set 20=1 --get 20 --save b.set", false},
                     Controller{"AnyActionWithAPort", "--port p --save b.set", true},
                     Controller{"Read", "--read", true}, Controller{"Write", "--write", true},
+                    Controller{"Command", "--command ver", true},
+                    Controller{"Upload", "--upload-sounds a.psnd", true},
                     Controller{"FactoryOfTheControllersType", "--factory", true},
                     Controller{"FactoryOfAGivenType", "--type 403 --factory", false}),
     [](const auto& info) { return std::string(info.param.name); });
