@@ -29,6 +29,9 @@
 #include <malloc.h>
 #include <memory>
 
+using namespace talvik::editor;
+using namespace talvik::iface;
+
 namespace {
 
 constexpr int kRichestType = 415;

@@ -13,6 +13,8 @@
 
 #include <string>
 
+using namespace talvik::iface;
+
 namespace {
 
 // A description in the shape of the shipped ones: templates for phones and zones, and per page

@@ -21,6 +21,8 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::link;
+using namespace talvik::support;
 
 namespace {
 

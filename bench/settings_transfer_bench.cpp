@@ -40,6 +40,11 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
+using namespace talvik::app;
+using namespace talvik::editor;
+using namespace talvik::link;
+using namespace talvik::support;
+
 namespace {
 
 constexpr double kBaud = 115200.0;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // One area of the controller's behaviour (connection, identification, settings, ...). Modules
 // live in emulator/modules/, one file each, and register themselves with ModuleRegistry.
 class EmuModule {
@@ -45,3 +47,5 @@ public:
     // The emulator is about to exit (also on a stop signal).
     virtual void shutDown() {}
 };
+
+} // namespace talvik::emu

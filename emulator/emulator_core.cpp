@@ -8,7 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-EmulatorCore::EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
+namespace talvik::emu {
+
+EmulatorCore::EmulatorCore(const support::Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
                            std::vector<std::unique_ptr<EmuModule>> modules)
     : m_clock(clock), m_baud(baud), m_knobs(knobs), m_modules(std::move(modules)),
       m_pacer(clock, baud), m_random(knobs.seed), m_startTick(clock.tickMs()) {}
@@ -204,3 +206,5 @@ std::optional<std::uint32_t> EmulatorCore::msUntilOutput() const {
     }
     return next;
 }
+
+} // namespace talvik::emu

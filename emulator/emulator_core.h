@@ -17,6 +17,8 @@
 #include <random>
 #include <vector>
 
+namespace talvik::emu {
+
 // The controller behind the line, without the line: cuts frames out of what arrives, ignores
 // those sent at a speed other than its own, hands the rest to the modules and frames, paces and
 // (with the fault knobs) spoils their answers.
@@ -27,7 +29,7 @@ public:
     // The program gives up the link after this long without a frame from the device.
     static constexpr std::uint32_t kHostQuietMs = 6000;
 
-    EmulatorCore(const Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
+    EmulatorCore(const support::Clock& clock, std::uint32_t baud, const FaultKnobs& knobs,
                  std::vector<std::unique_ptr<EmuModule>> modules);
 
     // Bytes read from the line while the terminal was set to lineBaud.
@@ -62,7 +64,7 @@ private:
     [[nodiscard]] bool roll(int percent);
     void trace(const char* what, const Frame& frame) const;
 
-    const Clock& m_clock;
+    const support::Clock& m_clock;
     std::uint32_t m_baud;
     FaultKnobs m_knobs;
     std::vector<std::unique_ptr<EmuModule>> m_modules;
@@ -77,3 +79,5 @@ private:
     std::uint32_t m_restartQuietMs = 0;
     std::function<void(const QString&)> m_trace;
 };
+
+} // namespace talvik::emu

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // Ways to make the emulated controller misbehave; all off by default.
 struct FaultKnobs {
     int dropPercent = 0;    // incoming frames ignored as if never received
@@ -13,3 +15,5 @@ struct FaultKnobs {
         silentForMs; // the silence ends after this long, like a cable plugged back in
     std::uint32_t seed = 0;
 };
+
+} // namespace talvik::emu

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace talvik::emu {
+
 // One link frame without its marker and checksum: what the codec encodes and the scanner yields.
 struct Frame {
     std::uint8_t kind = 0;
@@ -12,3 +14,5 @@ struct Frame {
 
     friend bool operator==(const Frame&, const Frame&) = default;
 };
+
+} // namespace talvik::emu

@@ -1,5 +1,7 @@
 #include "frame_codec.h"
 
+namespace talvik::emu {
+
 std::uint16_t FrameCodec::checksum(const char* data, qsizetype size) {
     std::uint16_t sum = 0;
     for (qsizetype i = 0; i < size; ++i) {
@@ -28,3 +30,5 @@ std::optional<QByteArray> FrameCodec::encode(const Frame& frame, bool corrupt) {
     bytes.append(static_cast<char>(sum >> 8));
     return bytes;
 }
+
+} // namespace talvik::emu

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // Builds the bytes of a link frame: marker 02 'T' 'k' 02, kind, channel, length, payload and
 // the little-endian 16-bit checksum over kind..payload.
 class FrameCodec {
@@ -23,3 +25,5 @@ public:
     // frame carries a checksum that is guaranteed to be wrong.
     [[nodiscard]] static std::optional<QByteArray> encode(const Frame& frame, bool corrupt = false);
 };
+
+} // namespace talvik::emu

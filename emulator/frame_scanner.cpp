@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace talvik::emu {
+
 FrameScanner::Result FrameScanner::feed(const QByteArray& bytes) {
     m_pending.append(bytes);
     Result result;
@@ -44,3 +46,5 @@ FrameScanner::Result FrameScanner::feed(const QByteArray& bytes) {
     m_pending.remove(0, pos);
     return result;
 }
+
+} // namespace talvik::emu

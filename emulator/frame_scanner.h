@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace talvik::emu {
+
 // Cuts link frames out of a byte stream that may arrive in arbitrary pieces. Bytes before a
 // marker and broken markers are skipped; an incomplete frame is kept until the rest arrives, so
 // the scanner never holds more than one frame's worth of bytes.
@@ -23,3 +25,5 @@ public:
 private:
     QByteArray m_pending;
 };
+
+} // namespace talvik::emu

@@ -16,6 +16,8 @@
 #include <random>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

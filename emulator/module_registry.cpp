@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+namespace talvik::emu {
+
 ModuleRegistry& ModuleRegistry::instance() {
     static ModuleRegistry registry;
     return registry;
@@ -39,3 +41,5 @@ QStringList ModuleRegistry::names() const {
     }
     return names;
 }
+
+} // namespace talvik::emu

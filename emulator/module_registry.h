@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+namespace talvik::emu {
+
 // The list of modules the emulator is built from. Each module's own file registers it with its
 // command-line options, so adding a module touches no other file.
 class ModuleRegistry {
@@ -38,3 +40,5 @@ public:
 private:
     std::vector<Entry> m_entries;
 };
+
+} // namespace talvik::emu

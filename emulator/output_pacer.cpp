@@ -1,10 +1,13 @@
 #include "output_pacer.h"
 
+namespace talvik::emu {
+
 namespace {
 constexpr std::uint64_t kBitsPerByte = 10;
 }
 
-OutputPacer::OutputPacer(const Clock& clock, std::uint32_t baud) : m_clock(clock), m_baud(baud) {}
+OutputPacer::OutputPacer(const support::Clock& clock, std::uint32_t baud)
+    : m_clock(clock), m_baud(baud) {}
 
 std::uint64_t OutputPacer::bytesOnLineBy(std::uint32_t now) const {
     const std::uint32_t elapsed = now - m_lineStart;
@@ -44,3 +47,5 @@ std::optional<std::uint32_t> OutputPacer::msUntilNext() const {
     const std::uint32_t elapsed = m_clock.tickMs() - m_lineStart;
     return readyAt > elapsed ? static_cast<std::uint32_t>(readyAt - elapsed) : 0;
 }
+
+} // namespace talvik::emu

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // Releases queued bytes no faster than a serial line at the given speed would deliver them
 // (10 bits a byte: start bit, 8 data bits, stop bit), so the program sees real-cable timing,
 // including frames that arrive in pieces.
 class OutputPacer {
 public:
-    OutputPacer(const Clock& clock, std::uint32_t baud);
+    OutputPacer(const support::Clock& clock, std::uint32_t baud);
 
     void enqueue(const QByteArray& bytes);
     // The bytes whose last bit has gone over the line by now.
@@ -26,9 +28,11 @@ public:
 private:
     [[nodiscard]] std::uint64_t bytesOnLineBy(std::uint32_t now) const;
 
-    const Clock& m_clock;
+    const support::Clock& m_clock;
     std::uint32_t m_baud;
     QByteArray m_queue;
     std::uint32_t m_lineStart = 0; // when the line started its current busy stretch
     std::uint64_t m_sentInStretch = 0;
 };
+
+} // namespace talvik::emu

@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 constexpr std::array<std::pair<speed_t, std::uint32_t>, 8> kSpeeds{{{B1200, 1200},
@@ -132,3 +134,5 @@ qsizetype PtyLine::write(const QByteArray& bytes) {
     const ssize_t n = ::write(m_master, bytes.constData(), static_cast<size_t>(bytes.size()));
     return n < 0 ? 0 : n;
 }
+
+} // namespace talvik::emu

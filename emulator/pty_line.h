@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <termios.h>
 
+namespace talvik::emu {
+
 // The emulator's end of a pseudo-terminal. The program opens the slave side like a serial port;
 // the emulator reads and writes the master side. While nobody has the slave open the master
 // reports a hang-up, which is the emulator's "cable unplugged"; the terminal's settings and
@@ -46,3 +48,5 @@ private:
     QString m_slavePath;
     QString m_linkPath;
 };
+
+} // namespace talvik::emu

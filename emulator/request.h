@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace talvik::emu {
+
 // A frame from the program as the modules see it.
 struct Request {
     std::uint8_t kind = 0;
@@ -30,3 +32,5 @@ struct Request {
         return nul < 0 ? rest : rest.left(nul);
     }
 };
+
+} // namespace talvik::emu

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::emu {
+
 // Where a module puts its answers; the emulator frames, paces and (maybe) corrupts them.
 class Responder {
 public:
@@ -24,3 +26,5 @@ public:
     // The controller restarts: every session ends, and for quietMs it hears and says nothing.
     virtual void restart(std::uint32_t quietMs) = 0;
 };
+
+} // namespace talvik::emu

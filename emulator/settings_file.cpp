@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 const QString kKinds[] = {u"None"_s, u"Edit"_s, u"Combo"_s, u"Check"_s, u"Bits"_s};
@@ -22,7 +24,8 @@ std::optional<SettingsFile::Setting> settingFrom(const QJsonObject& element) {
     for (const QString& kind : kKinds) {
         const QJsonValue value = element.value(kind);
         if (value.isString()) {
-            return SettingsFile::Setting{Cp1251::fromUnicode(value.toString()), kind, false};
+            return SettingsFile::Setting{support::Cp1251::fromUnicode(value.toString()), kind,
+                                         false};
         }
         if (value.isDouble()) {
             const double d = value.toDouble();
@@ -112,7 +115,7 @@ QByteArray SettingsFile::toJson(const Contents& contents) {
                ": ";
         out += setting.number && isWholeNumber(setting.value)
                    ? setting.value
-                   : jsonString(Cp1251::toUnicode(setting.value));
+                   : jsonString(support::Cp1251::toUnicode(setting.value));
         out += '}';
     }
     return out + "\n]\n";
@@ -126,3 +129,5 @@ bool SettingsFile::write(const QString& path, const Contents& contents, QString&
     }
     return true;
 }
+
+} // namespace talvik::emu

@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 
+namespace talvik::emu {
+
 // The controller's numbered settings as a ".set" file holds them: a JSON array with a {"HW": ..}
 // header and one {"Value": number, "<Kind>": value} element per setting. Values are kept as the
 // controller's decimal or plain text (Windows-1251), with the kind key and the JSON type they
@@ -29,3 +31,5 @@ public:
     [[nodiscard]] static QByteArray toJson(const Contents& contents);
     [[nodiscard]] static bool write(const QString& path, const Contents& contents, QString& error);
 };
+
+} // namespace talvik::emu

@@ -4,10 +4,14 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 QByteArray VersionReply(const QString& version, const QString& hardware) {
     QString text = u"Версия ПО: 3.0.1 Конфигурация: "_s + version;
     if (!hardware.isEmpty()) {
         text += u" HV: "_s + hardware;
     }
-    return Cp1251::fromUnicode(text);
+    return support::Cp1251::fromUnicode(text);
 }
+
+} // namespace talvik::emu

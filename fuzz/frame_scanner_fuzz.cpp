@@ -6,6 +6,8 @@
 #include <tuple>
 #include <vector>
 
+using namespace talvik::link;
+
 namespace {
 
 using Found = std::tuple<std::uint8_t, std::uint8_t, std::vector<std::uint8_t>, bool>;

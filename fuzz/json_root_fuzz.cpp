@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace talvik::iface;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     JsonRoot document;
     if (document.parse(QByteArrayView(data, static_cast<qsizetype>(size)))) {

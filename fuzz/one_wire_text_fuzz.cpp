@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace talvik::devices;
+using namespace talvik::support;
+
 namespace {
 
 class CountingDialogs final : public Dialogs {

@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+using namespace talvik::link;
+using namespace talvik::support;
+
 namespace {
 constexpr int kHardware[] = {50, 100, 150, 350, 450, 515};
 constexpr std::uint8_t kAnnouncement[] = {0x02, 0x54, 0x6B, 0x02, 0x00, 0x05,

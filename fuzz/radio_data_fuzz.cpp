@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <span>
 
+using namespace talvik::devices;
+using namespace talvik::support;
+
 namespace {
 
 // A log without a file: the decoder's failure lines go nowhere.

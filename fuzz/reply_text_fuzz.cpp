@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace talvik::link;
+using namespace talvik::settings;
+using namespace talvik::support;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =
         Cp1251::toUnicode(QByteArrayView(reinterpret_cast<const char*>(data), size));

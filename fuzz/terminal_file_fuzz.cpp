@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace talvik::app;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const TerminalFile file =
         TerminalFile::Decode(QByteArrayView(reinterpret_cast<const char*>(data), size));

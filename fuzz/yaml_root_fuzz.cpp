@@ -9,6 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace talvik::iface;
+using namespace talvik::support;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Rejected inputs log a line each; keep millions of them off the disk.
     SimpleLog::setFileName(QStringLiteral("/dev/null"));

@@ -12,6 +12,9 @@
 #include <cstring>
 #include <string>
 
+using namespace talvik::iface;
+using namespace talvik::tools;
+
 namespace {
 
 constexpr char kHelp[] = R"(Usage:

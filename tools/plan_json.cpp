@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+namespace talvik::tools {
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -22,59 +24,60 @@ Json numbers(const QList<int>& list) {
     return out;
 }
 
-const char* specialName(PlanItem::Special special) {
+const char* specialName(iface::PlanItem::Special special) {
     switch (special) {
-    case PlanItem::Special::Integer:
+    case iface::PlanItem::Special::Integer:
         return "integer";
-    case PlanItem::Special::Phone:
+    case iface::PlanItem::Special::Phone:
         return "phone";
-    case PlanItem::Special::Voice:
+    case iface::PlanItem::Special::Voice:
         return "voice";
-    case PlanItem::Special::Double10:
+    case iface::PlanItem::Special::Double10:
         return "double10";
-    case PlanItem::Special::Plain:
+    case iface::PlanItem::Special::Plain:
         break;
     }
     return "plain";
 }
 
-Json items(const QList<PlanItem>& list);
+Json items(const QList<iface::PlanItem>& list);
 
-Json item(const PlanItem& it) {
+Json item(const iface::PlanItem& it) {
     Json out = Json::object();
     switch (it.type) {
-    case PlanItem::Type::Tab:
+    case iface::PlanItem::Type::Tab:
         out["type"] = "Tab";
         out["caption"] = it.caption.toStdString();
         out["content"] = items(it.content);
         break;
-    case PlanItem::Type::GroupBox:
+    case iface::PlanItem::Type::GroupBox:
         out["type"] = "GroupBox";
         out["caption"] = it.caption.toStdString();
         out["hint"] = it.hint.toStdString();
         out["content"] = items(it.content);
         break;
-    case PlanItem::Type::Label:
+    case iface::PlanItem::Type::Label:
         out["type"] = "Label";
         out["caption"] = it.caption.toStdString();
         break;
-    case PlanItem::Type::RichEdit:
+    case iface::PlanItem::Type::RichEdit:
         out["type"] = "RichEdit";
         out["file"] = it.file.toStdString();
         out["height"] = it.height;
         break;
-    case PlanItem::Type::Edit:
+    case iface::PlanItem::Type::Edit:
         out["type"] = "Edit";
         out["caption"] = it.caption.toStdString();
         out["hint"] = it.hint.toStdString();
         out["setting"] = it.setting;
         out["special"] = specialName(it.special);
-        if (it.special == PlanItem::Special::Integer || it.special == PlanItem::Special::Double10) {
+        if (it.special == iface::PlanItem::Special::Integer ||
+            it.special == iface::PlanItem::Special::Double10) {
             out["limits"] = Json::array({it.limitLow, it.limitHigh});
             out["offset"] = it.offset;
         }
         break;
-    case PlanItem::Type::Combo:
+    case iface::PlanItem::Type::Combo:
         out["type"] = "Combo";
         out["caption"] = it.caption.toStdString();
         out["hint"] = it.hint.toStdString();
@@ -84,7 +87,7 @@ Json item(const PlanItem& it) {
             out["codes"] = numbers(*it.codes);
         }
         break;
-    case PlanItem::Type::Check:
+    case iface::PlanItem::Type::Check:
         out["type"] = "Check";
         out["caption"] = it.caption.toStdString();
         out["hint"] = it.hint.toStdString();
@@ -93,14 +96,14 @@ Json item(const PlanItem& it) {
             out["disables"] = numbers(*it.disables);
         }
         break;
-    case PlanItem::Type::Bits:
+    case iface::PlanItem::Type::Bits:
         out["type"] = "Bits";
         out["caption"] = it.caption.toStdString();
         out["hint"] = it.hint.toStdString();
         out["setting"] = it.setting;
         out["bits"] = texts(it.bits);
         break;
-    case PlanItem::Type::Table: {
+    case iface::PlanItem::Type::Table: {
         out["type"] = "Table";
         out["columns"] = texts(it.columns);
         out["lines"] = texts(it.lines);
@@ -115,9 +118,9 @@ Json item(const PlanItem& it) {
     return out;
 }
 
-Json items(const QList<PlanItem>& list) {
+Json items(const QList<iface::PlanItem>& list) {
     Json out = Json::array();
-    for (const PlanItem& it : list) {
+    for (const iface::PlanItem& it : list) {
         out.push_back(item(it));
     }
     return out;
@@ -125,20 +128,22 @@ Json items(const QList<PlanItem>& list) {
 
 } // namespace
 
-std::string PlanJson(const InterfacePlan& plan) {
+std::string PlanJson(const iface::InterfacePlan& plan) {
     Json out = Json::object();
     out["content"] = items(plan.content);
     Json disables = Json::array();
-    for (const DisableRule& rule : plan.disables) {
+    for (const iface::DisableRule& rule : plan.disables) {
         disables.push_back(
             Json{{"trigger", rule.trigger}, {"who", rule.who}, {"values", numbers(rule.values)}});
     }
     out["disables"] = std::move(disables);
     Json voices = Json::array();
-    for (const VoiceEntry& voice : plan.voices) {
+    for (const iface::VoiceEntry& voice : plan.voices) {
         voices.push_back(
             Json{{"version", voice.version.toStdString()}, {"words", texts(voice.words)}});
     }
     out["voices"] = std::move(voices);
     return out.dump(2, ' ', false, Json::error_handler_t::replace);
 }
+
+} // namespace talvik::tools

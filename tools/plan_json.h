@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace talvik::tools {
+
 // What the settings window would build, as JSON text: the items with their resolved texts and
 // setting numbers, the Disables rules and the Voices table.
-[[nodiscard]] std::string PlanJson(const InterfacePlan& plan);
+[[nodiscard]] std::string PlanJson(const iface::InterfacePlan& plan);
+
+} // namespace talvik::tools

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+namespace talvik::tools {
+
 std::string JsonString(const QString& text) {
     return nlohmann::json(text.toStdString())
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -12,7 +14,7 @@ std::string JsonString(const QString& text) {
 namespace {
 
 struct Frame {
-    Node node;
+    iface::Node node;
     int next;
     // The node is the value of a map entry, whose bracket closes after it.
     bool entry;
@@ -20,7 +22,7 @@ struct Frame {
 
 // Writes the node's opening (or the whole node when it has no children to visit) and says
 // whether its children still have to be written.
-bool open(std::string& out, Node node) {
+bool open(std::string& out, iface::Node node) {
     if (!node.valid()) {
         out += "null";
         return false;
@@ -45,7 +47,7 @@ bool open(std::string& out, Node node) {
 
 } // namespace
 
-void PrintTreeJson(Node root, std::FILE* file) {
+void PrintTreeJson(iface::Node root, std::FILE* file) {
     // Written out in pieces: the text is many times the size of the tree it shows.
     constexpr std::size_t kPiece = std::size_t{1} << 16;
     std::string out;
@@ -75,7 +77,7 @@ void PrintTreeJson(Node root, std::FILE* file) {
             out += ',';
         }
         const bool map = frame.node.isMap();
-        const Node child = frame.node.child(frame.next++);
+        const iface::Node child = frame.node.child(frame.next++);
         if (map) {
             out += '[';
             out += JsonString(child.key());
@@ -90,3 +92,5 @@ void PrintTreeJson(Node root, std::FILE* file) {
     out += '\n';
     flush();
 }
+
+} // namespace talvik::tools

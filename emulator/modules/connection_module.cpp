@@ -3,6 +3,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // Answers the program's idle probe: the first probe of a session gets the connect announcement,
@@ -35,3 +37,5 @@ private:
                                     }});
 
 } // namespace
+
+} // namespace talvik::emu

@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 [[noreturn]] void refuse(const QString& message) {
@@ -357,3 +359,5 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
      create});
 
 } // namespace
+
+} // namespace talvik::emu

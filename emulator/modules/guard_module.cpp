@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // The guard (status 0): " #S0=1" arms it after a countdown that status 0 shows in tenths of a
@@ -55,3 +57,5 @@ private:
     {u"guard"_s, {}, [](const QCommandLineParser&) { return std::make_unique<GuardModule>(); }});
 
 } // namespace
+
+} // namespace talvik::emu

@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // Identification (" ver", the serial number) and the status queries the program polls, which may
@@ -52,7 +54,7 @@ public:
         case 4: {
             const int level = 14 + static_cast<int>(second * 7 % 18);
             const char* network = second >= 50 && second < 55 ? " 5 " : " 1 ";
-            return QByteArray::number(level) + network + Cp1251::fromUnicode(u"МегаФон"_s);
+            return QByteArray::number(level) + network + support::Cp1251::fromUnicode(u"МегаФон"_s);
         }
         case 6:
             return second < 45 ? QByteArray::number(124 + second % 5) + " 0" : QByteArray("41 1");
@@ -95,7 +97,9 @@ private:
      [](const QCommandLineParser& parser) {
          return std::make_unique<IdentificationModule>(
              parser.value(u"version"_s), parser.value(u"hardware"_s),
-             Cp1251::fromUnicode(parser.value(u"serial"_s)));
+             support::Cp1251::fromUnicode(parser.value(u"serial"_s)));
      }});
 
 } // namespace
+
+} // namespace talvik::emu

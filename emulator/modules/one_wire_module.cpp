@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 constexpr int kSlots = 10;
@@ -67,7 +69,7 @@ public:
         if (msUntilDue(now) != 0u) {
             return false;
         }
-        out.notify(' ' + Cp1251::fromUnicode(u"Касание эл. ключом: "_s) +
+        out.notify(' ' + support::Cp1251::fromUnicode(u"Касание эл. ключом: "_s) +
                    kTouches[m_touchesSent++]);
         if (m_touchesSent == std::size(kTouches)) {
             m_learningFrom.reset();
@@ -143,3 +145,5 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
      create});
 
 } // namespace
+
+} // namespace talvik::emu

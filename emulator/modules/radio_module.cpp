@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 constexpr std::uint32_t kLearningMs = 60000;
@@ -218,3 +220,5 @@ int wholeOption(const QCommandLineParser& parser, const QString& name, int fallb
      }});
 
 } // namespace
+
+} // namespace talvik::emu

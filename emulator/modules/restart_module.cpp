@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // " ReStarT" restarts the controller: it goes quiet for longer than the program waits before it
@@ -45,3 +47,5 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
      create});
 
 } // namespace
+
+} // namespace talvik::emu

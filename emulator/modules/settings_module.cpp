@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // Without a settings file the controller holds settings 0 to 99, all 0, like a blank unit.
@@ -211,3 +213,5 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
      create});
 
 } // namespace
+
+} // namespace talvik::emu

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::emu {
+
 namespace {
 
 // Typed commands that no other module knows get a plain text answer, as a controller's command
@@ -16,7 +18,7 @@ public:
         if (text.isEmpty() || text.startsWith('#')) {
             return false;
         }
-        out.reply(' ' + Cp1251::fromUnicode(u"Неизвестная команда: "_s) + text);
+        out.reply(' ' + support::Cp1251::fromUnicode(u"Неизвестная команда: "_s) + text);
         return true;
     }
 };
@@ -28,3 +30,5 @@ public:
      true});
 
 } // namespace
+
+} // namespace talvik::emu

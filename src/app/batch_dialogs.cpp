@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 void BatchDialogs::print(const QString& caption, const QString& text, QStringView tail) {
     // One line per box, whatever breaks its text has.
     QString line = caption + u": "_s + text + tail.toString();
@@ -62,3 +64,5 @@ void BatchDialogs::answer(const QString& question, bool yes) {
 QStringList BatchDialogs::takeErrors() {
     return std::exchange(m_reported, {});
 }
+
+} // namespace talvik::app

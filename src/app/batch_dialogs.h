@@ -7,11 +7,13 @@
 
 class QTextStream;
 
+namespace talvik::app {
+
 // The message boxes and file choosers of a batch run: each box becomes a line on standard
 // error with its caption and text; a question is answered Yes with --yes (or when the action
 // under way answers it itself) and is an error otherwise; a file chooser returns the file the
 // action names.
-class BatchDialogs final : public Dialogs {
+class BatchDialogs final : public support::Dialogs {
 public:
     BatchDialogs(QTextStream& errors, bool yes) : m_errors(errors), m_yes(yes) {}
 
@@ -42,3 +44,5 @@ private:
     QList<std::pair<QString, bool>> m_answers;
     QStringList m_reported;
 };
+
+} // namespace talvik::app

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 namespace {
 
 struct ActionOption {
@@ -243,3 +245,5 @@ QString BatchOptions::help() {
                      u"Exit status: 0 every action succeeded, 1 an error, 2 bad usage, 3 no "
                      u"controller answered.\n"_s;
 }
+
+} // namespace talvik::app

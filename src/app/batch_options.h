@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace talvik::app {
+
 // What `talvik` was asked to do on its command line. With no action and no --list-ports it is
 // the window as always; with actions it runs them one after another and ends (batch mode).
 class BatchOptions {
@@ -83,3 +85,5 @@ private:
     bool m_show = false;
     QString m_logFile;
 };
+
+} // namespace talvik::app

@@ -25,6 +25,13 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
+using link::Programming;
+using link::SystemPortEnumerator;
+using settings::SettingsTransfer;
+namespace DeviceType = iface::DeviceType;
+
 namespace {
 constexpr int kMillisecondsPerSecond = 1000;
 // A controller that restarts after an upload is let alone this long before the scan resumes.
@@ -387,3 +394,5 @@ void BatchRunner::say(const QString& line) {
         m_out << line << Qt::endl;
     }
 }
+
+} // namespace talvik::app

@@ -8,8 +8,11 @@
 #include <QTimer>
 #include <optional>
 
-class BatchDialogs;
 class QTextStream;
+
+namespace talvik::app {
+
+class BatchDialogs;
 class TForm1;
 
 // A batch run: the window's own logic, driven by the actions of the command line as a user
@@ -93,3 +96,5 @@ private:
     // The result of a batch that the action under way started.
     std::optional<QString> m_result;
 };
+
+} // namespace talvik::app

@@ -11,6 +11,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
+using editor::FieldHandlers;
+using editor::Parameter;
+namespace SettingsWire = settings::SettingsWire;
+
 namespace {
 
 QString type(FieldHandlers& handlers, QLineEdit* edit, const QString& value) {
@@ -72,7 +78,7 @@ QString tickBits(FieldHandlers& handlers, const Parameter& record, const QString
 
 } // namespace
 
-QString BatchSettings::put(SettingsEditor& editor, int number, const QString& value) {
+QString BatchSettings::put(editor::SettingsEditor& editor, int number, const QString& value) {
     Parameter* record = editor.store().find(number);
     if (record == nullptr || record->control == nullptr) {
         return u"no page of this device type shows it"_s;
@@ -97,10 +103,12 @@ QString BatchSettings::put(SettingsEditor& editor, int number, const QString& va
     return tickBits(handlers, *record, value);
 }
 
-std::optional<QString> BatchSettings::get(SettingsEditor& editor, int number) {
+std::optional<QString> BatchSettings::get(editor::SettingsEditor& editor, int number) {
     const Parameter* record = editor.store().find(number);
     if (record == nullptr) {
         return std::nullopt;
     }
     return SettingsWire::deviceValue(editor.store(), *record, editor.version());
 }
+
+} // namespace talvik::app

@@ -4,9 +4,11 @@
 
 #include <utility>
 
-CPort::CPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
-             Clock& clock, Connection& owner)
-    : ComPort(std::move(line), portName, friendlyName, clock), m_owner(&owner) {}
+namespace talvik::app {
+
+CPort::CPort(std::unique_ptr<link::SerialLine> line, const QString& portName,
+             const QString& friendlyName, support::Clock& clock, Connection& owner)
+    : link::ComPort(std::move(line), portName, friendlyName, clock), m_owner(&owner) {}
 
 void CPort::Detach() {
     m_owner = nullptr;
@@ -88,3 +90,5 @@ void CPort::OnQueueEnd() {
 void CPort::OnVersion(const QString& text) {
     Forward(&Connection::OnVersion, text);
 }
+
+} // namespace talvik::app

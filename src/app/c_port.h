@@ -5,14 +5,16 @@
 #include <deque>
 #include <functional>
 
+namespace talvik::app {
+
 class Connection;
 
 // The window's port: the command channel whose events reach the window's connection handling,
 // plus the bookkeeping of a settings read that runs on it.
-class CPort final : public ComPort {
+class CPort final : public link::ComPort {
 public:
-    CPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
-          Clock& clock, Connection& owner);
+    CPort(std::unique_ptr<link::SerialLine> line, const QString& portName,
+          const QString& friendlyName, support::Clock& clock, Connection& owner);
 
     // Cuts the port off from the window once it has been let go; it is destroyed later, when
     // none of its own operations is running any more.
@@ -55,3 +57,5 @@ private:
 
     Connection* m_owner;
 };
+
+} // namespace talvik::app

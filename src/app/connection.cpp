@@ -23,6 +23,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 namespace {
 constexpr int kScanIntervalMs = 1000;
 constexpr int kTickIntervalMs = 100;
@@ -34,13 +36,13 @@ template <typename Hook, typename... Args> void Call(const Hook& hook, Args&&...
 }
 
 QString PortFilter(const QString& port) {
-    return port.isEmpty() ? QString() : FriendlyName(u"Порт"_s, port);
+    return port.isEmpty() ? QString() : link::FriendlyName(u"Порт"_s, port);
 }
 } // namespace
 
-Connection::Connection(TForm1& form, Clock& clock)
+Connection::Connection(TForm1& form, support::Clock& clock)
     : QObject(&form), m_form(form), m_clock(clock), m_display(*form.TabSheet3, *form.Panel1),
-      m_enumerator(std::make_unique<SystemPortEnumerator>()),
+      m_enumerator(std::make_unique<link::SystemPortEnumerator>()),
       m_filter(PortFilter(form.options().port)) {
     m_waitTimer.setSingleShot(true);
     connect(&m_waitTimer, &QTimer::timeout, m_form.Timer1, qOverload<>(&QTimer::start));
@@ -52,7 +54,8 @@ Connection::~Connection() {
     m_retired.clear();
 }
 
-void Connection::setPortSource(std::unique_ptr<PortEnumerator> enumerator, const QString& filter) {
+void Connection::setPortSource(std::unique_ptr<link::PortEnumerator> enumerator,
+                               const QString& filter) {
     m_enumerator = std::move(enumerator);
     m_filter = filter;
 }
@@ -68,18 +71,19 @@ bool Connection::IsConnected(const CPort& port) const {
 void Connection::Timer1Timer() {
     m_form.Timer1->stop();
     if (!m_connectedPort) {
-        const PortFactory factory = [this](std::unique_ptr<SerialLine> line,
-                                           const QString& portName, const QString& friendlyName) {
+        const link::PortFactory factory = [this](std::unique_ptr<link::SerialLine> line,
+                                                 const QString& portName,
+                                                 const QString& friendlyName) {
             auto port =
                 std::make_unique<CPort>(std::move(line), portName, friendlyName, m_clock, *this);
             port->WakeOnArrival([this] { m_form.Timer2->start(); });
             return port;
         };
-        RefreshPorts(m_ports, *m_enumerator, factory, m_filter);
+        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter);
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {
-            static_cast<ComPort&>(*entry.second).SendText({}, 1);
+            static_cast<link::ComPort&>(*entry.second).SendText({}, 1);
         }
     } else {
         m_connectedPort->Tick();
@@ -155,7 +159,7 @@ void Connection::Disconnect() {
     }
     m_form.closeWaitingWindow();
     Call(hooks.SaveLastSettings);
-    if (CompareVersions(m_connectedPort->VersionText(), u"1.66") >= 0) {
+    if (support::CompareVersions(m_connectedPort->VersionText(), u"1.66") >= 0) {
         Call(hooks.ClearRememberedSerial);
     }
     // This may run inside one of the port's own operations, so the port is only cut off here
@@ -209,10 +213,10 @@ void Connection::OnPollDue(CPort& port) {
         return;
     }
     const MainPage& page = *m_form.TabSheet3;
-    const QList<StatusPoll::Command> identification =
-        StatusPoll::Identification(!page.Label6->text().isEmpty(), !page.Edit1->text().isEmpty());
+    const QList<link::StatusPoll::Command> identification = link::StatusPoll::Identification(
+        !page.Label6->text().isEmpty(), !page.Edit1->text().isEmpty());
     if (!identification.isEmpty()) {
-        for (const StatusPoll::Command& command : identification) {
+        for (const link::StatusPoll::Command& command : identification) {
             port.SendCommand(command.text, command.flag);
         }
         return;
@@ -221,7 +225,7 @@ void Connection::OnPollDue(CPort& port) {
     if (port.dumpActive != 0 || m_form.PageControl1->currentWidget() != m_form.TabSheet3) {
         return;
     }
-    const StatusPoll::Command command = m_poll.Next(port.VersionText(), ThermometerSlots());
+    const link::StatusPoll::Command command = m_poll.Next(port.VersionText(), ThermometerSlots());
     port.SendCommand(command.text, command.flag);
 }
 
@@ -229,7 +233,7 @@ QList<int> Connection::ThermometerSlots() const {
     const QTreeWidget* list = m_form.TabSheet3->ListView2;
     QList<int> slots;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        slots.append(LeadingInteger(list->topLevelItem(row)->text(0)));
+        slots.append(support::LeadingInteger(list->topLevelItem(row)->text(0)));
     }
     return slots;
 }
@@ -250,7 +254,7 @@ void Connection::OnReply(CPort& port, const QString& text) {
         Call(hooks.OnTouchKeyReply, text);
         return;
     }
-    const QStringList pieces = SplitReply(text);
+    const QStringList pieces = link::SplitReply(text);
     for (const QString& piece : pieces) {
         const QChar kind = piece.size() > 1 ? piece.at(1) : QChar();
         if (kind == u'P') {
@@ -264,19 +268,19 @@ void Connection::OnReply(CPort& port, const QString& text) {
 }
 
 void Connection::OnStatusReply(const QString& piece) {
-    const std::optional<StatusValues::Piece> status = StatusValues::ParsePiece(piece);
+    const std::optional<link::StatusValues::Piece> status = link::StatusValues::ParsePiece(piece);
     if (!status) {
         return;
     }
     switch (status->number) {
     case 0:
-        m_display.ShowGuard(StatusValues::GuardFor(status->value));
+        m_display.ShowGuard(link::StatusValues::GuardFor(status->value));
         break;
     case 4:
-        m_display.ShowGsm(StatusValues::GsmFor(status->value));
+        m_display.ShowGsm(link::StatusValues::GsmFor(status->value));
         break;
     case 6:
-        m_display.ShowPower(StatusValues::PowerFor(status->value));
+        m_display.ShowPower(link::StatusValues::PowerFor(status->value));
         break;
     case 23:
         Call(hooks.UpdateThermometers, status->value);
@@ -316,9 +320,9 @@ void Connection::ApplyVersion(const QString& versionText, const QString& hardwar
         return;
     }
     m_form.PageControl1->setTabVisible(m_form.PageControl1->indexOf(m_form.TabSheet1),
-                                       CompareVersions(versionText, u"1.45") >= 0);
+                                       support::CompareVersions(versionText, u"1.45") >= 0);
     m_form.settingsEditor().setDeviceVersion(versionText);
-    m_form.TabSheet3->ComboBox2->setCurrentIndex(DeviceTypeForHardware(hardwareNumber));
+    m_form.TabSheet3->ComboBox2->setCurrentIndex(link::DeviceTypeForHardware(hardwareNumber));
     m_form.changeDeviceType(false);
 }
 
@@ -369,3 +373,5 @@ void Connection::OnQueueEnd(CPort& port) {
         Call(hooks.OnQueueEnd, port);
     }
 }
+
+} // namespace talvik::app

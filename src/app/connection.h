@@ -11,7 +11,12 @@
 #include <memory>
 #include <vector>
 
+namespace talvik::support {
 class Clock;
+}
+
+namespace talvik::app {
+
 class CPort;
 class TForm1;
 
@@ -23,16 +28,16 @@ class Connection : public QObject {
     Q_OBJECT
 public:
     // The ports come from the machine's serial ports, or only the one of `talvik --port`.
-    Connection(TForm1& form, Clock& clock);
+    Connection(TForm1& form, support::Clock& clock);
     ~Connection() override;
 
     // Looks for controllers among `enumerator`'s ports from now on (filter as RefreshPorts).
-    void setPortSource(std::unique_ptr<PortEnumerator> enumerator, const QString& filter);
+    void setPortSource(std::unique_ptr<link::PortEnumerator> enumerator, const QString& filter);
 
     ConnectionHooks hooks;
 
     [[nodiscard]] CPort* connectedPort() const { return m_connectedPort.get(); }
-    [[nodiscard]] const PortMap& ports() const { return m_ports; }
+    [[nodiscard]] const link::PortMap& ports() const { return m_ports; }
     // Firmware version of the connected controller; empty while none is connected.
     [[nodiscard]] QString deviceVersion() const;
 
@@ -86,15 +91,17 @@ private:
     void DestroyRetiredPorts();
 
     TForm1& m_form;
-    Clock& m_clock;
+    support::Clock& m_clock;
     StatusDisplay m_display;
-    StatusPoll m_poll;
-    std::unique_ptr<PortEnumerator> m_enumerator;
+    link::StatusPoll m_poll;
+    std::unique_ptr<link::PortEnumerator> m_enumerator;
     QString m_filter;
-    PortMap m_ports;
+    link::PortMap m_ports;
     std::unique_ptr<CPort> m_connectedPort;
     // Ports let go from inside their own event handlers, destroyed once those have returned.
     std::vector<std::unique_ptr<CPort>> m_retired;
     // Starts Timer1 again when a wait is over.
     QTimer m_waitTimer;
 };
+
+} // namespace talvik::app

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+namespace talvik::app {
+
 class CPort;
 
 // Where the connection hands what belongs to other features of the window: reply pieces,
@@ -39,3 +41,5 @@ struct ConnectionHooks {
     std::function<void(CPort& port)> OnCommandSent;
     std::function<void(CPort& port)> OnQueueEnd;
 };
+
+} // namespace talvik::app

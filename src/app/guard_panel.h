@@ -4,8 +4,11 @@
 
 #include <QObject>
 
-class MainPage;
 class QPushButton;
+
+namespace talvik::app {
+
+class MainPage;
 class Terminal;
 
 // The guard button of the "Охрана" group and "RESTART" on the main page. The status display
@@ -14,13 +17,15 @@ class GuardPanel : public QObject {
     Q_OBJECT
 public:
     // terminal: where the restart command shows as sent.
-    GuardPanel(MainPage& page, std::function<CommandLink*()> link, Terminal& terminal,
+    GuardPanel(MainPage& page, std::function<link::CommandLink*()> link, Terminal& terminal,
                QObject* parent = nullptr);
 
-    [[nodiscard]] GuardControl& guard() { return m_guard; }
+    [[nodiscard]] devices::GuardControl& guard() { return m_guard; }
 
 private:
     QPushButton* Button2;
     QPushButton* Button12;
-    GuardControl m_guard;
+    devices::GuardControl m_guard;
 };
+
+} // namespace talvik::app

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace talvik::app {
+
 namespace {
 QToolButton* imageButton(QWidget* parent, const QString& name, const QString& caption,
                          QStyle::StandardPixmap image) {
@@ -77,3 +79,5 @@ HeaderPanel::HeaderPanel(QWidget* parent)
     row->addLayout(batch, 1);
     row->addWidget(GroupBox4);
 }
+
+} // namespace talvik::app

@@ -7,6 +7,8 @@ class QLabel;
 class QProgressBar;
 class QToolButton;
 
+namespace talvik::app {
+
 // The window's header: the connection icon, the batch result and progress, and the buttons
 // that read, write, save and load the settings.
 class HeaderPanel : public QWidget {
@@ -24,3 +26,5 @@ public:
     QToolButton* PNGButton5; // save to a file
     QToolButton* PNGButton6; // load from a file
 };
+
+} // namespace talvik::app

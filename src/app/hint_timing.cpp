@@ -5,6 +5,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+namespace talvik::app {
+
 void HintTiming::install() {
     if (qobject_cast<HintTiming*>(QApplication::style()) != nullptr) {
         return;
@@ -37,3 +39,5 @@ bool HintTiming::eventFilter(QObject* watched, QEvent* event) {
     QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, kStayMs);
     return true;
 }
+
+} // namespace talvik::app

@@ -2,6 +2,8 @@
 
 #include <QProxyStyle>
 
+namespace talvik::app {
+
 // The application's hint timing: a hint appears after a second's rest, stays up to a minute,
 // and the next hint follows after a one-second pause.
 class HintTiming : public QProxyStyle {
@@ -20,3 +22,5 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+} // namespace talvik::app

@@ -6,6 +6,8 @@
 #include <QStyleOptionTab>
 #include <QStylePainter>
 
+namespace talvik::app {
+
 namespace {
 constexpr int kImageLeft = 4;
 constexpr int kCaptionLeft = 44;
@@ -49,3 +51,5 @@ void ImageTabBar::paintEvent(QPaintEvent*) {
                          Qt::AlignLeft | Qt::AlignTop, tabText(i));
     }
 }
+
+} // namespace talvik::app

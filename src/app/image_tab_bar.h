@@ -2,6 +2,8 @@
 
 #include <QTabBar>
 
+namespace talvik::app {
+
 // Tabs drawn by the window itself: the tab's image on the left, the page caption beside it,
 // and a white face for the active tab.
 class ImageTabBar : public QTabBar {
@@ -13,3 +15,5 @@ protected:
     QSize tabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
 };
+
+} // namespace talvik::app

@@ -13,6 +13,8 @@
 #include <QTextStream>
 #include <cstdio>
 
+using namespace talvik::app;
+
 namespace {
 constexpr int kBadUsage = 2;
 
@@ -74,11 +76,12 @@ int main(int argc, char* argv[]) {
         return kBadUsage;
     }
     if (options.listPorts()) {
-        out << PortListing::lines(SystemPortEnumerator(), options.port()).join(u'\n') << '\n';
+        out << PortListing::lines(talvik::link::SystemPortEnumerator(), options.port()).join(u'\n')
+            << '\n';
         return 0;
     }
     if (!options.logFile().isEmpty()) {
-        SimpleLog::setFileName(options.logFile());
+        talvik::support::SimpleLog::setFileName(options.logFile());
     }
     // A batch that shows no window needs no display, so it runs over SSH and in scripts.
     if (options.batch() && !options.show()) {

@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace talvik::app {
+
 namespace {
 // Space left below the terminal, the page's lowest group.
 constexpr int kBottomMargin = 10;
@@ -225,3 +227,5 @@ void MainPage::buildTerminal() {
     terminal->addWidget(RichEdit1, 1);
     terminal->addLayout(command);
 }
+
+} // namespace talvik::app

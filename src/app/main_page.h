@@ -11,6 +11,8 @@ class QPushButton;
 class QTextEdit;
 class QTreeWidget;
 
+namespace talvik::app {
+
 // The main page ("Главная") as the window lays it out: connection and status, firmware
 // upload, 1-Wire devices, settings actions and the terminal. The features that own these
 // controls' behaviour take them from here by name.
@@ -81,3 +83,5 @@ private:
     void buildDevices();
     void buildTerminal();
 };
+
+} // namespace talvik::app

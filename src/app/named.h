@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace talvik::app {
+
 // Creates a control that carries its name as its objectName, as every named control does.
 template <typename Control>
 Control* named(QWidget* parent, const QString& name, const QString& caption = {}) {
@@ -17,3 +19,5 @@ Control* named(QWidget* parent, const QString& name, const QString& caption = {}
     }
     return control;
 }
+
+} // namespace talvik::app

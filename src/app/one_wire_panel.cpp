@@ -11,25 +11,27 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+namespace talvik::app {
+
 OneWirePanel::OneWirePanel(MainPage& page, ConnectionHooks& hooks,
-                           std::function<CommandLink*()> link, Dialogs& dialogs,
-                           Clipboard& clipboard, const QHash<int, QString>& serials,
-                           SettingsEditor& editor, QObject* parent)
+                           std::function<link::CommandLink*()> link, support::Dialogs& dialogs,
+                           support::Clipboard& clipboard, const QHash<int, QString>& serials,
+                           editor::SettingsEditor& editor, QObject* parent)
     : QObject(parent), Button10(page.Button10), Button3(page.Button3), ListView2(page.ListView2),
       m_oneWire(std::move(link), dialogs, clipboard), m_serials(serials), m_editor(editor) {
     connect(Button10, &QPushButton::clicked, this,
-            [this] { m_oneWire.Button10Click(OneWire::Sender::AddKeys); });
+            [this] { m_oneWire.Button10Click(devices::OneWire::Sender::AddKeys); });
     connect(Button3, &QPushButton::clicked, this,
-            [this] { m_oneWire.Button10Click(OneWire::Sender::RemoveAll); });
+            [this] { m_oneWire.Button10Click(devices::OneWire::Sender::RemoveAll); });
     hooks.OnTouchKeyReply = [this](const QString& line) { m_oneWire.OnKeyTouch(line); };
     hooks.UpdateThermometers = [this](const QString& readings) { UpdateThermometers(readings); };
 }
 
 void OneWirePanel::UpdateThermometers(const QString& readings) {
-    const QList<ThermometerList::Row> rows = ThermometerList::Rows(
+    const QList<devices::ThermometerList::Row> rows = devices::ThermometerList::Rows(
         readings, m_serials, [this](int setting) { return nameOf(setting); }, QLocale());
     QList<QTreeWidgetItem*> items;
-    for (const ThermometerList::Row& row : rows) {
+    for (const devices::ThermometerList::Row& row : rows) {
         items.append(new QTreeWidgetItem({row.number, row.temperature, row.serial, row.name}));
     }
     ListView2->setUpdatesEnabled(false);
@@ -39,7 +41,7 @@ void OneWirePanel::UpdateThermometers(const QString& readings) {
 }
 
 QString OneWirePanel::nameOf(int setting) const {
-    const Parameter* record = m_editor.store().find(setting);
+    const editor::Parameter* record = m_editor.store().find(setting);
     const QWidget* control = record != nullptr ? record->control.data() : nullptr;
     if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
         return edit->text();
@@ -49,3 +51,5 @@ QString OneWirePanel::nameOf(int setting) const {
     }
     return {};
 }
+
+} // namespace talvik::app

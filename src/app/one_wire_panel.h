@@ -5,12 +5,20 @@
 #include <QHash>
 #include <QObject>
 
-class Clipboard;
-class Dialogs;
-class MainPage;
 class QPushButton;
 class QTreeWidget;
+
+namespace talvik::editor {
 class SettingsEditor;
+}
+namespace talvik::support {
+class Clipboard;
+class Dialogs;
+} // namespace talvik::support
+
+namespace talvik::app {
+
+class MainPage;
 struct ConnectionHooks;
 
 // The 1-Wire group on the main page: key learning, removing every device, the notice for a new
@@ -20,11 +28,12 @@ class OneWirePanel : public QObject {
 public:
     // serials: the thermometer slots' serial numbers as the settings replies bring them;
     // editor: the settings pages, whose settings name the thermometers.
-    OneWirePanel(MainPage& page, ConnectionHooks& hooks, std::function<CommandLink*()> link,
-                 Dialogs& dialogs, Clipboard& clipboard, const QHash<int, QString>& serials,
-                 SettingsEditor& editor, QObject* parent = nullptr);
+    OneWirePanel(MainPage& page, ConnectionHooks& hooks, std::function<link::CommandLink*()> link,
+                 support::Dialogs& dialogs, support::Clipboard& clipboard,
+                 const QHash<int, QString>& serials, editor::SettingsEditor& editor,
+                 QObject* parent = nullptr);
 
-    [[nodiscard]] OneWire& oneWire() { return m_oneWire; }
+    [[nodiscard]] devices::OneWire& oneWire() { return m_oneWire; }
     // The controller's thermometer readings (status 23): the list is built anew, drawn once.
     void UpdateThermometers(const QString& readings);
 
@@ -34,7 +43,9 @@ private:
     QPushButton* Button10;
     QPushButton* Button3;
     QTreeWidget* ListView2;
-    OneWire m_oneWire;
+    devices::OneWire m_oneWire;
     const QHash<int, QString>& m_serials;
-    SettingsEditor& m_editor;
+    editor::SettingsEditor& m_editor;
 };
+
+} // namespace talvik::app

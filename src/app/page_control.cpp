@@ -5,6 +5,8 @@
 
 #include <QLayout>
 
+namespace talvik::app {
+
 PageControl::PageControl(QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControl1"));
     setTabBar(new ImageTabBar(this));
@@ -35,3 +37,5 @@ int PageControl::activeContentBottom() const {
     // past both, or the last row of a long page is cut off.
     return page->mapTo(this, QPoint(0, bottom)).y();
 }
+
+} // namespace talvik::app

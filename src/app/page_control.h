@@ -2,6 +2,8 @@
 
 #include <QTabWidget>
 
+namespace talvik::app {
+
 class ImageTabBar;
 
 // The window's page control: the main page, the radio page and the settings pages, each tab
@@ -16,3 +18,5 @@ public:
     // The lowest edge, in the page control's coordinates, that the active page's content reaches.
     [[nodiscard]] int activeContentBottom() const;
 };
+
+} // namespace talvik::app

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace talvik::app {
+
 namespace {
 const QColor kInk(0x2f, 0x4f, 0x7f);
 const QColor kAccent(0xe0, 0x8a, 0x1e);
@@ -82,3 +84,5 @@ QPixmap Pictures::connection(bool connected) {
     p.drawLine(QPointF(20 - shift, 22), QPointF(20 - shift, 29));
     return pixmap;
 }
+
+} // namespace talvik::app

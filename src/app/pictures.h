@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 
+namespace talvik::app {
+
 // The window's pictures, painted at run time: the tab images of the page control and the
 // connection icons of the header.
 class Pictures {
@@ -14,3 +16,5 @@ public:
     [[nodiscard]] static QPixmap tabImage(int index);
     [[nodiscard]] static QPixmap connection(bool connected);
 };
+
+} // namespace talvik::app

@@ -3,7 +3,9 @@
 #include "c_port.h"
 #include "connection.h"
 
-CommandLink* PortCommandLink::current() {
+namespace talvik::app {
+
+link::CommandLink* PortCommandLink::current() {
     return m_connection.connectedPort() != nullptr ? this : nullptr;
 }
 
@@ -12,3 +14,5 @@ void PortCommandLink::SendCommand(const QString& command, int flag) {
         port->SendCommand(command, flag);
     }
 }
+
+} // namespace talvik::app

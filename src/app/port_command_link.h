@@ -2,19 +2,23 @@
 
 #include "command_link.h"
 
+namespace talvik::app {
+
 class Connection;
 
 // The connected controller's command queue for the terminal and the 1-Wire and guard features.
 // It follows whichever port is connected at the moment, so no feature holds on to a port that
 // is gone.
-class PortCommandLink final : public CommandLink {
+class PortCommandLink final : public link::CommandLink {
 public:
     explicit PortCommandLink(Connection& connection) : m_connection(connection) {}
 
     // This link while a controller is connected, null otherwise.
-    [[nodiscard]] CommandLink* current();
+    [[nodiscard]] link::CommandLink* current();
     void SendCommand(const QString& command, int flag) override;
 
 private:
     Connection& m_connection;
 };
+
+} // namespace talvik::app

@@ -4,11 +4,13 @@
 
 using namespace Qt::StringLiterals;
 
-QStringList PortListing::lines(const PortEnumerator& enumerator, const QString& onlyPort) {
+namespace talvik::app {
+
+QStringList PortListing::lines(const link::PortEnumerator& enumerator, const QString& onlyPort) {
     QStringList lines;
     bool onlyPortListed = false;
-    const QList<ListedPort> ports = ListPorts(enumerator);
-    for (const ListedPort& listed : ports) {
+    const QList<link::ListedPort> ports = link::ListPorts(enumerator);
+    for (const link::ListedPort& listed : ports) {
         const QString& name = listed.port.portName;
         QString reason = listed.skipReason;
         if (reason.isEmpty() && !onlyPort.isEmpty() && name != onlyPort) {
@@ -25,3 +27,5 @@ QStringList PortListing::lines(const PortEnumerator& enumerator, const QString& 
     }
     return lines;
 }
+
+} // namespace talvik::app

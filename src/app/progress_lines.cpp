@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 namespace {
 constexpr int kTenths = 10;
 } // namespace
@@ -27,3 +29,5 @@ std::optional<QString> ProgressLines::advance(int position) {
     m_tenths = tenths;
     return u"%1 %2%"_s.arg(m_status).arg(tenths * kTenths);
 }
+
+} // namespace talvik::app

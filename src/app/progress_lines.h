@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+namespace talvik::app {
+
 // The progress of a batch as lines a script or a person can follow: one line each time the
 // progress reaches a further tenth of its maximum, never more than one for the same tenth.
 class ProgressLines {
@@ -16,3 +18,5 @@ private:
     int m_maximum = 0;
     int m_tenths = 0;
 };
+
+} // namespace talvik::app

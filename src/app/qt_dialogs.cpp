@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace talvik::app {
+
 void QtDialogs::information(const QString& caption, const QString& text) {
     QMessageBox::information(m_owner, caption, text);
 }
@@ -40,3 +42,5 @@ QString QtDialogs::chooseFile(int acceptMode, const QString& caption, const QStr
     dialog.setDefaultSuffix(defaultSuffix);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
+
+} // namespace talvik::app

@@ -4,8 +4,10 @@
 
 class QWidget;
 
+namespace talvik::app {
+
 // The real message boxes and file choosers, modal over the main window.
-class QtDialogs final : public Dialogs {
+class QtDialogs final : public support::Dialogs {
 public:
     explicit QtDialogs(QWidget* owner) : m_owner(owner) {}
 
@@ -26,3 +28,5 @@ private:
 
     QWidget* m_owner;
 };
+
+} // namespace talvik::app

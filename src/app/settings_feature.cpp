@@ -11,20 +11,22 @@
 #include <QPushButton>
 #include <QToolButton>
 
+namespace talvik::app {
+
 SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
     HeaderPanel& header = *form.Panel1;
     MainPage& page = *form.TabSheet3;
-    m_transfer = std::make_unique<SettingsTransfer>(
-        SettingsControls{header.Label5, header.ProgressBar2, header.GroupBox4, header.PNGButton3,
-                         header.PNGButton4, header.PNGButton5, header.PNGButton6, page.Button1,
-                         page.Button4, page.Button11, page.Label6, page.Edit1, page.ComboBox2,
-                         form.Timer4},
+    m_transfer = std::make_unique<settings::SettingsTransfer>(
+        settings::SettingsControls{header.Label5, header.ProgressBar2, header.GroupBox4,
+                                   header.PNGButton3, header.PNGButton4, header.PNGButton5,
+                                   header.PNGButton6, page.Button1, page.Button4, page.Button11,
+                                   page.Label6, page.Edit1, page.ComboBox2, form.Timer4},
         form.settingsEditor(), form.dialogs(), form.log(),
-        [this]() -> SettingsLink* { return m_link.connected() ? &m_link : nullptr; },
+        [this]() -> settings::SettingsLink* { return m_link.connected() ? &m_link : nullptr; },
         [&form] { form.changeDeviceType(false); });
     form.settingsEditor().setFileHooks(m_transfer.get());
 
-    SettingsTransfer& transfer = *m_transfer;
+    settings::SettingsTransfer& transfer = *m_transfer;
     ConnectionHooks& hooks = form.connection->hooks;
     hooks.OnParameterReply = [&transfer](const QString& piece) {
         transfer.OnParameterReply(piece);
@@ -39,3 +41,5 @@ SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
 }
 
 SettingsFeature::~SettingsFeature() = default;
+
+} // namespace talvik::app

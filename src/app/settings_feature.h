@@ -4,7 +4,12 @@
 
 #include <memory>
 
+namespace talvik::settings {
 class SettingsTransfer;
+}
+
+namespace talvik::app {
+
 class TForm1;
 
 // The settings transfer as the window wires it: the header's read, write, save and load
@@ -16,9 +21,11 @@ public:
     explicit SettingsFeature(TForm1& form);
     ~SettingsFeature();
 
-    [[nodiscard]] SettingsTransfer& transfer() { return *m_transfer; }
+    [[nodiscard]] settings::SettingsTransfer& transfer() { return *m_transfer; }
 
 private:
     SettingsPortLink m_link;
-    std::unique_ptr<SettingsTransfer> m_transfer;
+    std::unique_ptr<settings::SettingsTransfer> m_transfer;
 };
+
+} // namespace talvik::app

@@ -3,6 +3,8 @@
 #include "c_port.h"
 #include "connection.h"
 
+namespace talvik::app {
+
 bool SettingsPortLink::connected() const {
     return m_connection.connectedPort() != nullptr;
 }
@@ -12,7 +14,7 @@ void SettingsPortLink::SendCommand(const QString& command, int flag) {
 }
 
 void SettingsPortLink::SendText(const QByteArray& text, int channel) {
-    static_cast<ComPort*>(m_connection.connectedPort())->SendText(text, channel);
+    static_cast<link::ComPort*>(m_connection.connectedPort())->SendText(text, channel);
 }
 
 QString SettingsPortLink::VersionText() const {
@@ -46,3 +48,5 @@ std::deque<int>& SettingsPortLink::missingNumbers() {
 int& SettingsPortLink::errorCount() {
     return m_connection.connectedPort()->errorCount;
 }
+
+} // namespace talvik::app

@@ -2,11 +2,13 @@
 
 #include "settings_link.h"
 
+namespace talvik::app {
+
 class Connection;
 
 // The connected controller's port as the settings transfer sees it. It follows whichever port
 // is connected at the moment, so the settings transfer never holds on to a port that is gone.
-class SettingsPortLink final : public SettingsLink {
+class SettingsPortLink final : public settings::SettingsLink {
 public:
     explicit SettingsPortLink(Connection& connection) : m_connection(connection) {}
 
@@ -27,3 +29,5 @@ public:
 private:
     Connection& m_connection;
 };
+
+} // namespace talvik::app

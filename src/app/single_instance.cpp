@@ -6,6 +6,8 @@
 #include <QLocalSocket>
 #include <QThread>
 
+namespace talvik::app {
+
 namespace {
 // How long a later start keeps looking for the running copy's socket (it may have the lock but
 // not be listening yet), and how often it tries.
@@ -67,3 +69,5 @@ void SingleInstance::answer() {
         socket->flush();
     }
 }
+
+} // namespace talvik::app

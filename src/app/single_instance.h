@@ -6,6 +6,8 @@
 
 class QLocalServer;
 
+namespace talvik::app {
+
 // Keeps the programmer to one running copy per machine: the copy that takes the lock file named
 // after the instance runs and holds it for its whole life; a later start reaches it through a
 // local socket of the same name, asks it to come to the front, and ends.
@@ -34,3 +36,5 @@ private:
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
 };
+
+} // namespace talvik::app

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace talvik::app {
+
 StatusDisplay::StatusDisplay(MainPage& page, HeaderPanel& header)
     : m_page(page), m_header(header) {}
 
@@ -37,13 +39,13 @@ void StatusDisplay::ShowSerial(const QString& serial) {
     m_page.Edit1->setText(serial);
 }
 
-void StatusDisplay::ShowGuard(const StatusValues::Guard& guard) {
+void StatusDisplay::ShowGuard(const link::StatusValues::Guard& guard) {
     m_page.Label18->setText(guard.state);
     m_page.Button2->setText(guard.buttonCaption);
     m_page.Button2->setEnabled(guard.buttonEnabled);
 }
 
-void StatusDisplay::ShowGsm(const StatusValues::Gsm& gsm) {
+void StatusDisplay::ShowGsm(const link::StatusValues::Gsm& gsm) {
     // A level outside the bar's range (99: not known) pins the bar to its end instead of
     // leaving the previous level standing.
     m_page.ProgressBar1->setValue(
@@ -54,7 +56,9 @@ void StatusDisplay::ShowGsm(const StatusValues::Gsm& gsm) {
     }
 }
 
-void StatusDisplay::ShowPower(const StatusValues::Power& power) {
+void StatusDisplay::ShowPower(const link::StatusValues::Power& power) {
     m_page.Label15->setText(power.voltage);
     m_page.Label16->setText(power.source);
 }
+
+} // namespace talvik::app

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace talvik::app {
+
 class HeaderPanel;
 class MainPage;
 
@@ -20,11 +22,13 @@ public:
 
     void ShowVersion(const QString& text);
     void ShowSerial(const QString& serial);
-    void ShowGuard(const StatusValues::Guard& guard);
-    void ShowGsm(const StatusValues::Gsm& gsm);
-    void ShowPower(const StatusValues::Power& power);
+    void ShowGuard(const link::StatusValues::Guard& guard);
+    void ShowGsm(const link::StatusValues::Gsm& gsm);
+    void ShowPower(const link::StatusValues::Power& power);
 
 private:
     MainPage& m_page;
     HeaderPanel& m_header;
 };
+
+} // namespace talvik::app

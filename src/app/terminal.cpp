@@ -4,17 +4,19 @@
 
 using namespace Qt::StringLiterals;
 
-Terminal::Terminal(std::function<CommandLink*()> link, std::function<DateTime::Value()> now,
-                   QObject* parent)
+namespace talvik::app {
+
+Terminal::Terminal(std::function<link::CommandLink*()> link,
+                   std::function<support::DateTime::Value()> now, QObject* parent)
     : QObject(parent), m_link(std::move(link)), m_now(std::move(now)) {}
 
 bool Terminal::Send(const QString& command) {
-    CommandLink* link = m_link();
+    link::CommandLink* link = m_link();
     if (command.isEmpty() || link == nullptr) {
         return false;
     }
     PrintSent(command);
-    link->SendCommand(u' ' + command, CommandLink::WriteAndForget);
+    link->SendCommand(u' ' + command, link::CommandLink::WriteAndForget);
     m_history.add(command);
     return true;
 }
@@ -27,8 +29,9 @@ void Terminal::PrintSent(const QString& text) {
     Print(Direction::Sent, text);
 }
 
-QString Terminal::FormatLine(DateTime::Value time, Direction direction, const QString& text) {
-    return DateTime::format(time, u"h:m:s ", 0) +
+QString Terminal::FormatLine(support::DateTime::Value time, Direction direction,
+                             const QString& text) {
+    return support::DateTime::format(time, u"h:m:s ", 0) +
            (direction == Direction::Sent ? u"<<< "_s : u">>> "_s) + text;
 }
 
@@ -39,3 +42,5 @@ void Terminal::Print(Direction direction, const QString& text) {
     }
     Q_EMIT printed(FormatLine(m_now(), direction, text), direction, full);
 }
+
+} // namespace talvik::app

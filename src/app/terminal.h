@@ -7,7 +7,11 @@
 #include <QString>
 #include <functional>
 
+namespace talvik::link {
 class CommandLink;
+}
+
+namespace talvik::app {
 
 // The terminal: raw commands typed by the user go to the controller without waiting for an
 // answer, and the output shows them together with the controller's own texts, one time-stamped
@@ -20,8 +24,8 @@ public:
 
     // link: the connected controller's queue, or null while none is connected. now: the time
     // of day the lines are stamped with.
-    explicit Terminal(std::function<CommandLink*()> link,
-                      std::function<DateTime::Value()> now = &DateTime::now,
+    explicit Terminal(std::function<link::CommandLink*()> link,
+                      std::function<support::DateTime::Value()> now = &support::DateTime::now,
                       QObject* parent = nullptr);
 
     // Sends the command line; false when there was nothing to send or nobody to send it to.
@@ -33,7 +37,7 @@ public:
 
     [[nodiscard]] TerminalHistory& history() { return m_history; }
     // "h:m:s ", the direction mark, the text.
-    [[nodiscard]] static QString FormatLine(DateTime::Value time, Direction direction,
+    [[nodiscard]] static QString FormatLine(support::DateTime::Value time, Direction direction,
                                             const QString& text);
 
 Q_SIGNALS:
@@ -43,8 +47,10 @@ Q_SIGNALS:
 private:
     void Print(Direction direction, const QString& text);
 
-    std::function<CommandLink*()> m_link;
-    std::function<DateTime::Value()> m_now;
+    std::function<link::CommandLink*()> m_link;
+    std::function<support::DateTime::Value()> m_now;
     TerminalHistory m_history;
     int m_lineCount = 0;
 };
+
+} // namespace talvik::app

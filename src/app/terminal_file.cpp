@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QSaveFile>
 
+namespace talvik::app {
+
 TerminalFile TerminalFile::Decode(QByteArrayView bytes) {
     TerminalFile file;
-    const QStringList lines = Cp1251::toUnicode(bytes).split(u'\n');
+    const QStringList lines = support::Cp1251::toUnicode(bytes).split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         while (line.endsWith(u'\r')) {
@@ -25,7 +27,7 @@ TerminalFile TerminalFile::Decode(QByteArrayView bytes) {
 QByteArray TerminalFile::Encode() const {
     QStringList lines(dialogFiles.begin(), dialogFiles.end());
     lines.append(history.join(u'\n'));
-    return Cp1251::fromUnicode(lines.join(u'\n'));
+    return support::Cp1251::fromUnicode(lines.join(u'\n'));
 }
 
 std::optional<TerminalFile> TerminalFile::Read(const QString& path) {
@@ -40,3 +42,5 @@ bool TerminalFile::Write(const QString& path) const {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(Encode()) >= 0 && file.commit();
 }
+
+} // namespace talvik::app

@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+namespace talvik::app {
+
 // "terminal.txt": the file names last chosen in the window's four file choosers and the
 // terminal's command history, kept between runs as Windows-1251 lines separated by LF.
 class TerminalFile {
@@ -27,3 +29,5 @@ public:
     // False when the file could not be written; the old one is then left as it was.
     [[nodiscard]] bool Write(const QString& path) const;
 };
+
+} // namespace talvik::app

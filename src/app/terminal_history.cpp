@@ -1,5 +1,7 @@
 #include "terminal_history.h"
 
+namespace talvik::app {
+
 void TerminalHistory::setEntries(const QStringList& entries) {
     m_entries.clear();
     for (const QString& entry : entries) {
@@ -64,3 +66,5 @@ void TerminalHistory::restart() {
     m_matches.clear();
     m_match = -1;
 }
+
+} // namespace talvik::app

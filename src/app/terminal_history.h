@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace talvik::app {
+
 // The terminal's command history, newest first and each command once, and the command line's
 // ways through it: Up and Down walk it, Tab completes the typed beginning from it (again and
 // again to cycle through the matches). Walking and completing never change the history.
@@ -35,3 +37,5 @@ private:
     QStringList m_matches; // completions of the typed beginning, newest first
     qsizetype m_match = -1;
 };
+
+} // namespace talvik::app

@@ -11,8 +11,10 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+namespace talvik::app {
+
 TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
-                             std::function<CommandLink*()> link, QObject* parent)
+                             std::function<link::CommandLink*()> link, QObject* parent)
     : QObject(parent), RichEdit1(page.RichEdit1), ComboBox1(page.ComboBox1), Button1(page.Button1),
       m_terminal(std::move(link)) {
     m_sentFormat.setForeground(QColor(0x1a, 0x4f, 0xa0));
@@ -112,3 +114,5 @@ bool TerminalPanel::eventFilter(QObject* watched, QEvent* event) {
     // Up and Down never switch the drop-down's entry, even at the ends of the history.
     return true;
 }
+
+} // namespace talvik::app

@@ -5,10 +5,13 @@
 #include <QObject>
 #include <QTextCharFormat>
 
-class MainPage;
 class QComboBox;
 class QPushButton;
 class QTextEdit;
+
+namespace talvik::app {
+
+class MainPage;
 struct ConnectionHooks;
 
 // The terminal group on the main page: the output, the command line with its history, and
@@ -17,7 +20,7 @@ struct ConnectionHooks;
 class TerminalPanel : public QObject {
     Q_OBJECT
 public:
-    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<CommandLink*()> link,
+    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<link::CommandLink*()> link,
                   QObject* parent = nullptr);
 
     [[nodiscard]] Terminal& terminal() { return m_terminal; }
@@ -41,3 +44,5 @@ private:
     QTextCharFormat m_sentFormat;
     QTextCharFormat m_receivedFormat;
 };
+
+} // namespace talvik::app

@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace talvik::app {
+
 namespace {
 // The signal handler may only write to a pipe; the window thread reads the other end.
 int s_pipe[2] = {-1, -1};
@@ -50,3 +52,5 @@ void TerminationSignals::drain() {
     }
     Q_EMIT received();
 }
+
+} // namespace talvik::app

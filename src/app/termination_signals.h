@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace talvik::app {
+
 // Turns SIGTERM and SIGINT into a Qt signal on the window thread, so that a terminated
 // programmer closes the way it does when the user closes its window.
 class TerminationSignals : public QObject {
@@ -20,3 +22,5 @@ private:
 
     QSocketNotifier* m_notifier = nullptr;
 };
+
+} // namespace talvik::app

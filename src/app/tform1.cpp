@@ -38,6 +38,8 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+namespace talvik::app {
+
 namespace {
 const QString kOneWireHint =
     QStringLiteral("В качестве устройств 1-Wire могут использоваться электронные \n"
@@ -56,7 +58,8 @@ QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
 
 } // namespace
 
-TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWidget* parent)
+TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboard* clipboard,
+               QWidget* parent)
     : QMainWindow(parent), Panel1(new HeaderPanel), PageControl1(new PageControl),
       TabSheet3(new MainPage), TabSheet1(new QWidget),
       Timer1(namedTimer(this, QStringLiteral("Timer1"), 1000)),
@@ -101,9 +104,9 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWi
     TabSheet3->GroupBox1->setToolTip(kOneWireHint);
     TabSheet3->Button3->setToolTip(kOneWireHint);
     TabSheet3->Button10->setToolTip(kOneWireHint);
-    m_editor =
-        std::make_unique<SettingsEditor>(PageControl1, this, *m_dialogs, Timer3, kMinimumWidth - 4);
-    connection = new Connection(*this, SystemClock::instance());
+    m_editor = std::make_unique<editor::SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
+                                                        kMinimumWidth - 4);
+    connection = new Connection(*this, support::SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this);
     m_commandLink = std::make_unique<PortCommandLink>(*connection);
     const auto link = [this] { return m_commandLink->current(); };
@@ -113,7 +116,8 @@ TForm1::TForm1(StartOptions options, Dialogs* dialogs, Clipboard* clipboard, QWi
         m_settings->transfer().ThermometerSerials, *m_editor);
     m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
     m_upload = new UploadPanel(
-        *TabSheet3, *m_dialogs, [this]() -> ComPort* { return connection->connectedPort(); }, this);
+        *TabSheet3, *m_dialogs, [this]() -> link::ComPort* { return connection->connectedPort(); },
+        this);
     connectUploadEvents();
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
@@ -144,11 +148,11 @@ void TForm1::ComboBox2Change() {
 }
 
 void TForm1::changeDeviceType(bool byUser) {
-    int code = DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex());
+    int code = iface::DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex());
     // Controllers of the built-in serial list are Pellam Q5 whatever model is chosen.
     if (code != 0 && connection != nullptr && connection->connectedPort() != nullptr &&
-        SerialList::contains(TabSheet3->Edit1->text())) {
-        code = DeviceType::kCodes[5];
+        settings::SerialList::contains(TabSheet3->Edit1->text())) {
+        code = iface::DeviceType::kCodes[5];
     }
     m_editor->changeDeviceType(code, byUser);
     layoutPages();
@@ -289,3 +293,5 @@ void TForm1::Timer4Timer() {
     Panel1->Label5->clear();
     Timer4->stop();
 }
+
+} // namespace talvik::app

@@ -6,18 +6,26 @@
 #include <QMainWindow>
 #include <memory>
 
+class QScrollArea;
+class QTimer;
+
+namespace talvik::editor {
+class SettingsEditor;
+}
+namespace talvik::support {
 class Clipboard;
-class Connection;
 class Dialogs;
+} // namespace talvik::support
+
+namespace talvik::app {
+
+class Connection;
 class GuardPanel;
 class HeaderPanel;
 class MainPage;
 class OneWirePanel;
 class PageControl;
 class PortCommandLink;
-class QScrollArea;
-class QTimer;
-class SettingsEditor;
 class SettingsFeature;
 class TForm2;
 class TerminalPanel;
@@ -38,13 +46,13 @@ public:
 
     // `dialogs` and `clipboard` replace the real message boxes and clipboard (tests); null means
     // the real ones.
-    explicit TForm1(StartOptions options = {}, Dialogs* dialogs = nullptr,
-                    Clipboard* clipboard = nullptr, QWidget* parent = nullptr);
+    explicit TForm1(StartOptions options = {}, support::Dialogs* dialogs = nullptr,
+                    support::Clipboard* clipboard = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     [[nodiscard]] const StartOptions& options() const { return m_options; }
-    [[nodiscard]] Dialogs& dialogs() { return *m_dialogs; }
-    [[nodiscard]] LogBase& log() { return m_log; }
+    [[nodiscard]] support::Dialogs& dialogs() { return *m_dialogs; }
+    [[nodiscard]] support::LogBase& log() { return m_log; }
 
     // The waiting window while a connected controller is initialised; null otherwise.
     [[nodiscard]] TForm2* waitingWindow() const { return m_waiting.get(); }
@@ -64,7 +72,7 @@ public:
     void changeDeviceType(bool byUser);
     // The settings pages, their setting store and field handlers. Whoever connects a controller
     // hands its firmware version to setDeviceVersion before the device-type change.
-    [[nodiscard]] SettingsEditor& settingsEditor() { return *m_editor; }
+    [[nodiscard]] editor::SettingsEditor& settingsEditor() { return *m_editor; }
     // Reading, writing, settings files, factory settings and login reset.
     [[nodiscard]] SettingsFeature& settings() { return *m_settings; }
     // The upload group; it keeps the firmware, profile and sound choosers' last files.
@@ -104,16 +112,16 @@ private:
     void Timer3Timer();
     void Timer4Timer();
 
-    SimpleLog m_log;
+    support::SimpleLog m_log;
     StartOptions m_options;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs* m_dialogs;
-    std::unique_ptr<Clipboard> m_ownClipboard;
-    Clipboard* m_clipboard;
+    std::unique_ptr<support::Dialogs> m_ownDialogs;
+    support::Dialogs* m_dialogs;
+    std::unique_ptr<support::Clipboard> m_ownClipboard;
+    support::Clipboard* m_clipboard;
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
-    std::unique_ptr<SettingsEditor> m_editor;
+    std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     std::unique_ptr<PortCommandLink> m_commandLink;
     std::unique_ptr<TerminalPanel> m_terminal;
@@ -122,3 +130,5 @@ private:
     UploadPanel* m_upload = nullptr;
     bool m_closed = false;
 };
+
+} // namespace talvik::app

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace talvik::app {
+
 TForm2::TForm2(QWidget* owner)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
@@ -48,3 +50,5 @@ void TForm2::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+} // namespace talvik::app

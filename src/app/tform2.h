@@ -6,6 +6,8 @@ class QLabel;
 class QProgressBar;
 class QTimer;
 
+namespace talvik::app {
+
 // The waiting window shown while a freshly connected controller is identified and read. The
 // user cannot get past it: closing it ends the program.
 class TForm2 : public QWidget {
@@ -35,3 +37,5 @@ private:
     QWidget* m_owner;
     bool m_closing = false;
 };
+
+} // namespace talvik::app

@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::app {
+
 namespace {
 // The bar counts percent until the upload tells its size.
 constexpr int kStartMaximum = 100;
@@ -24,8 +26,8 @@ QString firstFile(const QString& pattern) {
 }
 } // namespace
 
-UploadPanel::UploadPanel(MainPage& page, Dialogs& dialogs, std::function<ComPort*()> link,
-                         QObject* parent)
+UploadPanel::UploadPanel(MainPage& page, support::Dialogs& dialogs,
+                         std::function<link::ComPort*()> link, QObject* parent)
     : QObject(parent), m_page(page), m_dialogs(dialogs), m_link(std::move(link)) {
     connect(page.Button8, &QPushButton::clicked, this, &UploadPanel::Button8Click);
     connect(page.Button9, &QPushButton::clicked, this, &UploadPanel::Button9Click);
@@ -63,15 +65,16 @@ void UploadPanel::Button14Click() {
 void UploadPanel::Button5Click() {
     const struct {
         QPushButton* button;
-        UploadKind kind;
+        link::UploadKind kind;
         QLineEdit* field;
         QString status;
-    } starts[] = {{m_page.Button5, UploadKind::Firmware, m_page.Edit23, u"Заливка прошивки"_s},
-                  {m_page.Button6, UploadKind::Profile, m_page.Edit24, u"Заливка профиля"_s},
-                  {m_page.Button13, UploadKind::Sounds, m_page.Edit6, u"Заливка звуков"_s}};
+    } starts[] = {
+        {m_page.Button5, link::UploadKind::Firmware, m_page.Edit23, u"Заливка прошивки"_s},
+        {m_page.Button6, link::UploadKind::Profile, m_page.Edit24, u"Заливка профиля"_s},
+        {m_page.Button13, link::UploadKind::Sounds, m_page.Edit6, u"Заливка звуков"_s}};
     const auto* start = std::find_if(std::begin(starts), std::end(starts),
                                      [this](const auto& s) { return s.button == sender(); });
-    ComPort* link = m_link();
+    link::ComPort* link = m_link();
     if (start == std::end(starts) || link == nullptr) {
         return;
     }
@@ -87,7 +90,7 @@ void UploadPanel::Button5Click() {
 }
 
 void UploadPanel::Button7Click() {
-    if (ComPort* link = m_link()) {
+    if (link::ComPort* link = m_link()) {
         link->CancelUpload(u"Отменено пользователем."_s);
     }
 }
@@ -118,3 +121,5 @@ void UploadPanel::OnProgrammingEnd(const QString& text) {
     m_page.Label6->clear();
     Q_EMIT ended(text);
 }
+
+} // namespace talvik::app

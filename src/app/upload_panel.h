@@ -4,11 +4,19 @@
 #include <QString>
 #include <functional>
 
-class ComPort;
-class Dialogs;
-class MainPage;
 class QLineEdit;
 class QPushButton;
+
+namespace talvik::link {
+class ComPort;
+}
+namespace talvik::support {
+class Dialogs;
+}
+
+namespace talvik::app {
+
+class MainPage;
 
 // The main page's group "Обновление ПО": choosing the firmware, profile and sound files,
 // starting and cancelling an upload on the connected controller, and showing its status line
@@ -17,7 +25,7 @@ class UploadPanel : public QObject {
     Q_OBJECT
 public:
     // link: the connected controller's link, or null while none is connected.
-    UploadPanel(MainPage& page, Dialogs& dialogs, std::function<ComPort*()> link,
+    UploadPanel(MainPage& page, support::Dialogs& dialogs, std::function<link::ComPort*()> link,
                 QObject* parent = nullptr);
 
     // The files last chosen in the three choosers; each chooser starts at its last file. The
@@ -51,6 +59,8 @@ private:
                 const QString& defaultSuffix);
 
     MainPage& m_page;
-    Dialogs& m_dialogs;
-    std::function<ComPort*()> m_link;
+    support::Dialogs& m_dialogs;
+    std::function<link::ComPort*()> m_link;
 };
+
+} // namespace talvik::app

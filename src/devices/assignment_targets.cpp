@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::devices {
+
 namespace {
 
 constexpr int kFirstZone = 45;
@@ -134,8 +136,10 @@ std::optional<QString> AssignmentTargets::withoutDeviceNumber(const Unit& target
     }
     // An entry is the number with one wrapping character on each side.
     const auto entry = findEntry(text, [n](QStringView part) {
-        return LeadingInteger(part.size() > 2 ? part.sliced(1, part.size() - 2) : QStringView()) ==
-               n;
+        return support::LeadingInteger(part.size() > 2 ? part.sliced(1, part.size() - 2)
+                                                       : QStringView()) == n;
     });
     return entry ? std::optional<QString>(withoutEntry(text, *entry)) : std::nullopt;
 }
+
+} // namespace talvik::devices

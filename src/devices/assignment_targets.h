@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+namespace talvik::devices {
+
 class TargetSettings;
 
 // The radio zones, users and thermometers that radio devices are assigned to, by setting
@@ -42,3 +44,5 @@ public:
 private:
     Entries m_entries;
 };
+
+} // namespace talvik::devices

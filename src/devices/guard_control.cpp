@@ -4,24 +4,28 @@
 
 using namespace Qt::StringLiterals;
 
-GuardControl::GuardControl(std::function<CommandLink*()> link, QObject* parent)
+namespace talvik::devices {
+
+GuardControl::GuardControl(std::function<link::CommandLink*()> link, QObject* parent)
     : QObject(parent), m_link(std::move(link)) {}
 
 void GuardControl::Button2Click(const QString& caption) {
-    CommandLink* link = m_link();
+    link::CommandLink* link = m_link();
     if (link == nullptr) {
         return;
     }
     link->SendCommand(caption == u"Включить"_s ? u" #S0=1"_s : u" #S0=0"_s,
-                      CommandLink::AwaitReply);
+                      link::CommandLink::AwaitReply);
 }
 
 void GuardControl::Button12Click() {
-    CommandLink* link = m_link();
+    link::CommandLink* link = m_link();
     if (link == nullptr) {
         return;
     }
     const QString restart = u"ReStarT"_s;
     Q_EMIT commandShown(restart);
-    link->SendCommand(u' ' + restart, CommandLink::WriteAndForget);
+    link->SendCommand(u' ' + restart, link::CommandLink::WriteAndForget);
 }
+
+} // namespace talvik::devices

@@ -4,14 +4,18 @@
 #include <QString>
 #include <functional>
 
+namespace talvik::link {
 class CommandLink;
+}
+
+namespace talvik::devices {
 
 // Arming and disarming the controller's guard, and restarting the controller.
 class GuardControl : public QObject {
     Q_OBJECT
 public:
     // link: the connected controller's queue, or null while none is connected.
-    explicit GuardControl(std::function<CommandLink*()> link, QObject* parent = nullptr);
+    explicit GuardControl(std::function<link::CommandLink*()> link, QObject* parent = nullptr);
 
     // The guard button does what its caption says: "Включить" arms, any other caption disarms.
     // The new state shows with the next status poll.
@@ -25,5 +29,7 @@ Q_SIGNALS:
     void commandShown(const QString& text);
 
 private:
-    std::function<CommandLink*()> m_link;
+    std::function<link::CommandLink*()> m_link;
 };
+
+} // namespace talvik::devices

@@ -7,25 +7,27 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::devices {
+
 namespace {
 constexpr QStringView kTouchPhrase = u"Касание эл. ключом";
 // The key code follows the phrase after two characters of its own (": ").
 constexpr qsizetype kKeyOffset = kTouchPhrase.size() + 2;
 } // namespace
 
-OneWire::OneWire(std::function<CommandLink*()> link, Dialogs& dialogs, Clipboard& clipboard,
-                 QObject* parent)
+OneWire::OneWire(std::function<link::CommandLink*()> link, support::Dialogs& dialogs,
+                 support::Clipboard& clipboard, QObject* parent)
     : QObject(parent), m_link(std::move(link)), m_dialogs(dialogs), m_clipboard(clipboard) {}
 
 void OneWire::Button10Click(Sender sender) {
-    CommandLink* link = m_link();
+    link::CommandLink* link = m_link();
     if (link == nullptr) {
         return;
     }
     if (sender == Sender::AddKeys) {
-        link->SendCommand(u" TMSET"_s, CommandLink::AwaitReply);
+        link->SendCommand(u" TMSET"_s, link::CommandLink::AwaitReply);
     } else {
-        link->SendCommand(u" TMCLR"_s, CommandLink::AwaitReply);
+        link->SendCommand(u" TMCLR"_s, link::CommandLink::AwaitReply);
         TouchedKeys.clear();
     }
 }
@@ -37,7 +39,7 @@ void OneWire::OnKeyTouch(const QString& line) {
         return;
     }
     const QString key = line.mid(at + kKeyOffset);
-    const QByteArray code = Cp1251::fromUnicode(key);
+    const QByteArray code = support::Cp1251::fromUnicode(key);
     if (TouchedKeys.contains(code)) {
         return;
     }
@@ -48,3 +50,5 @@ void OneWire::OnKeyTouch(const QString& line) {
                               u". Ключ скопирован в буффер обмена. Вы можете назначить его "
                               u"пользователю на соответствующей вкладке."_s);
 }
+
+} // namespace talvik::devices

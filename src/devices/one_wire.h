@@ -6,9 +6,15 @@
 #include <QString>
 #include <functional>
 
-class Clipboard;
+namespace talvik::link {
 class CommandLink;
+}
+namespace talvik::support {
+class Clipboard;
 class Dialogs;
+} // namespace talvik::support
+
+namespace talvik::devices {
 
 // The controller's 1-Wire bus as the window drives it: key learning, forgetting every key and
 // thermometer, and the notice for a key that touches the reader for the first time (its code
@@ -20,8 +26,8 @@ public:
     enum class Sender { AddKeys, RemoveAll };
 
     // link: the connected controller's queue, or null while none is connected.
-    OneWire(std::function<CommandLink*()> link, Dialogs& dialogs, Clipboard& clipboard,
-            QObject* parent = nullptr);
+    OneWire(std::function<link::CommandLink*()> link, support::Dialogs& dialogs,
+            support::Clipboard& clipboard, QObject* parent = nullptr);
 
     // "Добавление ТМ ключей" starts key learning; "Удаление всех устройств" makes the controller
     // forget its 1-Wire devices, and every key may be announced again.
@@ -33,7 +39,9 @@ public:
     QSet<QByteArray> TouchedKeys;
 
 private:
-    std::function<CommandLink*()> m_link;
-    Dialogs& m_dialogs;
-    Clipboard& m_clipboard;
+    std::function<link::CommandLink*()> m_link;
+    support::Dialogs& m_dialogs;
+    support::Clipboard& m_clipboard;
 };
+
+} // namespace talvik::devices

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::devices {
+
 namespace {
 
 constexpr std::uint8_t kBatteryFirst = 0x80;
@@ -129,7 +131,7 @@ const std::map<std::uint8_t, QString>& RadioTagNames() {
     return names;
 }
 
-QString DecodeRadioData(std::span<const std::uint8_t> bytes, LogBase& log) {
+QString DecodeRadioData(std::span<const std::uint8_t> bytes, support::LogBase& log) {
     const auto& names = RadioTagNames();
     QString out;
     std::size_t at = 0;
@@ -159,3 +161,5 @@ QString DecodeRadioData(std::span<const std::uint8_t> bytes, LogBase& log) {
     }
     return out;
 }
+
+} // namespace talvik::devices

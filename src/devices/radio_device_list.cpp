@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace talvik::devices {
+
 RadioDeviceList::RadioDeviceList(QObject* parent) : QObject(parent) {}
 
 std::optional<int> RadioDeviceList::FindDeviceRow(const QString& number, bool create) {
@@ -96,3 +98,5 @@ void RadioDeviceList::rebuildIndexMap() {
         RowIndexMap.insert(m_rows[static_cast<size_t>(i)].number, i);
     }
 }
+
+} // namespace talvik::devices

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace talvik::devices {
+
 // The radio devices the controller has reported or the settings name, one row per number text,
 // sorted by that text in the order of its UTF-16 code units (so "%10%" comes before "%2%"). The
 // page's list shows the rows; the rows themselves live here, so the logic runs without widgets.
@@ -62,3 +64,5 @@ private:
 
     std::vector<Row> m_rows;
 };
+
+} // namespace talvik::devices

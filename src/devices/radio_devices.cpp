@@ -14,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::devices {
+
 namespace {
 
 constexpr std::uint32_t kStepMs = 1000;
@@ -40,8 +42,8 @@ RadioDeviceList::SubItem columnOf(int kind) {
 
 } // namespace
 
-RadioDevices::RadioDevices(RadioLink& link, TargetSettings& settings, Dialogs& dialogs,
-                           Clock& clock, LogBase& log, QObject* parent)
+RadioDevices::RadioDevices(RadioLink& link, TargetSettings& settings, support::Dialogs& dialogs,
+                           support::Clock& clock, support::LogBase& log, QObject* parent)
     : QObject(parent), m_link(link), m_settings(settings), m_dialogs(dialogs), m_clock(clock),
       m_log(log) {}
 
@@ -55,10 +57,10 @@ void RadioDevices::OnRadioReport(const QString& piece) {
     if (!row) {
         return;
     }
-    m_list.setCells(*row,
-                    {{RadioDeviceList::Type, report->type},
-                     {RadioDeviceList::Data, DecodeRadioData(report->data, m_log)},
-                     {RadioDeviceList::Time, DateTime::format(DateTime::now(), u"h:m:s", 0)}});
+    m_list.setCells(*row, {{RadioDeviceList::Type, report->type},
+                           {RadioDeviceList::Data, DecodeRadioData(report->data, m_log)},
+                           {RadioDeviceList::Time,
+                            support::DateTime::format(support::DateTime::now(), u"h:m:s", 0)}});
 }
 
 void RadioDevices::Button15Click() {
@@ -226,10 +228,11 @@ void RadioDevices::MenuClick(std::optional<int> selectedRow, int kind, const Men
         return;
     }
     const QString joined = *text + u' ' + number;
-    const int limit = CompareVersions(m_link.connected() ? m_link.VersionText() : u"9.99"_s,
-                                      kLongUserListVersion) < 0
-                          ? kShortUserList
-                          : kLongUserList;
+    const int limit =
+        support::CompareVersions(m_link.connected() ? m_link.VersionText() : u"9.99"_s,
+                                 kLongUserListVersion) < 0
+            ? kShortUserList
+            : kLongUserList;
     if (target.kind != Unit::User || joined.size() <= limit) {
         m_settings.setText(*setting, joined);
         return;
@@ -258,13 +261,13 @@ void RadioDevices::Button17Click(QList<int> selectedRows) {
         if (device.cells[RadioDeviceList::Type].startsWith(kThermometerType)) {
             m_link.SendCommand(u" #S64="_s + number, RadioLink::AwaitReply);
         }
-        removeFromTargets(LeadingInteger(number));
+        removeFromTargets(support::LeadingInteger(number));
     }
     m_list.removeRows(selectedRows);
 }
 
 void RadioDevices::OnRemovalReply(const QString& value) {
-    const int n = LeadingInteger(value);
+    const int n = support::LeadingInteger(value);
     if (n == 0) {
         return;
     }
@@ -277,7 +280,7 @@ void RadioDevices::OnRemovalReply(const QString& value) {
     removeFromTargets(n);
     QList<int> rows;
     for (int row = 0; row < m_list.rowCount(); ++row) {
-        if (LeadingInteger(bareNumber(m_list.row(row).number)) == n) {
+        if (support::LeadingInteger(bareNumber(m_list.row(row).number)) == n) {
             rows.append(row);
         }
     }
@@ -290,3 +293,5 @@ void RadioDevices::Clear() {
         setLearning(false);
     }
 }
+
+} // namespace talvik::devices

@@ -9,9 +9,14 @@
 #include <cstdint>
 #include <optional>
 
+namespace talvik::support {
 class Clock;
 class Dialogs;
 class LogBase;
+} // namespace talvik::support
+
+namespace talvik::devices {
+
 class RadioLink;
 class TargetSettings;
 
@@ -30,8 +35,8 @@ public:
         bool checked = false;
     };
 
-    RadioDevices(RadioLink& link, TargetSettings& settings, Dialogs& dialogs, Clock& clock,
-                 LogBase& log, QObject* parent = nullptr);
+    RadioDevices(RadioLink& link, TargetSettings& settings, support::Dialogs& dialogs,
+                 support::Clock& clock, support::LogBase& log, QObject* parent = nullptr);
 
     [[nodiscard]] RadioDeviceList& list() { return m_list; }
     [[nodiscard]] const AssignmentTargets& targets() const { return m_targets; }
@@ -87,12 +92,14 @@ private:
 
     RadioLink& m_link;
     TargetSettings& m_settings;
-    Dialogs& m_dialogs;
-    Clock& m_clock;
-    LogBase& m_log;
+    support::Dialogs& m_dialogs;
+    support::Clock& m_clock;
+    support::LogBase& m_log;
     RadioDeviceList m_list;
     AssignmentTargets m_targets;
     bool m_learning = false;
     int m_secondsLeft = kLearningSeconds;
     std::optional<std::uint32_t> m_lastStep;
 };
+
+} // namespace talvik::devices

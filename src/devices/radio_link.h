@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::devices {
+
 // The connected controller as the radio page uses it: whether one is there, its firmware
 // version, and its command queue.
 class RadioLink {
@@ -15,3 +17,5 @@ public:
     [[nodiscard]] virtual QString VersionText() const = 0;
     virtual void SendCommand(const QString& command, int flag) = 0;
 };
+
+} // namespace talvik::devices

@@ -2,6 +2,8 @@
 
 #include "leading_integer.h"
 
+namespace talvik::devices {
+
 namespace {
 constexpr qsizetype kNumberAt = 3;
 constexpr QChar kNoData = u'@';
@@ -34,8 +36,10 @@ std::optional<RadioReport> RadioReport::read(QStringView piece) {
     // Each number starts one past a space; a number wider than a byte keeps its low 8 bits.
     qsizetype at = marker + 1;
     while (at != 0 && at < end) {
-        report.data.push_back(static_cast<std::uint8_t>(LeadingInteger(piece.sliced(at))));
+        report.data.push_back(static_cast<std::uint8_t>(support::LeadingInteger(piece.sliced(at))));
         at = piece.indexOf(u' ', at) + 1;
     }
     return report;
 }
+
+} // namespace talvik::devices

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+namespace talvik::devices {
+
 // The settings that radio devices are assigned to, as the assignments see them: the text of a
 // setting's bound control and its changed flag. The window's setting store provides it.
 class TargetSettings {
@@ -16,3 +18,5 @@ public:
     // Marks the setting to be sent with the next write.
     virtual void markChanged(int setting) = 0;
 };
+
+} // namespace talvik::devices

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::devices {
+
 namespace {
 // The controller reports a failed sensor with this reading instead of a temperature.
 constexpr QStringView kFaulty = u"1";
@@ -33,3 +35,5 @@ QList<ThermometerList::Row> ThermometerList::Rows(const QString& readings,
     }
     return rows;
 }
+
+} // namespace talvik::devices

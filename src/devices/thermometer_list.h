@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+namespace talvik::devices {
+
 // The thermometers of the 1-Wire bus as the list on the main page shows them, built from the
 // controller's readings (status 23: one reading per slot, in tenths of a kelvin, separated by
 // single spaces; 0 for an empty slot, 1 for a sensor that has failed).
@@ -30,3 +32,5 @@ public:
     // A reading in tenths of a kelvin as degrees Celsius in the locale's shortest general form.
     [[nodiscard]] static QString Celsius(int kelvinTenths, const QLocale& locale);
 };
+
+} // namespace talvik::devices

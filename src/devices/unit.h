@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::devices {
+
 // A target that radio devices are assigned to: a radio zone, a user or a thermometer, each a
 // numbered controller setting whose text names the devices.
 struct Unit {
@@ -15,3 +17,5 @@ struct Unit {
     // Empty for list targets (zones, users), "%" for single-value targets (thermometers).
     QString marker;
 };
+
+} // namespace talvik::devices

@@ -3,6 +3,8 @@
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 
+namespace talvik::editor {
+
 CaptionGroupBox::CaptionGroupBox(const QString& caption, QWidget* parent)
     : QGroupBox(caption, parent) {}
 
@@ -21,3 +23,5 @@ void CaptionGroupBox::paintEvent(QPaintEvent*) {
     option.fontMetrics = QFontMetrics(bold);
     painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
+
+} // namespace talvik::editor

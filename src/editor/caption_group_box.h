@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+namespace talvik::editor {
+
 // A group box whose caption is drawn in bold while its content keeps the normal font. Making
 // the box's own font bold would pass the bold on to every control inside it, and taking it back
 // control by control costs more than building the controls.
@@ -16,3 +18,5 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+} // namespace talvik::editor

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <algorithm>
 
+namespace talvik::editor {
+
 namespace {
 
 // The voice vocabulary is chosen for this version when no controller is connected.
@@ -53,7 +55,7 @@ bool userFocusChange(const QEvent* event) {
 
 } // namespace
 
-FieldHandlers::FieldHandlers(ParameterStore& store, Dialogs& dialogs, QWidget* window,
+FieldHandlers::FieldHandlers(ParameterStore& store, support::Dialogs& dialogs, QWidget* window,
                              QTimer* timer, QObject* parent)
     : QObject(parent), m_store(store), m_dialogs(dialogs), m_window(window), m_timer(timer) {
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -252,8 +254,8 @@ void FieldHandlers::checkBoxMouseDown(QCheckBox* box) {
     }
 }
 
-bool FieldHandlers::checkInteger(Dialogs& dialogs, QLineEdit* edit, const QString& fieldName,
-                                 int low, int high) {
+bool FieldHandlers::checkInteger(support::Dialogs& dialogs, QLineEdit* edit,
+                                 const QString& fieldName, int low, int high) {
     if (hiddenOnPurpose(edit)) {
         return true;
     }
@@ -272,8 +274,8 @@ bool FieldHandlers::checkInteger(Dialogs& dialogs, QLineEdit* edit, const QStrin
     return ok;
 }
 
-bool FieldHandlers::checkDecimal(Dialogs& dialogs, QLineEdit* edit, const QString& fieldName,
-                                 double low, double high) {
+bool FieldHandlers::checkDecimal(support::Dialogs& dialogs, QLineEdit* edit,
+                                 const QString& fieldName, double low, double high) {
     if (hiddenOnPurpose(edit)) {
         return true;
     }
@@ -355,3 +357,5 @@ void FieldHandlers::reset() {
     m_rules.clear();
     m_voices.clear();
 }
+
+} // namespace talvik::editor

@@ -9,12 +9,18 @@
 #include <QPointer>
 #include <QString>
 
-class Dialogs;
-class ParameterStore;
 class QCheckBox;
 class QComboBox;
 class QTimer;
 class QWidget;
+
+namespace talvik::support {
+class Dialogs;
+}
+
+namespace talvik::editor {
+
+class ParameterStore;
 class RadioListUpkeep;
 
 // The handlers of the generated controls: they check what the user types, mark settings as
@@ -31,7 +37,7 @@ public:
 
     // window owns the suggestion list; timer (1 ms, one-shot use) closes it once the current
     // event is done.
-    FieldHandlers(ParameterStore& store, Dialogs& dialogs, QWidget* window, QTimer* timer,
+    FieldHandlers(ParameterStore& store, support::Dialogs& dialogs, QWidget* window, QTimer* timer,
                   QObject* parent = nullptr);
     ~FieldHandlers() override;
 
@@ -41,8 +47,8 @@ public:
     void setInput(bool input) { m_input = input; }
 
     // Rules from Disables (trigger -> affected -> disabling values) and the voice vocabulary.
-    [[nodiscard]] DisableTable& rules() { return m_rules; }
-    void setVoices(QList<VoiceEntry> voices) { m_voices = std::move(voices); }
+    [[nodiscard]] iface::DisableTable& rules() { return m_rules; }
+    void setVoices(QList<iface::VoiceEntry> voices) { m_voices = std::move(voices); }
     // The connected controller's firmware version; empty while none is connected.
     void setDeviceVersion(const QString& version) { m_deviceVersion = version; }
     void setRadioListUpkeep(RadioListUpkeep* upkeep) { m_upkeep = upkeep; }
@@ -64,9 +70,9 @@ public:
     void checkBoxMouseDown(QCheckBox* box);
 
     // The field validators; on rejection they show the message and return false.
-    [[nodiscard]] static bool checkInteger(Dialogs& dialogs, QLineEdit* edit,
+    [[nodiscard]] static bool checkInteger(support::Dialogs& dialogs, QLineEdit* edit,
                                            const QString& fieldName, int low, int high);
-    [[nodiscard]] static bool checkDecimal(Dialogs& dialogs, QLineEdit* edit,
+    [[nodiscard]] static bool checkDecimal(support::Dialogs& dialogs, QLineEdit* edit,
                                            const QString& fieldName, double low, double high);
     // Whether a phone field's text is acceptable ("NO", empty, or digits, "," and "+").
     [[nodiscard]] static bool phonesValid(QStringView text);
@@ -86,15 +92,17 @@ private:
     void suggestionSelected();
 
     ParameterStore& m_store;
-    Dialogs& m_dialogs;
+    support::Dialogs& m_dialogs;
     QWidget* m_window;
     QTimer* m_timer;
     bool m_input = true;
     QString m_entryText;
-    DisableTable m_rules;
-    QList<VoiceEntry> m_voices;
+    iface::DisableTable m_rules;
+    QList<iface::VoiceEntry> m_voices;
     QString m_deviceVersion;
     RadioListUpkeep* m_upkeep = nullptr;
     QPointer<QListWidget> m_suggestions;
     QPointer<QLineEdit> m_completed;
 };
+
+} // namespace talvik::editor

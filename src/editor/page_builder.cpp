@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+namespace talvik::editor {
+
 namespace {
 
 constexpr int kPanelTop = 12;
@@ -34,7 +36,7 @@ PageBuilder::PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers
     : m_pages(pages), m_store(store), m_handlers(handlers), m_folder(std::move(interfaceFolder)),
       m_minimumPageWidth(minimumPageWidth), m_metrics(pages->font()) {}
 
-void PageBuilder::build(const QList<PlanItem>& items) {
+void PageBuilder::build(const QList<iface::PlanItem>& items) {
     m_aligned.clear();
     build(m_pages, items, 0);
     align();
@@ -75,8 +77,8 @@ QPixmap PageBuilder::maskedImage(const QString& path) {
     return QPixmap::fromImage(image);
 }
 
-int PageBuilder::build(QWidget* container, const QList<PlanItem>& items, int y) {
-    for (const PlanItem& item : items) {
+int PageBuilder::build(QWidget* container, const QList<iface::PlanItem>& items, int y) {
+    for (const iface::PlanItem& item : items) {
         y = buildItem(container, item, y);
     }
     // The page control itself keeps the window's geometry; every other container is as tall as
@@ -87,33 +89,33 @@ int PageBuilder::build(QWidget* container, const QList<PlanItem>& items, int y) 
     return y;
 }
 
-int PageBuilder::buildItem(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildItem(QWidget* container, const iface::PlanItem& item, int y) {
     switch (item.type) {
-    case PlanItem::Type::Tab:
+    case iface::PlanItem::Type::Tab:
         buildTab(item);
         return y;
-    case PlanItem::Type::GroupBox:
+    case iface::PlanItem::Type::GroupBox:
         return buildGroupBox(container, item, y);
-    case PlanItem::Type::Label:
+    case iface::PlanItem::Type::Label:
         makeLabel(container, y, item.caption);
         return y + kRowStep;
-    case PlanItem::Type::RichEdit:
+    case iface::PlanItem::Type::RichEdit:
         return buildRichEdit(container, item, y);
-    case PlanItem::Type::Edit:
+    case iface::PlanItem::Type::Edit:
         return buildEdit(container, item, y);
-    case PlanItem::Type::Combo:
+    case iface::PlanItem::Type::Combo:
         return buildCombo(container, item, y);
-    case PlanItem::Type::Check:
+    case iface::PlanItem::Type::Check:
         return buildCheck(container, item, y);
-    case PlanItem::Type::Bits:
+    case iface::PlanItem::Type::Bits:
         return buildBits(container, item, y);
-    case PlanItem::Type::Table:
+    case iface::PlanItem::Type::Table:
         return buildTable(container, item, y);
     }
     return y;
 }
 
-void PageBuilder::buildTab(const PlanItem& item) {
+void PageBuilder::buildTab(const iface::PlanItem& item) {
     auto* page = new QWidget;
     // A page control not laid out yet (hidden) has no page size; lay out for the width the
     // window will give it, and let the anchors follow from there.
@@ -149,7 +151,7 @@ QWidget* PageBuilder::makeFrame(QWidget* container, int y, const QString& captio
     return frame;
 }
 
-int PageBuilder::buildGroupBox(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildGroupBox(QWidget* container, const iface::PlanItem& item, int y) {
     QWidget* frame = makeFrame(container, y, item.caption, item.hint);
     build(frame, item.content, kFrameContentTop);
     return y + frame->height() + kFrameGap;
@@ -184,7 +186,7 @@ void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int 
     }
 }
 
-int PageBuilder::buildEdit(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int y) {
     const QLabel* label = makeLabel(container, y, item.caption);
     auto* edit = new QLineEdit(container);
     // Edits of the login would go nowhere: it is shown as the controller has it.
@@ -199,7 +201,7 @@ int PageBuilder::buildEdit(QWidget* container, const PlanItem& item, int y) {
     return y + kRowStep;
 }
 
-int PageBuilder::buildCombo(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildCombo(QWidget* container, const iface::PlanItem& item, int y) {
     const QLabel* label = makeLabel(container, y, item.caption);
     auto* combo = new QComboBox(container);
     placeControl(combo, container, y, label->x() + label->width() + kLabelGap, item.width,
@@ -215,7 +217,7 @@ int PageBuilder::buildCombo(QWidget* container, const PlanItem& item, int y) {
     return y + kRowStep;
 }
 
-int PageBuilder::buildCheck(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildCheck(QWidget* container, const iface::PlanItem& item, int y) {
     auto* box = new QCheckBox(item.caption, container);
     placeControl(box, container, y, kLabelLeft, 0, item.hint);
     box->setChecked(true);
@@ -227,7 +229,7 @@ int PageBuilder::buildCheck(QWidget* container, const PlanItem& item, int y) {
     return y + kRowStep;
 }
 
-int PageBuilder::buildBits(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildBits(QWidget* container, const iface::PlanItem& item, int y) {
     QWidget* frame = makeFrame(container, y, item.caption, item.hint);
     Parameter& record = m_store.add(item.setting, Parameter::Bits, frame);
     for (qsizetype i = 0; i < item.bits.size(); ++i) {
@@ -244,7 +246,7 @@ int PageBuilder::buildBits(QWidget* container, const PlanItem& item, int y) {
     return y + frame->height() + kFrameGap;
 }
 
-int PageBuilder::buildRichEdit(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildRichEdit(QWidget* container, const iface::PlanItem& item, int y) {
     auto* text = new QTextEdit(container);
     text->setGeometry(kFrameInset, y + kFrameInset, container->width() - 2 * kFrameInset,
                       item.height);
@@ -261,7 +263,7 @@ int PageBuilder::buildRichEdit(QWidget* container, const PlanItem& item, int y) 
     return y + item.height + kFrameGap;
 }
 
-int PageBuilder::buildTable(QWidget* container, const PlanItem& item, int y) {
+int PageBuilder::buildTable(QWidget* container, const iface::PlanItem& item, int y) {
     const int rows = static_cast<int>(item.lines.size());
     const int columns = static_cast<int>(item.columns.size());
     int left = 0;
@@ -298,3 +300,5 @@ void PageBuilder::align() {
         control->setGeometry(left, control->y(), width, control->height());
     }
 }
+
+} // namespace talvik::editor

@@ -9,11 +9,14 @@
 #include <QString>
 #include <QStringView>
 
-class FieldHandlers;
-class ParameterStore;
 class QLabel;
 class QTabWidget;
 class QWidget;
+
+namespace talvik::editor {
+
+class FieldHandlers;
+class ParameterStore;
 
 // Turns the pages of an InterfacePlan into controls on the page control: places them by the
 // program's fixed geometry, registers every control that edits a setting in the store, and
@@ -31,7 +34,7 @@ public:
                 QString interfaceFolder, int minimumPageWidth = 0);
 
     // Adds the plan's pages after the pages already there, then aligns the value controls.
-    void build(const QList<PlanItem>& items);
+    void build(const QList<iface::PlanItem>& items);
 
     // The page images added so far, in the order the pages got them.
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
@@ -43,16 +46,16 @@ public:
     [[nodiscard]] static QPixmap maskedImage(const QString& path);
 
 private:
-    int build(QWidget* container, const QList<PlanItem>& items, int y);
-    int buildItem(QWidget* container, const PlanItem& item, int y);
-    void buildTab(const PlanItem& item);
-    int buildGroupBox(QWidget* container, const PlanItem& item, int y);
-    int buildEdit(QWidget* container, const PlanItem& item, int y);
-    int buildCombo(QWidget* container, const PlanItem& item, int y);
-    int buildCheck(QWidget* container, const PlanItem& item, int y);
-    int buildBits(QWidget* container, const PlanItem& item, int y);
-    int buildRichEdit(QWidget* container, const PlanItem& item, int y);
-    int buildTable(QWidget* container, const PlanItem& item, int y);
+    int build(QWidget* container, const QList<iface::PlanItem>& items, int y);
+    int buildItem(QWidget* container, const iface::PlanItem& item, int y);
+    void buildTab(const iface::PlanItem& item);
+    int buildGroupBox(QWidget* container, const iface::PlanItem& item, int y);
+    int buildEdit(QWidget* container, const iface::PlanItem& item, int y);
+    int buildCombo(QWidget* container, const iface::PlanItem& item, int y);
+    int buildCheck(QWidget* container, const iface::PlanItem& item, int y);
+    int buildBits(QWidget* container, const iface::PlanItem& item, int y);
+    int buildRichEdit(QWidget* container, const iface::PlanItem& item, int y);
+    int buildTable(QWidget* container, const iface::PlanItem& item, int y);
 
     QLabel* makeLabel(QWidget* container, int y, const QString& text);
     void placeControl(QWidget* control, QWidget* container, int y, int left, int width,
@@ -71,3 +74,5 @@ private:
     QFontMetrics m_metrics;
     QHash<QString, int> m_textWidths;
 };
+
+} // namespace talvik::editor

@@ -1,5 +1,7 @@
 #include "parameter.h"
 
+namespace talvik::editor {
+
 namespace {
 const QStringView kKindNames[] = {u"None", u"Edit", u"Combo", u"Check", u"Bits"};
 } // namespace
@@ -16,3 +18,5 @@ int Parameter::kindFromName(QStringView name) {
     }
     return None;
 }
+
+} // namespace talvik::editor

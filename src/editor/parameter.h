@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace talvik::editor {
+
 // One numbered controller setting: how its value is coded, which control shows it, and whether
 // the user changed it since it was last sent to or read from the controller.
 struct Parameter {
@@ -39,3 +41,5 @@ struct Parameter {
     // The kind for a settings file's kind name; None for an unknown name.
     [[nodiscard]] static int kindFromName(QStringView name);
 };
+
+} // namespace talvik::editor

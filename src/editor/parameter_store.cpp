@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+namespace talvik::editor {
+
 Parameter& ParameterStore::add(int number, int kind, QWidget* control, int special, int limitLow,
                                int limitHigh, int offset, QList<int> numbers) {
     Parameter& record = m_records[number];
@@ -120,7 +122,7 @@ void ParameterStore::show(Parameter& record, const QString& value) {
         return;
     case Parameter::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
-            const int number = LeadingInteger(value);
+            const int number = support::LeadingInteger(value);
             if (record.numbers.isEmpty()) {
                 // A position outside the list leaves nothing selected.
                 combo->setCurrentIndex(number >= 0 && number < combo->count() ? number : -1);
@@ -137,11 +139,11 @@ void ParameterStore::show(Parameter& record, const QString& value) {
         return;
     case Parameter::Check:
         if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
-            box->setChecked(LeadingInteger(value) != 0);
+            box->setChecked(support::LeadingInteger(value) != 0);
         }
         return;
     case Parameter::Bits: {
-        const long long bits = LeadingInteger(value);
+        const long long bits = support::LeadingInteger(value);
         for (qsizetype i = 0; i < record.controls.size(); ++i) {
             if (record.controls[i] != nullptr) {
                 record.controls[i]->setChecked(i < 32 && ((bits >> i) & 1) != 0);
@@ -179,3 +181,5 @@ void ParameterStore::clear() {
     m_records.clear();
     m_controls.clear();
 }
+
+} // namespace talvik::editor

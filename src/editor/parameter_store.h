@@ -11,6 +11,8 @@
 class QObject;
 class QWidget;
 
+namespace talvik::editor {
+
 // The settings shown on the pages, one record per setting number in ascending order, and the
 // map from each control back to its setting. The page builder fills it; reading, writing,
 // settings files and the field handlers read and change it.
@@ -64,3 +66,5 @@ private:
     Records m_records;
     QHash<const QObject*, int> m_controls;
 };
+
+} // namespace talvik::editor

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::editor {
+
 // What the radio device list does when the user leaves an edit box of the settings pages: the
 // radio feature implements it and hands it to FieldHandlers::setRadioListUpkeep.
 class RadioListUpkeep {
@@ -12,3 +14,5 @@ public:
     // Renames a user when `setting` holds a user name.
     virtual void RenameUser(int setting, const QString& text) = 0;
 };
+
+} // namespace talvik::editor

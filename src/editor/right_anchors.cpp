@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+namespace talvik::editor {
+
 RightAnchors::RightAnchors(QWidget* container)
     : QObject(container), m_container(container), m_width(container->width()) {
     container->installEventFilter(this);
@@ -48,3 +50,5 @@ void RightAnchors::fit() {
         anchored.applied = control->width();
     }
 }
+
+} // namespace talvik::editor

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace talvik::editor {
+
 // Keeps controls that are anchored to their container's right edge at the same distance from
 // it: when the container's width changes, each anchored control's width changes by as much.
 // One instance watches each container that holds such controls.
@@ -35,3 +37,5 @@ private:
     };
     QList<Anchored> m_controls;
 };
+
+} // namespace talvik::editor

@@ -10,14 +10,16 @@
 #include <QFileInfo>
 #include <QTabWidget>
 
+namespace talvik::editor {
+
 namespace {
 const QString kInterfaceFolder = QStringLiteral("Interface/");
 const QString kDescription = QStringLiteral("Interface/interface.h");
 constexpr int kUtf8 = 65001;
 } // namespace
 
-SettingsEditor::SettingsEditor(QTabWidget* pages, QWidget* window, Dialogs& dialogs, QTimer* timer,
-                               int minimumPageWidth, QObject* parent)
+SettingsEditor::SettingsEditor(QTabWidget* pages, QWidget* window, support::Dialogs& dialogs,
+                               QTimer* timer, int minimumPageWidth, QObject* parent)
     : QObject(parent), m_pages(pages),
       m_handlers(std::make_unique<FieldHandlers>(m_store, dialogs, window, timer)),
       m_minimumPageWidth(minimumPageWidth) {}
@@ -30,7 +32,7 @@ void SettingsEditor::setDeviceVersion(const QString& version) {
 }
 
 QString SettingsEditor::version() const {
-    return m_deviceVersion.isEmpty() ? DeviceType::noDeviceVersion() : m_deviceVersion;
+    return m_deviceVersion.isEmpty() ? iface::DeviceType::noDeviceVersion() : m_deviceVersion;
 }
 
 void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
@@ -44,11 +46,11 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (typeCode == 0) {
         return;
     }
-    const Node root = description();
+    const iface::Node root = description();
     if (!root.valid()) {
         return;
     }
-    const InterfacePlan plan = InterfaceModel::plan(root, typeCode, version());
+    const iface::InterfacePlan plan = iface::InterfaceModel::plan(root, typeCode, version());
     PageBuilder builder(m_pages, m_store, m_handlers.get(), kInterfaceFolder, m_minimumPageWidth);
     builder.build(plan.content);
     m_images = builder.images();
@@ -62,7 +64,7 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     }
 }
 
-Node SettingsEditor::description() {
+iface::Node SettingsEditor::description() {
     const QFileInfo file(kDescription);
     if (!file.exists()) {
         m_description.reset();
@@ -70,7 +72,7 @@ Node SettingsEditor::description() {
     }
     if (!m_description || file.lastModified() != m_descriptionTime ||
         file.size() != m_descriptionSize) {
-        m_description = std::make_unique<YamlRoot>(kDescription, kUtf8);
+        m_description = std::make_unique<iface::YamlRoot>(kDescription, kUtf8);
         m_descriptionTime = file.lastModified();
         m_descriptionSize = file.size();
     }
@@ -89,3 +91,5 @@ void SettingsEditor::removePages() {
         delete page;
     }
 }
+
+} // namespace talvik::editor

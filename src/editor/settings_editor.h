@@ -11,12 +11,20 @@
 #include <QString>
 #include <memory>
 
-class Dialogs;
 class QTabWidget;
 class QTimer;
 class QWidget;
-class SettingsFileHooks;
+
+namespace talvik::iface {
 class YamlRoot;
+}
+namespace talvik::support {
+class Dialogs;
+}
+
+namespace talvik::editor {
+
+class SettingsFileHooks;
 
 // The settings editor of the main window: the pages generated from the interface description
 // for the chosen device type, the setting store behind them and the handlers of their controls.
@@ -30,7 +38,7 @@ public:
     // pages: the window's page control; window: owner of message boxes and the suggestion list;
     // timer: the window's 1 ms one-shot helper; minimumPageWidth: the page width laid out for
     // while the page control has no size yet.
-    SettingsEditor(QTabWidget* pages, QWidget* window, Dialogs& dialogs, QTimer* timer,
+    SettingsEditor(QTabWidget* pages, QWidget* window, support::Dialogs& dialogs, QTimer* timer,
                    int minimumPageWidth = 0, QObject* parent = nullptr);
     ~SettingsEditor() override;
 
@@ -58,7 +66,7 @@ public:
 
 private:
     // The description's root, read again when the file changed; null when there is none.
-    [[nodiscard]] Node description();
+    [[nodiscard]] iface::Node description();
 
     QTabWidget* m_pages;
     ParameterStore m_store;
@@ -70,7 +78,9 @@ private:
     QList<QPixmap> m_images;
     // The description as last read, and the file's state then: it is read again only when the
     // file changed, since flipping through device types would otherwise re-read the same text.
-    std::unique_ptr<YamlRoot> m_description;
+    std::unique_ptr<iface::YamlRoot> m_description;
     QDateTime m_descriptionTime;
     qint64 m_descriptionSize = -1;
 };
+
+} // namespace talvik::editor

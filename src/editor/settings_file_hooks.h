@@ -1,5 +1,7 @@
 #pragma once
 
+namespace talvik::editor {
+
 // "last.set" around a device-type change: the settings-file feature implements it and hands it
 // to SettingsEditor.
 class SettingsFileHooks {
@@ -10,3 +12,5 @@ public:
     // Puts the kept settings into freshly built pages; never changes the device type.
     virtual void LoadLastSettings() = 0;
 };
+
+} // namespace talvik::editor

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <optional>
 
+namespace talvik::editor {
+
 namespace {
 
 // The exact scaled form of a decimal text: digits / 10^scale. Fails for anything but an
@@ -71,11 +73,11 @@ QString integerToDevice(QStringView text, int offset) {
     if (text.isEmpty()) {
         return {};
     }
-    return QString::number(static_cast<long long>(LeadingInteger(text)) + offset);
+    return QString::number(static_cast<long long>(support::LeadingInteger(text)) + offset);
 }
 
 QString integerFromDevice(QStringView value, int offset) {
-    return QString::number(static_cast<long long>(LeadingInteger(value)) - offset);
+    return QString::number(static_cast<long long>(support::LeadingInteger(value)) - offset);
 }
 
 QString double10ToDevice(QStringView text, int offset) {
@@ -99,7 +101,7 @@ QString double10ToDevice(QStringView text, int offset) {
 QString double10FromDevice(QStringView value, int offset, QStringView separator) {
     // Division by ten rather than multiplication by 0.1 keeps whole values exact, so a value
     // equal to ten times the offset shows as 0 and not as a rounding residue.
-    const double number = LeadingInteger(value) / 10.0 - offset;
+    const double number = support::LeadingInteger(value) / 10.0 - offset;
     QString text;
     if (std::fabs(number) < 0.00001) {
         text = QString::number(number, 'g', 3);
@@ -123,3 +125,5 @@ QString decimalSeparator() {
 }
 
 } // namespace ValueCodecs
+
+} // namespace talvik::editor

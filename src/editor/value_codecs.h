@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace talvik::editor {
+
 // The text conversions between what an edit box shows and what the controller stores, for the
 // numeric fields: whole numbers with an offset, and decimals kept as ten times their value.
 namespace ValueCodecs {
@@ -23,3 +25,5 @@ namespace ValueCodecs {
 [[nodiscard]] QString decimalSeparator();
 
 } // namespace ValueCodecs
+
+} // namespace talvik::editor

@@ -2,10 +2,12 @@
 
 #include "compare_versions.h"
 
-QStringList VoiceCompletion::wordsFor(const QList<VoiceEntry>& voices, QStringView version) {
+namespace talvik::editor {
+
+QStringList VoiceCompletion::wordsFor(const QList<iface::VoiceEntry>& voices, QStringView version) {
     QStringList words;
-    for (const VoiceEntry& entry : voices) {
-        if (CompareVersions(entry.version, version) <= 0) {
+    for (const iface::VoiceEntry& entry : voices) {
+        if (support::CompareVersions(entry.version, version) <= 0) {
             words = entry.words;
         }
     }
@@ -45,3 +47,5 @@ VoiceCompletion::Outcome VoiceCompletion::press(const QStringList& words, QStrin
 QString VoiceCompletion::complete(QStringView text, QStringView word) {
     return text.left(text.lastIndexOf(u' ') + 1).toString() + word.toString();
 }
+
+} // namespace talvik::editor

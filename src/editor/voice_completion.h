@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
+namespace talvik::editor {
+
 // What typing in a voice-message field does: the field offers the words of the vocabulary that
 // begin with the word being typed, and refuses keys that would leave no such word.
 class VoiceCompletion {
@@ -23,7 +25,8 @@ public:
 
     // The words of the last entry whose version is not above `version`; none when every entry
     // is for later firmware.
-    [[nodiscard]] static QStringList wordsFor(const QList<VoiceEntry>& voices, QStringView version);
+    [[nodiscard]] static QStringList wordsFor(const QList<iface::VoiceEntry>& voices,
+                                              QStringView version);
 
     // A key typed into a field holding `text`: Backspace when `backspace`, otherwise `key`
     // appended at the end.
@@ -34,3 +37,5 @@ public:
     // last space, then the word.
     [[nodiscard]] static QString complete(QStringView text, QStringView word);
 };
+
+} // namespace talvik::editor

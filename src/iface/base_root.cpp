@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <new>
 
+namespace talvik::iface {
+
 static_assert(sizeof(RealNode) == 12);
 
 BaseRoot::~BaseRoot() {
@@ -163,3 +165,5 @@ void BaseRoot::freeBlocks() {
     }
     m_blocks.clear();
 }
+
+} // namespace talvik::iface

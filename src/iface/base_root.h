@@ -9,6 +9,8 @@
 #include <deque>
 #include <vector>
 
+namespace talvik::iface {
+
 // Common base of the tree documents: owns every node, the characters of every text and the key
 // table shared by the maps. Scalars and keys are views into one character store: the document's
 // own copy of the text read (when there is one), followed by the texts the reader had to build
@@ -107,3 +109,5 @@ private:
     std::vector<Span> m_keys;
     std::vector<std::uint32_t> m_keySlots;
 };
+
+} // namespace talvik::iface

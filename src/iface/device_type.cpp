@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+namespace talvik::iface {
+
 int DeviceType::codeForPosition(int position) {
     if (position < 0 || position >= static_cast<int>(std::size(kCodes))) {
         return 0;
@@ -12,3 +14,5 @@ int DeviceType::codeForPosition(int position) {
 QString DeviceType::noDeviceVersion() {
     return QStringLiteral("9.99");
 }
+
+} // namespace talvik::iface

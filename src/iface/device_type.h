@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::iface {
+
 // The device-type codes that select entries of the interface description and name the factory
 // settings files, and the version assumed when no controller is connected.
 namespace DeviceType {
@@ -17,3 +19,5 @@ inline constexpr int kCodes[] = {0, 406, 412, 403, 414, 415};
 [[nodiscard]] QString noDeviceVersion();
 
 } // namespace DeviceType
+
+} // namespace talvik::iface

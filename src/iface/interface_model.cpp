@@ -5,6 +5,8 @@
 
 #include <limits>
 
+namespace talvik::iface {
+
 namespace {
 
 bool lists(Node codes, QStringView type) {
@@ -94,11 +96,11 @@ bool InterfaceModel::applies(Node element) {
         return false;
     }
     const Node till = element.child(u"TillVer");
-    if (till.valid() && CompareVersions(m_version, till.asString()) >= 0) {
+    if (till.valid() && support::CompareVersions(m_version, till.asString()) >= 0) {
         return false;
     }
     const Node since = element.child(u"SinceVer");
-    return !since.valid() || CompareVersions(m_version, since.asString()) >= 0;
+    return !since.valid() || support::CompareVersions(m_version, since.asString()) >= 0;
 }
 
 void InterfaceModel::buildElement(Node element, QList<PlanItem>& out) {
@@ -307,7 +309,7 @@ bool InterfaceModel::take(qint64& used, qint64 limit, qint64 amount) {
 void InterfaceModel::cutShort() {
     if (!m_plan.truncated) {
         m_plan.truncated = true;
-        SimpleLog log;
+        support::SimpleLog log;
         log.write(QByteArray(kCutShort));
     }
 }
@@ -372,3 +374,5 @@ void InterfaceModel::loadVoices(Node entries) {
         }
     }
 }
+
+} // namespace talvik::iface

@@ -7,6 +7,8 @@
 #include <QStringView>
 #include <vector>
 
+namespace talvik::iface {
+
 // Reads an interface description for one device type and firmware version: picks the elements
 // of Structure that apply (HW_except, HW, TillVer, SinceVer), expands TemplateList calls,
 // resolves the shown texts against the template arguments and hands out setting numbers from
@@ -70,3 +72,5 @@ private:
     qint64 m_controls = 0;
     InterfacePlan m_plan;
 };
+
+} // namespace talvik::iface

@@ -1,5 +1,7 @@
 #include "interface_plan.h"
 
+namespace talvik::iface {
+
 void InterfacePlan::addDisablesTo(DisableTable& table) const {
     for (const DisableRule& rule : disables) {
         QSet<int>& values = table[rule.trigger][rule.who];
@@ -8,3 +10,5 @@ void InterfacePlan::addDisablesTo(DisableTable& table) const {
         }
     }
 }
+
+} // namespace talvik::iface

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace talvik::iface {
+
 // What the settings pages hold for one device type and firmware version, decided before any
 // widget exists: which elements apply, in which order, with every shown text already resolved
 // (template arguments substituted) and every setting number already assigned. The page builder
@@ -111,3 +113,5 @@ struct InterfacePlan {
     // accumulate, and nothing already in the table is removed.
     void addDisablesTo(DisableTable& table) const;
 };
+
+} // namespace talvik::iface

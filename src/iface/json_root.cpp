@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace talvik::iface {
+
 // Builds nodes straight from the parser's events: no intermediate JSON value, and no recursion
 // however deep the text nests.
 class JsonRoot::Builder : public nlohmann::json_sax<nlohmann::json> {
@@ -104,3 +106,5 @@ bool JsonRoot::parse(QByteArrayView text) {
     }
     return ok;
 }
+
+} // namespace talvik::iface

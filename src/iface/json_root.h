@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace talvik::iface {
+
 // A JSON document read into the same nodes as the tree text: objects become maps (members in
 // file order, repeated names kept), arrays lists, strings quoted scalars, numbers and booleans
 // plain scalars holding their text, null an empty node. Malformed JSON gives no root.
@@ -20,3 +22,5 @@ public:
 private:
     class Builder;
 };
+
+} // namespace talvik::iface

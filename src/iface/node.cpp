@@ -5,6 +5,8 @@
 #include "leading_integer.h"
 #include "real_node.h"
 
+namespace talvik::iface {
+
 bool Node::isMap() const {
     return m_node != nullptr && m_node->kind() == RealNode::Map;
 }
@@ -53,7 +55,7 @@ Node Node::child(const char* key) const {
     if (!isMap()) {
         return {};
     }
-    return child(Cp1251::toUnicode(QByteArrayView(key)));
+    return child(support::Cp1251::toUnicode(QByteArrayView(key)));
 }
 
 QString Node::key() const {
@@ -68,7 +70,7 @@ QString Node::asString() const {
 }
 
 int Node::asInteger() const {
-    return isScalar() ? LeadingInteger(m_node->owner()->text(*m_node)) : 0;
+    return isScalar() ? support::LeadingInteger(m_node->owner()->text(*m_node)) : 0;
 }
 
 bool Node::asBoolean() const {
@@ -96,5 +98,7 @@ int Node::readIntegers(QStringView key, int* out, int maximum) const {
 }
 
 int Node::readIntegers(const char* key, int* out, int maximum) const {
-    return readIntegers(Cp1251::toUnicode(QByteArrayView(key)), out, maximum);
+    return readIntegers(support::Cp1251::toUnicode(QByteArrayView(key)), out, maximum);
 }
+
+} // namespace talvik::iface

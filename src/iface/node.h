@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace talvik::iface {
+
 class RealNode;
 
 // A non-owning reference to a node of a tree document (or to nothing). Every read is safe on a
@@ -41,3 +43,5 @@ public:
 private:
     const RealNode* m_node = nullptr;
 };
+
+} // namespace talvik::iface

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace talvik::iface {
+
 class BaseRoot;
 
 // One node of a tree document: twelve bytes, so that even a file of nothing but list markers
@@ -43,3 +45,5 @@ private:
     // Kind in bits 0-1, the quoted flag in bit 2, key id + 1 above.
     std::uint32_t m_bits;
 };
+
+} // namespace talvik::iface

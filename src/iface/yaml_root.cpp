@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+namespace talvik::iface {
+
 namespace {
 
 bool isLineBreak(QChar c) {
@@ -69,7 +71,7 @@ QString decode(QByteArray bytes, int codePage) {
         std::memcpy(text.data(), bytes.constData(), static_cast<std::size_t>(text.size()) * 2);
         return text;
     }
-    return Cp1251::toUnicode(bytes);
+    return support::Cp1251::toUnicode(bytes);
 }
 
 } // namespace
@@ -367,6 +369,8 @@ void YamlRoot::fail(qsizetype position) {
     }
     m_errorLine = line;
     clear();
-    SimpleLog log;
+    support::SimpleLog log;
     log.writeValue("NODE is invalid in line", line);
 }
+
+} // namespace talvik::iface

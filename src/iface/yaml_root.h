@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace talvik::iface {
+
 // The reader of the interface description's indentation tree text. It accepts a small, strict
 // syntax: block maps ("key: value"), block lists ("- item"), flow lists of scalars ("[a, b]"),
 // "{}" for an empty map, plain and double-quoted scalars. Anything else is a failure that leaves
@@ -55,3 +57,5 @@ private:
     std::vector<int> m_stack;
     int m_errorLine = -1;
 };
+
+} // namespace talvik::iface

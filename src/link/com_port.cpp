@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 namespace {
 constexpr std::uint32_t kFastBaud = 115200;
 constexpr std::uint32_t kSlowBaud = 9600;
@@ -37,7 +39,7 @@ QString NumberRun(const QString& text, qsizetype& at) {
 } // namespace
 
 ComPort::ComPort(std::unique_ptr<SerialLine> line, const QString& portName,
-                 const QString& friendlyName, Clock& clock, WritePacing& pacing)
+                 const QString& friendlyName, support::Clock& clock, WritePacing& pacing)
     : ComPortBase(std::move(line), portName, friendlyName, kFastBaud, kTwoStopBits), m_clock(clock),
       m_writePacing(pacing) {}
 
@@ -102,7 +104,7 @@ void ComPort::HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t ki
         m_connected = true;
         SetSpeedHunting(false);
         Log().writeValue(QByteArrayLiteral("Connected with speed"), Baud());
-        OnConnected(Cp1251::toUnicode(text));
+        OnConnected(support::Cp1251::toUnicode(text));
         return;
     }
     if (first != kTextReply) {
@@ -111,7 +113,7 @@ void ComPort::HandleFrame(std::span<const std::uint8_t> payload, std::uint8_t ki
         }
         return;
     }
-    const QString unicode = Cp1251::toUnicode(text);
+    const QString unicode = support::Cp1251::toUnicode(text);
     if (kind == 1 || (kind == 0 && !text.startsWith('#'))) {
         OnText(unicode);
     }
@@ -135,13 +137,13 @@ void ComPort::HandleVersionReply(const QString& text) {
     m_versionText = NumberRun(text, at);
     at = text.indexOf(u"HV"_s, at);
     if (at >= 0) {
-        m_hardwareNumber = LeadingInteger(NumberRun(text, at));
+        m_hardwareNumber = support::LeadingInteger(NumberRun(text, at));
     }
     OnVersion(text);
 }
 
 void ComPort::SendCommand(const QString& command, int flag) {
-    m_queue.push_back({Cp1251::fromUnicode(command), flag, 0});
+    m_queue.push_back({support::Cp1251::fromUnicode(command), flag, 0});
     Pump();
 }
 
@@ -271,3 +273,5 @@ void ComPort::ResumeAfterProgramming() {
     m_keepAliveCountdown = kKeepAliveTicks;
     m_linkAliveCountdown = kFreshLinkAliveTicks;
 }
+
+} // namespace talvik::link

@@ -14,6 +14,8 @@
 #include <deque>
 #include <span>
 
+namespace talvik::link {
+
 // The command channel to the controller over one port: framing, the command queue with reply
 // time-out and retries, write pacing, keep-alive, frame reassembly, and the link events that
 // the owner receives by overriding the event operations.
@@ -28,7 +30,7 @@ public:
     static constexpr int kPollTicks = 10;
 
     ComPort(std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName,
-            Clock& clock, WritePacing& pacing = WritePacing::ProcessWide());
+            support::Clock& clock, WritePacing& pacing = WritePacing::ProcessWide());
 
     void OnDataAvailable(std::size_t count) override;
 
@@ -101,7 +103,7 @@ private:
     // The stored tick is pulled down to now when the tick counter has wrapped.
     [[nodiscard]] std::uint32_t SinceTick(std::uint32_t& stored) const;
 
-    Clock& m_clock;
+    support::Clock& m_clock;
     WritePacing& m_writePacing;
     FrameScanner m_scanner;
     std::deque<QueuedCommand> m_queue;
@@ -118,3 +120,5 @@ private:
     int m_hardwareNumber = -1;
     Programming m_programming{*this, m_clock};
 };
+
+} // namespace talvik::link

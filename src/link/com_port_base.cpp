@@ -1,5 +1,7 @@
 #include "com_port_base.h"
 
+namespace talvik::link {
+
 namespace {
 constexpr std::size_t kDriverQueue = 8192;
 }
@@ -71,3 +73,5 @@ void ComPortBase::ConfigureLine() {
         LogError(QByteArrayLiteral("SetupComm"));
     }
 }
+
+} // namespace talvik::link

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace talvik::link {
+
 // One open serial port: its line, its line settings, its names and a log named after the port.
 class ComPortBase {
 public:
@@ -36,7 +38,7 @@ public:
     void SetSpeedHunting(bool on) { m_speedHunting = on; }
     [[nodiscard]] bool Seen() const { return m_seen; }
     void SetSeen(bool seen) { m_seen = seen; }
-    [[nodiscard]] LogBase& Log() { return m_log; }
+    [[nodiscard]] support::LogBase& Log() { return m_log; }
 
 protected:
     [[nodiscard]] SerialLine& Line() { return *m_line; }
@@ -47,7 +49,7 @@ private:
 
     std::uint8_t m_stopBits;
     std::unique_ptr<SerialLine> m_line;
-    SimpleLog m_log;
+    support::SimpleLog m_log;
     QString m_portName;
     QString m_friendlyName;
     std::uint32_t m_baud;
@@ -56,3 +58,5 @@ private:
     // Set when the line failed for good (device gone); reading stops until the next Reopen.
     bool m_readFailed = false;
 };
+
+} // namespace talvik::link

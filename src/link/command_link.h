@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::link {
+
 // The connected controller's command queue as the terminal and the attached-device features
 // use it: they only queue text commands and never wait for the answer themselves.
 class CommandLink {
@@ -12,3 +14,5 @@ public:
     virtual ~CommandLink() = default;
     virtual void SendCommand(const QString& command, int flag) = 0;
 };
+
+} // namespace talvik::link

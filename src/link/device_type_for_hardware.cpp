@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+namespace talvik::link {
+
 int DeviceTypeForHardware(QStringView hardwareNumber) {
     static constexpr std::array<std::pair<const char16_t*, int>, 9> kTypes{{
         {u"406", 1},
@@ -22,3 +24,5 @@ int DeviceTypeForHardware(QStringView hardwareNumber) {
     }
     return 0;
 }
+
+} // namespace talvik::link

@@ -1,5 +1,7 @@
 #include "frame_codec.h"
 
+namespace talvik::link {
+
 std::uint16_t FrameCodec::Checksum(std::span<const std::uint8_t> bytes) {
     std::uint16_t sum = 0;
     for (const std::uint8_t b : bytes) {
@@ -28,3 +30,5 @@ std::optional<QByteArray> FrameCodec::BuildFrame(std::uint8_t kind, std::uint8_t
     frame.append(static_cast<char>(sum >> 8));
     return frame;
 }
+
+} // namespace talvik::link

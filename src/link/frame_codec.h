@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+namespace talvik::link {
+
 // The link frame: 02 'T' 'k' 02, kind, channel, payload length, payload, 16-bit checksum (low
 // byte first) over kind, channel, length and payload.
 class FrameCodec {
@@ -21,3 +23,5 @@ public:
     [[nodiscard]] static std::optional<QByteArray>
     BuildFrame(std::uint8_t kind, std::uint8_t channel, std::span<const std::uint8_t> payload);
 };
+
+} // namespace talvik::link

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace talvik::link {
+
 std::span<const std::uint8_t> FrameScanner::Take(std::size_t count) {
     const std::size_t size = m_pending + std::min(count, Room());
     m_pending = 0;
@@ -46,3 +48,5 @@ bool FrameScanner::Next(std::size_t& pos, std::size_t size, ReceivedFrame& frame
     }
     return false;
 }
+
+} // namespace talvik::link

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+namespace talvik::link {
+
 // One frame found in the received stream; the payload points into the scanner's buffer and is
 // valid only during the call that reports it.
 struct ReceivedFrame {
@@ -57,3 +59,5 @@ private:
     std::array<std::uint8_t, kCapacity> m_buffer{};
     std::size_t m_pending = 0;
 };
+
+} // namespace talvik::link

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 QString FriendlyName(const QString& description, const QString& portName) {
     // The port name is read back from between the first parentheses, so the description's own
     // parentheses (a USB product text such as "USB2.0-Serial (CH340)") become brackets.
@@ -88,3 +90,5 @@ void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFa
     }
     std::erase_if(ports, [](const auto& entry) { return !entry.second->Seen(); });
 }
+
+} // namespace talvik::link

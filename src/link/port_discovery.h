@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+namespace talvik::link {
+
 // Every port that is open while no device is connected, by port name; removing an entry
 // destroys the port.
 using PortMap = std::map<QString, std::unique_ptr<ComPortBase>>;
@@ -49,3 +51,5 @@ void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory
 // port, otherwise the friendly name of the one port to use.
 void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
                   const QString& filter);
+
+} // namespace talvik::link

@@ -6,6 +6,8 @@
 #include <QString>
 #include <memory>
 
+namespace talvik::link {
+
 // What the machine offers: the present serial ports and a way to open a line on one of them.
 class PortEnumerator {
 public:
@@ -19,3 +21,5 @@ public:
     // A line that is not open yet.
     [[nodiscard]] virtual std::unique_ptr<SerialLine> CreateLine() const = 0;
 };
+
+} // namespace talvik::link

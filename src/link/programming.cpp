@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 namespace {
 constexpr int kCommandChannel = 1;
 
@@ -103,7 +105,7 @@ QString OwnName(const QString& path) {
 }
 } // namespace
 
-Programming::Programming(ComPort& port, Clock& clock) : m_port(port), m_clock(clock) {}
+Programming::Programming(ComPort& port, support::Clock& clock) : m_port(port), m_clock(clock) {}
 
 void Programming::Start(UploadKind kind, const QString& path) {
     if (Active()) {
@@ -162,7 +164,7 @@ void Programming::StartFile(UploadKind kind, const QString& path) {
         name = QByteArrayLiteral("profile.evc");
         break;
     case UploadKind::Sounds:
-        name = "Sounds\\" + Cp1251::fromUnicode(OwnName(path));
+        name = "Sounds\\" + support::Cp1251::fromUnicode(OwnName(path));
         // A new sound set needs no restart of the controller.
         m_apply = false;
         break;
@@ -513,3 +515,5 @@ std::size_t Programming::LeadingTextLength() const {
     const qsizetype end = m_data.indexOf('\0');
     return static_cast<std::size_t>(end < 0 ? m_data.size() : end);
 }
+
+} // namespace talvik::link

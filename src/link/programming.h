@@ -8,7 +8,12 @@
 #include <cstdint>
 #include <span>
 
+namespace talvik::support {
 class Clock;
+}
+
+namespace talvik::link {
+
 class ComPort;
 
 // One firmware, profile or sound upload over a link: prepares the file and moves it into the
@@ -41,7 +46,7 @@ public:
     static inline const QString kLoaderDone = QStringLiteral("Программирование завершено успешно.");
     static inline const QString kFileDone = QStringLiteral("Прошивка завершена успешно");
 
-    Programming(ComPort& port, Clock& clock);
+    Programming(ComPort& port, support::Clock& clock);
 
     // Reads and prepares the file, then starts the run; a run already active is left alone.
     void Start(UploadKind kind, const QString& path);
@@ -92,7 +97,7 @@ private:
     [[nodiscard]] std::size_t LeadingTextLength() const;
 
     ComPort& m_port;
-    Clock& m_clock;
+    support::Clock& m_clock;
     Mode m_mode = Mode::Idle;
     int m_countdown = 0;
     // Raw bytes still to come (echo included) before the next answer byte.
@@ -107,3 +112,5 @@ private:
     bool m_extended = false;
     bool m_pausing = false;
 };
+
+} // namespace talvik::link

@@ -1,5 +1,7 @@
 #include "programming_family.h"
 
+namespace talvik::link {
+
 namespace {
 constexpr int kLastLoaderHardware = 99;
 constexpr int kFirstChunkHardware = 300;
@@ -21,3 +23,5 @@ ProgrammingFamily FamilyForHardware(int hardwareNumber) {
 bool UsesExtendedChunks(int hardwareNumber) {
     return hardwareNumber >= kFirstExtendedHardware && hardwareNumber != kFileHardwareAmongChunks;
 }
+
+} // namespace talvik::link

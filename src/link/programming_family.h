@@ -1,5 +1,7 @@
 #pragma once
 
+namespace talvik::link {
+
 // How a controller takes an upload, chosen by the hardware number of its version reply.
 enum class ProgrammingFamily {
     // Restarted into a loader: raw bytes, each echoed before the loader's one-byte answer.
@@ -15,3 +17,5 @@ enum class ProgrammingFamily {
 [[nodiscard]] ProgrammingFamily FamilyForHardware(int hardwareNumber);
 // Chunk controllers from 401 on (except 515) use the '6'/'8' commands and a typed image.
 [[nodiscard]] bool UsesExtendedChunks(int hardwareNumber);
+
+} // namespace talvik::link

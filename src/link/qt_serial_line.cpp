@@ -1,5 +1,7 @@
 #include "qt_serial_line.h"
 
+namespace talvik::link {
+
 QtSerialLine::QtSerialLine() {
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
@@ -103,3 +105,5 @@ void QtSerialLine::onError(QSerialPort::SerialPortError error) {
         m_arrival();
     }
 }
+
+} // namespace talvik::link

@@ -4,6 +4,8 @@
 
 #include <QSerialPort>
 
+namespace talvik::link {
+
 // The real serial line, a QSerialPort driven by the event loop of the window thread.
 class QtSerialLine final : public SerialLine {
 public:
@@ -33,3 +35,5 @@ private:
     bool m_failed = false;
     int m_failure = 0;
 };
+
+} // namespace talvik::link

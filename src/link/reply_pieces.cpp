@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 QStringList SplitReply(const QString& text) {
     QStringList pieces;
     if (!text.startsWith(u'#')) {
@@ -18,3 +20,5 @@ QStringList SplitReply(const QString& text) {
     }
     return pieces;
 }
+
+} // namespace talvik::link

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace talvik::link {
+
 // One serial line as the link sees it: open by name, line settings, bytes waiting, read, write,
 // close. Every operation reports failure by its result; errorCode() tells why.
 class SerialLine {
@@ -27,3 +29,5 @@ public:
     // Called from the event loop when bytes arrive or the line fails; empty to stop.
     virtual void setArrivalHandler(std::function<void()> handler) = 0;
 };
+
+} // namespace talvik::link

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 namespace {
 // The setting before the first thermometer slot's serial number.
 constexpr int kThermometerSerialBase = 652;
@@ -28,7 +30,7 @@ StatusPoll::Command StatusPoll::Next(const QString& versionText,
                                      const QList<int>& thermometerSlots) {
     // Only firmware from 2.19 on answers the thermometer serial queries.
     const bool thermometers =
-        CompareVersions(versionText, u"2.19") >= 0 && !thermometerSlots.isEmpty();
+        support::CompareVersions(versionText, u"2.19") >= 0 && !thermometerSlots.isEmpty();
     m_pollIndex = (m_pollIndex + 1) % (thermometers ? 3 : 2);
     if (m_pollIndex == 0) {
         return {u" #S23?"_s, 2};
@@ -42,3 +44,5 @@ StatusPoll::Command StatusPoll::Next(const QString& versionText,
                 u'?',
             2};
 }
+
+} // namespace talvik::link

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace talvik::link {
+
 // What the once-a-second status poll asks the connected controller: the identification
 // requests until version and serial number are known, then one request in turn from a rotation
 // of the status numbers and, with thermometers on new firmware, their serial numbers. The
@@ -26,3 +28,5 @@ private:
     int m_pollIndex = 0;
     int m_thermometerIndex = 0;
 };
+
+} // namespace talvik::link

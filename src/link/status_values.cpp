@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::link {
+
 namespace StatusValues {
 
 namespace {
@@ -26,7 +28,7 @@ std::optional<Piece> ParsePiece(const QString& piece) {
     if (colon < 0) {
         return std::nullopt;
     }
-    return Piece{LeadingInteger(QStringView(piece).mid(2)), piece.mid(colon + 1)};
+    return Piece{support::LeadingInteger(QStringView(piece).mid(2)), piece.mid(colon + 1)};
 }
 
 QString TenthsText(int tenths) {
@@ -34,7 +36,7 @@ QString TenthsText(int tenths) {
 }
 
 Guard GuardFor(const QString& value) {
-    const int v = LeadingInteger(value);
+    const int v = support::LeadingInteger(value);
     if (v == 0) {
         return {u"выкл"_s, u"Включить"_s, true};
     }
@@ -49,8 +51,8 @@ Gsm GsmFor(const QString& value) {
                                        u"не доступно"_s, QString(),   u"роуминг"_s};
     const QStringList parts = Parts(value);
     Gsm gsm;
-    gsm.signal = LeadingInteger(parts.value(0));
-    const int network = LeadingInteger(parts.value(1));
+    gsm.signal = support::LeadingInteger(parts.value(0));
+    const int network = support::LeadingInteger(parts.value(1));
     if (network >= 0 && network < static_cast<int>(std::size(kNetwork))) {
         gsm.network = kNetwork[network];
     }
@@ -62,7 +64,7 @@ Gsm GsmFor(const QString& value) {
 
 Power PowerFor(const QString& value) {
     const QStringList parts = Parts(value);
-    const int v = LeadingInteger(value);
+    const int v = support::LeadingInteger(value);
     Power power{TenthsText(v), {}};
     if (parts.size() > 1) {
         power.source = parts.at(1) == u"1"_s ? kBackup : kMains;
@@ -73,3 +75,5 @@ Power PowerFor(const QString& value) {
 }
 
 } // namespace StatusValues
+
+} // namespace talvik::link

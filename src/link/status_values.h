@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+namespace talvik::link {
+
 // The status numbers the program polls, as the main page shows them. The controller reports
 // each as "#S" number ":" value; voltages and times come in tenths.
 namespace StatusValues {
@@ -42,3 +44,5 @@ struct Power {
 [[nodiscard]] Power PowerFor(const QString& value);
 
 } // namespace StatusValues
+
+} // namespace talvik::link

@@ -4,6 +4,8 @@
 
 #include <QSerialPortInfo>
 
+namespace talvik::link {
+
 QList<PortEnumerator::Port> SystemPortEnumerator::AvailablePorts() const {
     QList<Port> ports;
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
@@ -16,3 +18,5 @@ QList<PortEnumerator::Port> SystemPortEnumerator::AvailablePorts() const {
 std::unique_ptr<SerialLine> SystemPortEnumerator::CreateLine() const {
     return std::make_unique<QtSerialLine>();
 }
+
+} // namespace talvik::link

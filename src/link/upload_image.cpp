@@ -5,6 +5,8 @@
 #include <QtEndian>
 #include <cctype>
 
+namespace talvik::link {
+
 namespace {
 constexpr int kHexNumberWidth = 2;
 // The leading text of a loader sound image.
@@ -65,3 +67,5 @@ UploadImage UploadImage::Prepare(UploadKind kind, int hardwareNumber, const QByt
     }
     return {file, 0};
 }
+
+} // namespace talvik::link

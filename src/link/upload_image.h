@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <cstdint>
 
+namespace talvik::link {
+
 // A file as it travels to the controller: the bytes of the run and the file-type byte that
 // chunk controllers get with every chunk.
 struct UploadImage {
@@ -23,3 +25,5 @@ struct UploadImage {
     // them: half as many bytes as the text has characters.
     [[nodiscard]] static QByteArray FromHexText(const QByteArray& text);
 };
+
+} // namespace talvik::link

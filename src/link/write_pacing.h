@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace talvik::link {
+
 // When the last frame went out and how long the line needs for it. One state serves every port
 // of the process, so frames written to different ports are spaced as well.
 struct WritePacing {
@@ -10,3 +12,5 @@ struct WritePacing {
 
     [[nodiscard]] static WritePacing& ProcessWide();
 };
+
+} // namespace talvik::link

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <zlib.h>
 
+namespace talvik::settings {
+
 namespace {
 const QString kResource = QStringLiteral(":/talvik/serials.txt.gz");
 
@@ -75,3 +77,5 @@ bool SerialList::listed(QByteArrayView list, QStringView serial) {
     }
     return false;
 }
+
+} // namespace talvik::settings

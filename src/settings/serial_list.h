@@ -5,6 +5,8 @@
 #include <QStringView>
 #include <optional>
 
+namespace talvik::settings {
+
 // The serial numbers of the controllers that always get the Pellam Q5 pages, whatever model
 // is chosen. The program carries them gzip-packed as a resource, one twelve-digit hexadecimal
 // serial per line.
@@ -18,3 +20,5 @@ public:
     // Whether serial is one of the lines of an unpacked list (CR before the line end ignored).
     [[nodiscard]] static bool listed(QByteArrayView list, QStringView serial);
 };
+
+} // namespace talvik::settings

@@ -17,6 +17,8 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+namespace talvik::settings {
+
 using Json = nlohmann::ordered_json;
 
 namespace {
@@ -27,36 +29,37 @@ std::string utf8(const QString& text) {
 }
 
 // The element value of a record, as the controller stores it.
-Json fileValue(const Parameter& record) {
-    if (record.kind == Parameter::Edit) {
+Json fileValue(const editor::Parameter& record) {
+    if (record.kind == editor::Parameter::Edit) {
         const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
         const QString text = edit != nullptr ? edit->text() : QString();
         if (text.isEmpty()) {
             return utf8(text);
         }
-        if (record.special == Parameter::Integer) {
-            return static_cast<long long>(LeadingInteger(text)) + record.offset;
+        if (record.special == editor::Parameter::Integer) {
+            return static_cast<long long>(support::LeadingInteger(text)) + record.offset;
         }
-        if (record.special == Parameter::Double10) {
-            return ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
+        if (record.special == editor::Parameter::Double10) {
+            return editor::ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
         }
         return utf8(text);
     }
-    if (record.kind == Parameter::None) {
+    if (record.kind == editor::Parameter::None) {
         return utf8(record.valueText);
     }
-    return ParameterStore::valueOf(record).toLongLong();
+    return editor::ParameterStore::valueOf(record).toLongLong();
 }
 
 // The value of an element: under the record's own kind name first, then in the fixed order.
-Node elementValue(const Node& element, int kind) {
-    const Node own = element.child(Parameter::kindName(kind));
+iface::Node elementValue(const iface::Node& element, int kind) {
+    const iface::Node own = element.child(editor::Parameter::kindName(kind));
     if (own.valid()) {
         return own;
     }
     for (int candidate :
-         {Parameter::None, Parameter::Edit, Parameter::Combo, Parameter::Check, Parameter::Bits}) {
-        const Node value = element.child(Parameter::kindName(candidate));
+         {editor::Parameter::None, editor::Parameter::Edit, editor::Parameter::Combo,
+          editor::Parameter::Check, editor::Parameter::Bits}) {
+        const iface::Node value = element.child(editor::Parameter::kindName(candidate));
         if (value.valid()) {
             return value;
         }
@@ -64,23 +67,23 @@ Node elementValue(const Node& element, int kind) {
     return {};
 }
 
-QString editText(const Parameter& record, const QString& value, bool currentFormat) {
+QString editText(const editor::Parameter& record, const QString& value, bool currentFormat) {
     if (!currentFormat || value.isEmpty()) {
         return value;
     }
-    if (record.special == Parameter::Integer) {
-        return ValueCodecs::integerFromDevice(value, record.offset);
+    if (record.special == editor::Parameter::Integer) {
+        return editor::ValueCodecs::integerFromDevice(value, record.offset);
     }
-    if (record.special == Parameter::Double10) {
-        return ValueCodecs::double10FromDevice(value, record.offset,
-                                               ValueCodecs::decimalSeparator());
+    if (record.special == editor::Parameter::Double10) {
+        return editor::ValueCodecs::double10FromDevice(value, record.offset,
+                                                       editor::ValueCodecs::decimalSeparator());
     }
     return value;
 }
 
 // Runs a control's change handler with the input flag telling whether the value differed,
 // so that only a differing value is marked changed.
-template <typename Run> void asChange(FieldHandlers& handlers, bool differed, Run run) {
+template <typename Run> void asChange(editor::FieldHandlers& handlers, bool differed, Run run) {
     handlers.setInput(differed);
     run();
     handlers.setInput(false);
@@ -92,39 +95,40 @@ bool isZoneRelative(int number) {
 }
 
 // The time-zone control, when the pages show one: only then are 214 and 683 kept relative.
-const Parameter* shownZone(const ParameterStore& store) {
-    const Parameter* zone = store.find(SettingsWire::kTimeZone);
+const editor::Parameter* shownZone(const editor::ParameterStore& store) {
+    const editor::Parameter* zone = store.find(SettingsWire::kTimeZone);
     return zone != nullptr && zone->control != nullptr ? zone : nullptr;
 }
 
-void applyElement(Parameter& record, const Node& value, bool currentFormat, ParameterStore& store,
-                  FieldHandlers& handlers) {
+void applyElement(editor::Parameter& record, const iface::Node& value, bool currentFormat,
+                  editor::ParameterStore& store, editor::FieldHandlers& handlers) {
     const QString text = value.asString();
     switch (record.kind) {
-    case Parameter::None:
+    case editor::Parameter::None:
         if (text != record.valueText) {
             record.valueText = text;
             record.changed = true;
         }
         return;
-    case Parameter::Edit:
+    case editor::Parameter::Edit:
         if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
             const QString before = edit->text();
             edit->setText(editText(record, text, currentFormat));
             handlers.editExit(edit, before);
         }
         return;
-    case Parameter::Combo:
+    case editor::Parameter::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
             const int before = combo->currentIndex();
             // Raised before it is shown: a value below the zone has no item of its own.
-            const Parameter* zone = shownZone(store);
+            const editor::Parameter* zone = shownZone(store);
             const int raise = zone != nullptr && isZoneRelative(record.number)
                                   ? SettingsWire::shownInteger(zone)
                                   : 0;
             if (currentFormat) {
-                ParameterStore::show(
-                    record, raise == 0 ? text : QString::number(LeadingInteger(text) + raise));
+                editor::ParameterStore::show(
+                    record,
+                    raise == 0 ? text : QString::number(support::LeadingInteger(text) + raise));
             } else {
                 const int position = value.asInteger() + raise;
                 combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
@@ -133,7 +137,7 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
                      [&] { handlers.dropDownSelect(combo); });
         }
         return;
-    case Parameter::Check:
+    case editor::Parameter::Check:
         if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
             const bool checked = value.asBoolean();
             // The handler expects the box as it is before the click that changes it.
@@ -142,8 +146,8 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
             box->setChecked(checked);
         }
         return;
-    case Parameter::Bits: {
-        const QString before = ParameterStore::valueOf(record);
+    case editor::Parameter::Bits: {
+        const QString before = editor::ParameterStore::valueOf(record);
         const long long bits = value.asInteger();
         QCheckBox* firstChanging = nullptr;
         for (qsizetype i = 0; i < record.controls.size() && firstChanging == nullptr; ++i) {
@@ -155,7 +159,7 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
         if (firstChanging != nullptr) {
             asChange(handlers, true, [&] { handlers.checkBoxMouseDown(firstChanging); });
         }
-        ParameterStore::show(record, QString::number(bits));
+        editor::ParameterStore::show(record, QString::number(bits));
         return;
     }
     default:
@@ -164,8 +168,8 @@ void applyElement(Parameter& record, const Node& value, bool currentFormat, Para
 }
 } // namespace
 
-QByteArray SettingsFile::compose(const ParameterStore& store, int typeCode) {
-    const Parameter* zone = shownZone(store);
+QByteArray SettingsFile::compose(const editor::ParameterStore& store, int typeCode) {
+    const editor::Parameter* zone = shownZone(store);
     Json file = Json::array();
     file.push_back(Json{{"HW", std::to_string(typeCode)}});
     for (const auto& [number, record] : store) {
@@ -177,21 +181,21 @@ QByteArray SettingsFile::compose(const ParameterStore& store, int typeCode) {
         Json value = fileValue(record);
         // Computed rather than by moving the drop-down, so that an hour below the zone keeps
         // its value (there is no item before the first).
-        if (zone != nullptr && isZoneRelative(number) && record.kind == Parameter::Combo) {
+        if (zone != nullptr && isZoneRelative(number) && record.kind == editor::Parameter::Combo) {
             value = value.get<long long>() - SettingsWire::shownInteger(zone);
         }
-        element[utf8(Parameter::kindName(record.kind))] = std::move(value);
+        element[utf8(editor::Parameter::kindName(record.kind))] = std::move(value);
         file.push_back(std::move(element));
     }
     const std::string text = file.dump(1, ' ', false, Json::error_handler_t::replace);
     return QByteArray::fromStdString(text + '\n');
 }
 
-SettingsFile::Survey SettingsFile::survey(const Node& root) {
+SettingsFile::Survey SettingsFile::survey(const iface::Node& root) {
     Survey result;
     for (int i = 0; i < root.count(); ++i) {
-        const Node element = root.child(i);
-        const Node header = element.child(u"HW");
+        const iface::Node element = root.child(i);
+        const iface::Node header = element.child(u"HW");
         if (header.valid()) {
             result.type = header.asInteger();
             result.currentFormat = header.isQuoted();
@@ -209,15 +213,15 @@ SettingsFile::Survey SettingsFile::survey(const Node& root) {
     return result;
 }
 
-void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& store,
-                         FieldHandlers& handlers) {
+void SettingsFile::apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
+                         editor::FieldHandlers& handlers) {
     handlers.setInput(false);
     // The zone-relative hours come last, so that they are raised by the zone the file sets
     // (they stand before it in a file of ascending numbers).
-    std::vector<std::pair<int, Node>> elements;
-    std::vector<std::pair<int, Node>> zoneRelative;
+    std::vector<std::pair<int, iface::Node>> elements;
+    std::vector<std::pair<int, iface::Node>> zoneRelative;
     for (int i = 0; i < root.count(); ++i) {
-        const Node element = root.child(i);
+        const iface::Node element = root.child(i);
         if (element.child(u"HW").valid()) {
             continue;
         }
@@ -228,11 +232,13 @@ void SettingsFile::apply(const Node& root, bool currentFormat, ParameterStore& s
     }
     elements.insert(elements.end(), zoneRelative.begin(), zoneRelative.end());
     for (const auto& [number, element] : elements) {
-        Parameter& record = store.findOrAdd(number);
-        const Node value = elementValue(element, record.kind);
+        editor::Parameter& record = store.findOrAdd(number);
+        const iface::Node value = elementValue(element, record.kind);
         if (value.valid()) {
             applyElement(record, value, currentFormat, store, handlers);
         }
     }
     handlers.setInput(true);
 }
+
+} // namespace talvik::settings

@@ -2,9 +2,15 @@
 
 #include <QByteArray>
 
+namespace talvik::editor {
 class FieldHandlers;
-class Node;
 class ParameterStore;
+} // namespace talvik::editor
+namespace talvik::iface {
+class Node;
+}
+
+namespace talvik::settings {
 
 // The ".set" settings file: a JSON array of a header {"HW": "<type code>"} and one element per
 // setting, {"Value": <number>, "<kind name>": <value>}, holding the controller's values.
@@ -12,7 +18,7 @@ class SettingsFile {
 public:
     // The file text for the store, under the given device-type code. Settings 214 and 683 are
     // written relative to the time zone (447) when it is shown, as a write sends them.
-    [[nodiscard]] static QByteArray compose(const ParameterStore& store, int typeCode);
+    [[nodiscard]] static QByteArray compose(const editor::ParameterStore& store, int typeCode);
 
     // What the header and the serial numbers of a file say about it.
     struct Survey {
@@ -24,12 +30,14 @@ public:
     };
     // Reads the header of a parsed file (the root list). A Pellam Q5 controller's settings
     // saved under TQ-13 or TQ-14 are taken as Pellam Q5 settings.
-    [[nodiscard]] static Survey survey(const Node& root);
+    [[nodiscard]] static Survey survey(const iface::Node& root);
 
     // Puts the file's values into the store and the controls. Exactly the values that differ
     // from what was shown before are marked changed, through the field handlers, and their
     // dependent controls follow. Once the time zone is shown, 214 and 683 are raised by it,
     // undoing what compose did, so that a file saved and loaded gives back every value.
-    static void apply(const Node& root, bool currentFormat, ParameterStore& store,
-                      FieldHandlers& handlers);
+    static void apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
+                      editor::FieldHandlers& handlers);
 };
+
+} // namespace talvik::settings

@@ -4,6 +4,8 @@
 #include <QString>
 #include <deque>
 
+namespace talvik::settings {
+
 // The connected controller's command channel as the settings transfer uses it, together with
 // the bookkeeping of the read or write batch that runs on it. The window's port provides it.
 class SettingsLink {
@@ -32,3 +34,5 @@ public:
     // Commands of the current batch without a reply; 1000 when the listing request got none.
     [[nodiscard]] virtual int& errorCount() = 0;
 };
+
+} // namespace talvik::settings

@@ -31,6 +31,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace talvik::settings {
+
 namespace {
 const QString kSettingsFilter = u"*.set"_s;
 const QString kLastSettings = u"last.set"_s;
@@ -52,8 +54,8 @@ QString saveFailure(const QSaveFile& file, const QString& path) {
 }
 } // namespace
 
-SettingsTransfer::SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor,
-                                   Dialogs& dialogs, LogBase& log,
+SettingsTransfer::SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
+                                   support::Dialogs& dialogs, support::LogBase& log,
                                    std::function<SettingsLink*()> link,
                                    std::function<void()> changeDeviceType, QObject* parent)
     : QObject(parent), m_controls(controls), m_editor(editor), m_dialogs(dialogs), m_log(log),
@@ -71,7 +73,7 @@ SettingsTransfer::SettingsTransfer(const SettingsControls& controls, SettingsEdi
 }
 
 int SettingsTransfer::selectedTypeCode() const {
-    return DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
+    return iface::DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
 }
 
 void SettingsTransfer::DecideRead() {
@@ -116,7 +118,7 @@ void SettingsTransfer::PNGButton3Click() {
     if (link == nullptr) {
         return;
     }
-    ParameterStore& store = m_editor.store();
+    editor::ParameterStore& store = m_editor.store();
     store.removeWithoutControl();
     m_reportHourReply.reset();
     // The batch is on screen before the first command goes out, so that even an "end" that
@@ -169,8 +171,8 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
                                   reply->value);
         return;
     }
-    ParameterStore& store = m_editor.store();
-    Parameter& record = store.findOrAdd(reply->number);
+    editor::ParameterStore& store = m_editor.store();
+    editor::Parameter& record = store.findOrAdd(reply->number);
     record.changed = false;
     // From 1.66 on the controller keeps 214 and 683 relative to the time zone. A listing comes
     // in ascending order: 683 finds the zone shown, 214 waits for it. Each is raised before it
@@ -178,19 +180,19 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
     const bool relative = link != nullptr && SettingsWire::dumpsAll(link->VersionText());
     QString value = reply->value;
     if (relative && reply->number == SettingsWire::kTimeZoneDependent) {
-        value = QString::number(LeadingInteger(value) +
+        value = QString::number(support::LeadingInteger(value) +
                                 SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
     }
-    ParameterStore::show(record, value);
+    editor::ParameterStore::show(record, value);
     if (!relative) {
         return;
     }
     if (reply->number == SettingsWire::kReportHour) {
-        m_reportHourReply = LeadingInteger(reply->value);
+        m_reportHourReply = support::LeadingInteger(reply->value);
     } else if (reply->number == SettingsWire::kTimeZone && m_reportHourReply) {
-        if (Parameter* hour = store.find(SettingsWire::kReportHour)) {
-            ParameterStore::show(
-                *hour, QString::number(*m_reportHourReply + LeadingInteger(reply->value)));
+        if (editor::Parameter* hour = store.find(SettingsWire::kReportHour)) {
+            editor::ParameterStore::show(
+                *hour, QString::number(*m_reportHourReply + support::LeadingInteger(reply->value)));
         }
         m_reportHourReply.reset();
     }
@@ -222,7 +224,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
     ++link.errorCount();
     const QByteArray command = link.Current();
     m_log.write(QByteArrayLiteral("NoReply ") + command);
-    if (command == Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
+    if (command == support::Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
         link.errorCount() = 1000;
         // Replies that still trickle in are no listing lines, and the status poll may resume.
         link.dumpActive() = 0;
@@ -269,8 +271,8 @@ void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType)
     if (!QFile::exists(path)) {
         return;
     }
-    const JsonRoot file(path);
-    const Node root = file.root();
+    const iface::JsonRoot file(path);
+    const iface::Node root = file.root();
     if (!root.valid()) {
         m_dialogs.error(u"Ошибка"_s, u"Файл имеет некорректный формат"_s);
         return;
@@ -278,13 +280,13 @@ void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType)
     const SettingsFile::Survey survey = SettingsFile::survey(root);
     SettingsLink* link = m_link();
     if (mayChangeType && survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
-        const auto* code =
-            std::find(std::begin(DeviceType::kCodes), std::end(DeviceType::kCodes), survey.type);
-        if (code != std::end(DeviceType::kCodes)) {
+        const auto* code = std::find(std::begin(iface::DeviceType::kCodes),
+                                     std::end(iface::DeviceType::kCodes), survey.type);
+        if (code != std::end(iface::DeviceType::kCodes)) {
             {
                 const QSignalBlocker blocker(m_controls.ComboBox2);
                 m_controls.ComboBox2->setCurrentIndex(
-                    static_cast<int>(code - std::begin(DeviceType::kCodes)));
+                    static_cast<int>(code - std::begin(iface::DeviceType::kCodes)));
             }
             m_changeDeviceType();
         }
@@ -340,6 +342,8 @@ void SettingsTransfer::Button11Click() {
                            u"При сбросе логина вполняется отвязывание устройства от личного "
                            u"кабинета веб сервиса. Потребуется его заново добавить в личный "
                            u"кабинет. Вы уверены?"_s)) {
-        link->SendText(Cp1251::fromUnicode(u" Сброс логина"), 1);
+        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"), 1);
     }
 }
+
+} // namespace talvik::settings

@@ -8,8 +8,6 @@
 #include <functional>
 #include <optional>
 
-class Dialogs;
-class LogBase;
 class QAbstractButton;
 class QComboBox;
 class QGroupBox;
@@ -17,7 +15,17 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTimer;
+
+namespace talvik::editor {
 class SettingsEditor;
+}
+namespace talvik::support {
+class Dialogs;
+class LogBase;
+} // namespace talvik::support
+
+namespace talvik::settings {
+
 class SettingsLink;
 
 // The window's controls that the settings transfer shows its progress in and takes its
@@ -41,7 +49,7 @@ struct SettingsControls {
 
 // Reading the settings from the controller and writing the changed ones back, the settings
 // files, the factory settings and the login reset.
-class SettingsTransfer : public QObject, public SettingsFileHooks {
+class SettingsTransfer : public QObject, public editor::SettingsFileHooks {
     Q_OBJECT
 public:
     // The read offer to older firmware, and the first question of the factory settings.
@@ -53,9 +61,10 @@ public:
     // changeDeviceType: rebuilds the pages for the type now selected in ComboBox2, as a change
     // made by the program (a settings file naming its type): what the old pages showed is not
     // kept, and the file's own values follow the "last.set" loaded into the new pages.
-    SettingsTransfer(const SettingsControls& controls, SettingsEditor& editor, Dialogs& dialogs,
-                     LogBase& log, std::function<SettingsLink*()> link,
-                     std::function<void()> changeDeviceType, QObject* parent = nullptr);
+    SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
+                     support::Dialogs& dialogs, support::LogBase& log,
+                     std::function<SettingsLink*()> link, std::function<void()> changeDeviceType,
+                     QObject* parent = nullptr);
 
     // The read decision once the controller is identified: a controller is read on every
     // connect from firmware 1.66 on; older firmware is offered a read, once per serial number
@@ -116,11 +125,13 @@ private:
     [[nodiscard]] int selectedTypeCode() const;
 
     SettingsControls m_controls;
-    SettingsEditor& m_editor;
-    Dialogs& m_dialogs;
-    LogBase& m_log;
+    editor::SettingsEditor& m_editor;
+    support::Dialogs& m_dialogs;
+    support::LogBase& m_log;
     std::function<SettingsLink*()> m_link;
     std::function<void()> m_changeDeviceType;
     // The report hour as the controller sent it, relative to a time zone that has not come yet.
     std::optional<int> m_reportHourReply;
 };
+
+} // namespace talvik::settings

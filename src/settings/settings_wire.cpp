@@ -10,6 +10,8 @@
 
 #include <QLineEdit>
 
+namespace talvik::settings {
+
 namespace SettingsWire {
 
 std::optional<ParameterReply> parseReply(QStringView piece) {
@@ -17,7 +19,7 @@ std::optional<ParameterReply> parseReply(QStringView piece) {
     if (colon < 0) {
         return std::nullopt;
     }
-    return ParameterReply{LeadingInteger(piece.mid(2)), piece.mid(colon + 1).toString()};
+    return ParameterReply{support::LeadingInteger(piece.mid(2)), piece.mid(colon + 1).toString()};
 }
 
 QString query(int number) {
@@ -49,54 +51,56 @@ void trackDump(SettingsLink& link, int number, QStringView value) {
 }
 
 bool dumpsAll(QStringView version) {
-    return CompareVersions(version, u"1.66") >= 0;
+    return support::CompareVersions(version, u"1.66") >= 0;
 }
 
-int shownInteger(const Parameter* record) {
+int shownInteger(const editor::Parameter* record) {
     const auto* edit =
         record != nullptr ? qobject_cast<const QLineEdit*>(record->control.data()) : nullptr;
-    return edit != nullptr ? LeadingInteger(edit->text()) : 0;
+    return edit != nullptr ? support::LeadingInteger(edit->text()) : 0;
 }
 
-QString writeValue(const Parameter& record, QStringView version) {
+QString writeValue(const editor::Parameter& record, QStringView version) {
     const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
     switch (record.kind) {
-    case Parameter::Edit: {
+    case editor::Parameter::Edit: {
         const QString text = edit != nullptr ? edit->text() : QString();
-        if (record.special == Parameter::Integer) {
+        if (record.special == editor::Parameter::Integer) {
             // An empty field reads as 0, so the controller gets the offset.
-            return QString::number(static_cast<long long>(LeadingInteger(text)) + record.offset);
+            return QString::number(static_cast<long long>(support::LeadingInteger(text)) +
+                                   record.offset);
         }
-        if (record.special == Parameter::Double10) {
-            return ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
-                                                 record.offset);
+        if (record.special == editor::Parameter::Double10) {
+            return editor::ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
+                                                         record.offset);
         }
         // Older firmware takes a text with blanks only in parentheses.
-        if (text.contains(u' ') && CompareVersions(version, u"1.67") <= 0) {
+        if (text.contains(u' ') && support::CompareVersions(version, u"1.67") <= 0) {
             return u'(' + text + u')';
         }
         return text;
     }
-    case Parameter::None:
-    case Parameter::Combo:
-    case Parameter::Check:
-    case Parameter::Bits:
-        return ParameterStore::valueOf(record);
+    case editor::Parameter::None:
+    case editor::Parameter::Combo:
+    case editor::Parameter::Check:
+    case editor::Parameter::Bits:
+        return editor::ParameterStore::valueOf(record);
     default:
         return {};
     }
 }
 
-QString deviceValue(const ParameterStore& store, const Parameter& record, QStringView version) {
+QString deviceValue(const editor::ParameterStore& store, const editor::Parameter& record,
+                    QStringView version) {
     if (record.number == kReportHour || record.number == kTimeZoneDependent) {
-        return QString::number(LeadingInteger(ParameterStore::valueOf(record)) -
+        return QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
                                shownInteger(store.find(kTimeZone)));
     }
     return writeValue(record, version);
 }
 
-QStringList writeCommands(ParameterStore& store, QStringView version) {
-    const bool readBack = CompareVersions(version, u"1.58") < 0;
+QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
+    const bool readBack = support::CompareVersions(version, u"1.58") < 0;
     QStringList commands;
     for (auto& [number, record] : store) {
         if (number == kNeverWritten || !record.changed) {
@@ -117,3 +121,5 @@ QStringList writeCommands(ParameterStore& store, QStringView version) {
 }
 
 } // namespace SettingsWire
+
+} // namespace talvik::settings

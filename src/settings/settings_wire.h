@@ -7,7 +7,12 @@
 #include <QStringView>
 #include <optional>
 
+namespace talvik::editor {
 class ParameterStore;
+}
+
+namespace talvik::settings {
+
 class SettingsLink;
 
 // What travels on the line when settings are read and written: the "#P" reply pieces, the
@@ -21,7 +26,7 @@ inline constexpr int kTimeZoneDependent = 683;
 inline constexpr int kTimeZone = 447;
 inline constexpr int kZoneRelative[] = {kReportHour, kTimeZoneDependent};
 // Never written: the controller keeps it to itself.
-inline constexpr int kNeverWritten = Parameter::kLogin;
+inline constexpr int kNeverWritten = editor::Parameter::kLogin;
 // Replies for these numbers carry the serial numbers of the ten thermometer slots.
 inline constexpr int kFirstThermometerSlot = 653;
 inline constexpr int kLastThermometerSlot = 662;
@@ -50,15 +55,17 @@ void trackDump(SettingsLink& link, int number, QStringView value);
 [[nodiscard]] bool dumpsAll(QStringView version);
 
 // The integer shown in a record's edit box (the time zone), 0 without one.
-[[nodiscard]] int shownInteger(const Parameter* record);
+[[nodiscard]] int shownInteger(const editor::Parameter* record);
 
 // The value text a write sends for a record (not for 214 and 683, which go relative).
-[[nodiscard]] QString writeValue(const Parameter& record, QStringView version);
+[[nodiscard]] QString writeValue(const editor::Parameter& record, QStringView version);
 // The value a write sends for a record: 214 and 683 relative to the time zone shown.
-[[nodiscard]] QString deviceValue(const ParameterStore& store, const Parameter& record,
-                                  QStringView version);
+[[nodiscard]] QString deviceValue(const editor::ParameterStore& store,
+                                  const editor::Parameter& record, QStringView version);
 // The write commands for every changed setting in ascending order, clearing their changed
 // flags; 214 and 683 go relative to the time zone, which is then flagged for the next write.
-[[nodiscard]] QStringList writeCommands(ParameterStore& store, QStringView version);
+[[nodiscard]] QStringList writeCommands(editor::ParameterStore& store, QStringView version);
 
 } // namespace SettingsWire
+
+} // namespace talvik::settings

@@ -2,6 +2,8 @@
 
 #include "leading_integer.h"
 
+namespace talvik::support {
+
 int CompareVersions(QStringView a, QStringView b) {
     qsizetype pa = 0;
     qsizetype pb = 0;
@@ -28,3 +30,5 @@ int CompareVersions(QStringView a, QStringView b) {
         pb = eb + 1;
     }
 }
+
+} // namespace talvik::support

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace talvik::support {
+
 namespace {
 constexpr const char* kCodePage = "windows-1251";
 }
@@ -16,3 +18,5 @@ QByteArray Cp1251::fromUnicode(QStringView text) {
     QStringEncoder encoder(kCodePage);
     return encoder.encode(text);
 }
+
+} // namespace talvik::support

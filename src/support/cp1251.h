@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace talvik::support {
+
 // Conversions between window text (UTF-16) and the controller's and the log's 8-bit text
 // (Windows-1251).
 class Cp1251 {
@@ -10,3 +12,5 @@ public:
     [[nodiscard]] static QString toUnicode(QByteArrayView bytes);
     [[nodiscard]] static QByteArray fromUnicode(QStringView text);
 };
+
+} // namespace talvik::support

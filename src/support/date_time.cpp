@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <array>
 
+namespace talvik::support {
+
 namespace {
 
 constexpr std::int64_t kMsPerDay = 86'400'000;
@@ -126,3 +128,5 @@ QString DateTime::format(Value value, QStringView pattern, int style) {
     }
     return out;
 }
+
+} // namespace talvik::support

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace talvik::support {
+
 // Time values (milliseconds of local time since 1601-01-01 00:00) and their text layouts,
 // used by the log's time stamps, the terminal and the radio list.
 class DateTime {
@@ -16,3 +18,5 @@ public:
     [[nodiscard]] static Value fromFields(int year, int month, int day, int hour, int minute,
                                           int second, int millisecond);
 };
+
+} // namespace talvik::support

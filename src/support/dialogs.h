@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace talvik::support {
+
 // Everything the program asks or tells the user in a modal box or a file chooser. Features
 // call it instead of QMessageBox/QFileDialog so that tests can script the user's answers.
 class Dialogs {
@@ -22,3 +24,5 @@ public:
     [[nodiscard]] virtual QString saveFile(const QString& caption, const QString& startPath,
                                            const QString& filter, const QString& defaultSuffix) = 0;
 };
+
+} // namespace talvik::support

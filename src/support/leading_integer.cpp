@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace talvik::support {
+
 int LeadingInteger(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -28,3 +30,5 @@ int LeadingInteger(QStringView text) {
     }
     return static_cast<int>(value);
 }
+
+} // namespace talvik::support

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+namespace talvik::support {
+
 void LogBase::write(const QByteArray& text) {
     writeLine(text);
 }
@@ -59,3 +61,5 @@ void LogBase::writeLine(const QByteArray& message) {
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), file);
     std::fflush(file);
 }
+
+} // namespace talvik::support

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <mutex>
 
+namespace talvik::support {
+
 // A writer into the program's shared log file. Every line carries a time stamp and, when the
 // object has a name (a port's name, for instance), that name.
 class LogBase {
@@ -36,3 +38,5 @@ private:
 
     QByteArray m_name;
 };
+
+} // namespace talvik::support

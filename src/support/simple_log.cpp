@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+namespace talvik::support {
+
 std::atomic<int> SimpleLog::s_references{0};
 std::atomic<std::FILE*> SimpleLog::s_file{nullptr};
 std::mutex SimpleLog::s_lock;
@@ -63,3 +65,5 @@ void SimpleLog::close() {
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), file);
     std::fflush(file);
 }
+
+} // namespace talvik::support

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+namespace talvik::support {
+
 // The log object every part of the program holds. The first one created truncates "log.txt";
 // the last one destroyed writes "Closing logs".
 class SimpleLog : public LogBase {
@@ -27,3 +29,5 @@ private:
     static std::atomic<std::FILE*> s_file;
     static std::mutex s_lock;
 };
+
+} // namespace talvik::support

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace talvik::support {
+
 std::uint32_t SystemClock::tickMs() const {
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(
@@ -17,3 +19,5 @@ SystemClock& SystemClock::instance() {
     static SystemClock clock;
     return clock;
 }
+
+} // namespace talvik::support

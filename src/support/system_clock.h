@@ -2,6 +2,8 @@
 
 #include "clock.h"
 
+namespace talvik::support {
+
 // The real clock: a monotonic millisecond tick and a blocking sleep.
 class SystemClock final : public Clock {
 public:
@@ -11,3 +13,5 @@ public:
     // The clock shared by everything that paces the one serial line of the process.
     static SystemClock& instance();
 };
+
+} // namespace talvik::support

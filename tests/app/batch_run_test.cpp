@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
 
 namespace {
 

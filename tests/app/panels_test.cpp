@@ -27,6 +27,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::editor;
 
 namespace {
 

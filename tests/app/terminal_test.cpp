@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::support;
 
 namespace {
 

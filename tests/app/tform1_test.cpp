@@ -32,6 +32,10 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::editor;
+using namespace talvik::link;
+using namespace talvik::support;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "clock.h"
 
 // A clock that tests move by hand; sleeping just moves it forward.
-class FakeClock final : public Clock {
+class FakeClock final : public talvik::support::Clock {
 public:
     explicit FakeClock(std::uint32_t start = 0) : m_now(start) {}
     [[nodiscard]] std::uint32_t tickMs() const override { return m_now; }

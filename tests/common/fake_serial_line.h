@@ -11,7 +11,7 @@
 
 // An in-memory serial line. The test keeps the shared state after the line itself has moved
 // into a port: it feeds incoming bytes, injects failures and reads back what was written.
-class FakeSerialLine final : public SerialLine {
+class FakeSerialLine final : public talvik::link::SerialLine {
 public:
     struct Write {
         QByteArray bytes;

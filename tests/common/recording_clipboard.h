@@ -5,7 +5,7 @@
 #include <QByteArrayList>
 
 // A clipboard for tests: keeps every text put on it.
-class RecordingClipboard final : public Clipboard {
+class RecordingClipboard final : public talvik::support::Clipboard {
 public:
     QByteArrayList copies;
     void setText(const QByteArray& cp1251) override { copies.append(cp1251); }

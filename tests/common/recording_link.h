@@ -7,7 +7,7 @@
 
 // A command queue for tests: keeps every command with its send flag, and can stand for "no
 // controller connected".
-class RecordingLink final : public CommandLink {
+class RecordingLink final : public talvik::link::CommandLink {
 public:
     struct Sent {
         QString command;
@@ -21,5 +21,5 @@ public:
     void SendCommand(const QString& command, int flag) override { sent.append({command, flag}); }
 
     // What the features get: this queue while connected, null otherwise.
-    [[nodiscard]] CommandLink* current() { return connected ? this : nullptr; }
+    [[nodiscard]] talvik::link::CommandLink* current() { return connected ? this : nullptr; }
 };

@@ -8,7 +8,7 @@
 
 // Dialogs for tests: records every box shown and answers questions and file choosers from
 // queues the test fills beforehand (an empty queue answers "no" / cancel).
-class ScriptedDialogs final : public Dialogs {
+class ScriptedDialogs final : public talvik::support::Dialogs {
 public:
     enum class Kind { Information, Warning, Error, Question, OpenFile, SaveFile };
     struct Shown {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::devices;
+using namespace talvik::support;
 
 namespace {
 

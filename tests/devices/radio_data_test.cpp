@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using namespace talvik::devices;
+
 namespace {
 
 struct DecodeCase {

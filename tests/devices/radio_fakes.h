@@ -15,7 +15,7 @@
 #include <mutex>
 
 // A log that keeps its lines in a temporary file of its own, without the time stamps.
-class MemoryLog final : public LogBase {
+class MemoryLog final : public talvik::support::LogBase {
 public:
     MemoryLog() : m_file(std::tmpfile()) {}
     ~MemoryLog() override { std::fclose(m_file); }
@@ -49,7 +49,7 @@ private:
 };
 
 // The connected controller: records the commands sent to it.
-class FakeRadioLink final : public RadioLink {
+class FakeRadioLink final : public talvik::devices::RadioLink {
 public:
     bool isConnected = true;
     QString version = QStringLiteral("2.19");
@@ -65,7 +65,7 @@ public:
 };
 
 // Setting texts by number, and which were marked changed.
-class MapSettings final : public TargetSettings {
+class MapSettings final : public talvik::devices::TargetSettings {
 public:
     QMap<int, QString> texts;
     QSet<int> changed;
@@ -89,11 +89,12 @@ struct RadioRig {
     ScriptedDialogs dialogs;
     FakeClock clock{1000};
     MemoryLog log;
-    RadioDevices radio{link, settings, dialogs, clock, log};
+    talvik::devices::RadioDevices radio{link, settings, dialogs, clock, log};
 
-    [[nodiscard]] RadioDeviceList& list() { return radio.list(); }
+    [[nodiscard]] talvik::devices::RadioDeviceList& list() { return radio.list(); }
     // The cell of the row with that number text; "(none)" when there is no such row.
-    [[nodiscard]] QString cell(const QString& number, RadioDeviceList::SubItem item) {
+    [[nodiscard]] QString cell(const QString& number,
+                               talvik::devices::RadioDeviceList::SubItem item) {
         const std::optional<int> row = list().FindDeviceRow(number, false);
         return row ? list().cell(*row, item) : QStringLiteral("(none)");
     }

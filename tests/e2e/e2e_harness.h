@@ -105,15 +105,15 @@ protected:
         static char* argv[] = {name, nullptr};
         static QTemporaryDir logDir;
         if (QCoreApplication::instance() == nullptr) {
-            SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
+            talvik::support::SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
             new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
         }
-        m_logStart = QFile(SimpleLog::fileName()).size();
+        m_logStart = QFile(talvik::support::SimpleLog::fileName()).size();
     }
 
     // How many log lines written since the test began contain `text`.
     [[nodiscard]] int Logged(const QByteArray& text) const {
-        QFile file(SimpleLog::fileName());
+        QFile file(talvik::support::SimpleLog::fileName());
         if (!file.open(QIODevice::ReadOnly) || !file.seek(m_logStart)) {
             return 0;
         }
@@ -124,12 +124,13 @@ protected:
     }
 
     // A window that looks for a controller on `port` only.
-    std::unique_ptr<TForm1> Window(const QString& port) {
-        auto form = std::make_unique<TForm1>(StartOptions{port}, &dialogs);
+    std::unique_ptr<talvik::app::TForm1> Window(const QString& port) {
+        auto form =
+            std::make_unique<talvik::app::TForm1>(talvik::app::StartOptions{port}, &dialogs);
         form->show();
         return form;
     }
-    static bool Identified(TForm1& form) {
+    static bool Identified(talvik::app::TForm1& form) {
         return form.connection->connectedPort() != nullptr &&
                !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
     }

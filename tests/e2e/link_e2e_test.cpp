@@ -4,6 +4,9 @@
 #include "system_clock.h"
 #include "system_port_enumerator.h"
 
+using namespace talvik::link;
+using namespace talvik::support;
+
 namespace {
 
 // The program's side of the link alone over a real line, reception polled every millisecond.

@@ -13,6 +13,10 @@
 #include <map>
 #include <set>
 
+using namespace talvik::app;
+using namespace talvik::editor;
+using namespace talvik::iface;
+
 namespace {
 
 // Setting number -> what its control shows (the text of a box or list, the state of a check

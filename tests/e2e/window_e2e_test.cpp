@@ -5,6 +5,9 @@
 #include <QProgressBar>
 #include <QSet>
 
+using namespace talvik::app;
+using namespace talvik::link;
+
 namespace {
 
 // The given pseudo-terminals as the machine's ports, opened as real serial lines.

@@ -17,8 +17,9 @@ inline QApplication& widgetApp() {
 }
 
 // The plan of an interface description written as JSON, for the newest firmware of type 415.
-inline InterfacePlan planOf(const char* json) {
-    JsonRoot document;
-    return document.parse(json) ? InterfaceModel::plan(document.root(), 415, QStringLiteral("9.99"))
-                                : InterfacePlan{};
+inline talvik::iface::InterfacePlan planOf(const char* json) {
+    talvik::iface::JsonRoot document;
+    return document.parse(json)
+               ? talvik::iface::InterfaceModel::plan(document.root(), 415, QStringLiteral("9.99"))
+               : talvik::iface::InterfacePlan{};
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::editor;
 
 namespace {
 

@@ -24,6 +24,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::editor;
+using namespace talvik::iface;
 
 namespace {
 

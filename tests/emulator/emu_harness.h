@@ -12,12 +12,12 @@
 // fake clock at 115200 baud; what the core sends is run back through a scanner.
 class EmuHarness {
 public:
-    explicit EmuHarness(const QStringList& arguments = {}, FaultKnobs knobs = {},
+    explicit EmuHarness(const QStringList& arguments = {}, talvik::emu::FaultKnobs knobs = {},
                         std::uint32_t baud = 115200)
         : core(clock, baud, knobs, modules(arguments)) {}
 
     // Hands bytes over at the given line speed and returns the frames delivered a second later.
-    std::vector<Frame> feed(const QByteArray& bytes, std::uint32_t lineBaud = 115200) {
+    std::vector<talvik::emu::Frame> feed(const QByteArray& bytes, std::uint32_t lineBaud = 115200) {
         core.receive(bytes, lineBaud);
         clock.advance(1000);
         return take();
@@ -25,9 +25,9 @@ public:
 
     // Sends a command text (a leading space is added) and returns every frame the line
     // delivers until it has been idle for a second.
-    std::vector<Frame> send(const QByteArray& text, std::uint8_t channel = 2) {
-        core.receive(*FrameCodec::encode({0, channel, ' ' + text + '\0'}), 115200);
-        std::vector<Frame> frames;
+    std::vector<talvik::emu::Frame> send(const QByteArray& text, std::uint8_t channel = 2) {
+        core.receive(*talvik::emu::FrameCodec::encode({0, channel, ' ' + text + '\0'}), 115200);
+        std::vector<talvik::emu::Frame> frames;
         for (std::uint32_t idle = 0; idle < 1000;) {
             const std::uint32_t step = std::max(core.msUntilOutput().value_or(1), 1u);
             clock.advance(step);
@@ -47,7 +47,7 @@ public:
     }
 
     // The frames the line has delivered by now; notes the bytes and the time of the last one.
-    std::vector<Frame> take() {
+    std::vector<talvik::emu::Frame> take() {
         const QByteArray out = core.takeOutput();
         outputBytes += out.size();
         lastOutputAt = out.isEmpty() ? lastOutputAt : clock.tickMs();
@@ -57,20 +57,21 @@ public:
     }
 
     FakeClock clock{1000};
-    EmulatorCore core;
-    FrameScanner scanner;
+    talvik::emu::EmulatorCore core;
+    talvik::emu::FrameScanner scanner;
     int badChecksums = 0;
     qsizetype outputBytes = 0;
     std::uint32_t lastOutputAt = 0;
 
 private:
-    static std::vector<std::unique_ptr<EmuModule>> modules(const QStringList& arguments) {
+    static std::vector<std::unique_ptr<talvik::emu::EmuModule>>
+    modules(const QStringList& arguments) {
         QCommandLineParser parser;
-        ModuleRegistry::instance().addOptions(parser);
+        talvik::emu::ModuleRegistry::instance().addOptions(parser);
         // The emulator's own seed option, which modules read for their random choices.
         parser.addOption({QStringLiteral("seed"), QString(), QStringLiteral("n")});
         EXPECT_TRUE(parser.parse(QStringList{QStringLiteral("talvik-emu")} + arguments))
             << parser.errorText().toStdString();
-        return ModuleRegistry::instance().createAll(parser);
+        return talvik::emu::ModuleRegistry::instance().createAll(parser);
     }
 };

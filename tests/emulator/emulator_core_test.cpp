@@ -1,6 +1,8 @@
 #include "emu_harness.h"
 #include "golden_frames.h"
 
+using namespace talvik::emu;
+
 namespace {
 
 const QByteArray kKeepAlive(reinterpret_cast<const char*>(golden::kKeepAlive),

@@ -5,6 +5,8 @@
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include <span>
 
+using namespace talvik::emu;
+
 namespace {
 
 QByteArray bytesOf(std::span<const std::uint8_t> bytes) {

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::support;
 
 namespace {
 

@@ -2,6 +2,8 @@
 #include "emu_harness.h"
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

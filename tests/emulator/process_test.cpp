@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
 
 namespace {
 

@@ -8,6 +8,9 @@
 #include <QSet>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::devices;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include "golden_frames.h"
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

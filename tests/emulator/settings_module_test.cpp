@@ -5,6 +5,8 @@
 #include <set>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::emu;
+using namespace talvik::support;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::iface;
 
 namespace {
 

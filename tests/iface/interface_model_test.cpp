@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::iface;
 using Json = nlohmann::ordered_json;
 
 namespace {

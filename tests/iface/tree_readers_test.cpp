@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::iface;
+using namespace talvik::support;
 
 namespace {
 

@@ -25,8 +25,8 @@ public:
 private:
     static QString Path() {
         static QTemporaryDir dir;
-        SimpleLog::setFileName(dir.filePath(QStringLiteral("log.txt")));
-        static SimpleLog keeper;
+        talvik::support::SimpleLog::setFileName(dir.filePath(QStringLiteral("log.txt")));
+        static talvik::support::SimpleLog keeper;
         return dir.filePath(QStringLiteral("log.txt"));
     }
 

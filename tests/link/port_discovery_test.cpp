@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::link;
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::link;
+using namespace talvik::support;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::link;
 
 namespace {
 

@@ -26,6 +26,9 @@
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
+using namespace talvik::editor;
+using namespace talvik::settings;
+using namespace talvik::support;
 
 namespace {
 

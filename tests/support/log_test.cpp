@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+using namespace talvik::support;
+
 namespace {
 
 // This process's log, in a folder of its own.

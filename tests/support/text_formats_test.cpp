@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+using namespace talvik::support;
+
 namespace {
 
 TEST(CompareVersions, PartsCompareAsWholeNumbers) {
