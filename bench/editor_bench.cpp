@@ -1,11 +1,14 @@
 // Settings pages: how long a device-type change takes to build the pages of the richest shipped
 // type, against the toolkit's floor (creating as many bare widgets of the same classes in the
-// same container), and how much memory each built setting adds.
+// same container), how much memory each built setting adds, and what the copy kept of every
+// read adds to a read.
 
 #include "interface_model.h"
 #include "page_builder.h"
 #include "parameter_store.h"
+#include "read_backup.h"
 #include "settings_editor.h"
+#include "settings_file.h"
 #include "yaml_root.h"
 
 #include "scripted_dialogs.h"
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -131,24 +135,26 @@ void BuildFromPlan(benchmark::State& state) {
 }
 BENCHMARK(BuildFromPlan)->Unit(benchmark::kMillisecond);
 
-// The most a description may ask the window to create, all in one page, as one square table
-// (state.range(0) 0, the slowest: its cells overlap) or as a column of labelled edit fields (1):
-// removing the previous pages, planning and building, then showing the page.
+// The most a description may ask the window to create, all in one page, as the widest table
+// with as many lines as fit (state.range(0) 0, the slowest: its cells overlap) or as a column of
+// labelled edit fields (1): removing the previous pages, planning and building, then showing
+// the page.
 void AtTheControlCap(benchmark::State& state) {
     const qint64 cap = InterfaceModel::kMaxControls - 2; // the page and its panel
     QByteArray text = "Structure:\n  - Type: Tab\n    Caption: Cap\n    Content:\n";
     if (state.range(0) == 0) {
-        // side + side + side * side fits the cap.
-        int side = 1;
-        while (qint64{side + 1} * (side + 3) <= cap) {
-            ++side;
-        }
-        QByteArray names;
-        for (int i = 0; i < side; ++i) {
-            names += (i == 0 ? "" : ", ") + QByteArray::number(i);
-        }
-        text += "      - Type: Table\n        Columns: [" + names + "]\n        Lines: [" + names +
-                "]\n";
+        const int columns = InterfaceModel::kMaxTableColumns;
+        // columns + lines + columns * lines fits the cap.
+        const qint64 lines = (cap - columns) / (columns + 1);
+        const auto names = [](qint64 count) {
+            QByteArray out;
+            for (qint64 i = 0; i < count; ++i) {
+                out += (i == 0 ? "" : ", ") + QByteArray::number(i);
+            }
+            return out;
+        };
+        text += "      - Type: Table\n        Columns: [" + names(columns) + "]\n        Lines: [" +
+                names(lines) + "]\n";
     } else {
         text += "      - Type: EditList\n        Captions:\n";
         for (qint64 i = 0; i < cap / 2; ++i) {
@@ -161,7 +167,9 @@ void AtTheControlCap(benchmark::State& state) {
         return;
     }
     Bench& b = bench();
+    // The window's own first showing is not part of a type change.
     b.window.show();
+    QCoreApplication::processEvents();
     ParameterStore store;
     for (auto _ : state) {
         b.editor.removePages();
@@ -238,6 +246,31 @@ void MemoryPerSetting(benchmark::State& state) {
     state.counters["bytes_per_setting"] = perSetting;
 }
 BENCHMARK(MemoryPerSetting)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the copy of a read adds to the end of a read of the richest type: the settings file of
+// every setting shown, written under the serial number, and the oldest of the 50 kept copies
+// removed (each iteration is a read one second after the last, so the folder stays full).
+void BackupOfARead(benchmark::State& state) {
+    Bench& b = bench();
+    b.editor.changeDeviceType(kRichestType, false);
+    const talvik::settings::ReadBackup backup(QStringLiteral("Backups"));
+    QDateTime when(QDate(2026, 1, 1), QTime(0, 0, 0));
+    for (int i = 0; i < talvik::settings::ReadBackup::kKeptPerSerial; ++i) {
+        when = when.addSecs(1);
+        (void)backup.save("[]", QStringLiteral("0123456789AB"), when, false);
+    }
+    for (auto _ : state) {
+        when = when.addSecs(1);
+        const auto result =
+            backup.save(talvik::settings::SettingsFile::compose(b.editor.store(), kRichestType),
+                        QStringLiteral("0123456789AB"), when, false);
+        if (!result.failure.isEmpty()) {
+            state.SkipWithError("the copy was not written");
+        }
+    }
+    state.counters["settings"] = b.editor.store().size();
+}
+BENCHMARK(BackupOfARead)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -44,11 +44,11 @@ so that the person editing it sees mistakes and numbering before starting the wi
                           (default 9.99, as when no controller is connected)
 
 A description that would keep the window busy too long (template calls nested too
-deep or expanding without end, or pages of more controls and table cells than the
-window builds in about half a second) is cut short at that point: the plan prints
-what came before, and "template calls nest too deep or expand too far, or the pages
-would hold too many controls; the plan is cut short" goes to standard error and to
-log.txt.
+deep or expanding without end, or pages of more controls, table cells or table
+columns than the window builds in well under a second) is cut short at that point:
+the plan prints what came before, and "template calls nest too deep or expand too
+far, or the pages would hold too many controls; the plan is cut short" goes to
+standard error and to log.txt.
 
 When the reader rejects the file, both commands print null, write
 "NODE is invalid in line:<TAB>N" to standard error and to log.txt, and exit with

@@ -25,7 +25,7 @@ constexpr int kBottomMargin = 10;
 QFormLayout* formIn(QGroupBox* box) {
     auto* form = new QFormLayout(box);
     form->setLabelAlignment(Qt::AlignLeft);
-    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     return form;
 }
 

@@ -4,6 +4,8 @@
 #include "pictures.h"
 
 #include <QLayout>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 
 namespace talvik::app {
 
@@ -17,15 +19,25 @@ int PageControl::addPage(QWidget* page, const QString& caption, int imageIndex) 
     return addTab(page, QIcon(Pictures::tabImage(imageIndex)), caption);
 }
 
-int PageControl::activeContentBottom() const {
+int PageControl::activeContentBottom(int width) const {
     const QWidget* page = currentWidget();
     if (page == nullptr) {
         return 0;
     }
-    // A page laid out by a layout reaches as low as its layout needs, counted below the tabs
-    // so that it is never cut; a page of placed controls reaches its lowest control.
-    if (page->layout() != nullptr) {
-        return tabBar()->sizeHint().height() + page->minimumSizeHint().height();
+    // A page laid out by a layout reaches as low as its layout needs at the width the page will
+    // have, counted below the tabs so that it is never cut; a page of placed controls reaches
+    // its lowest control.
+    if (const QLayout* layout = page->layout()) {
+        int height = page->minimumSizeHint().height();
+        if (layout->hasHeightForWidth()) {
+            QStyleOptionTabWidgetFrame frame;
+            initStyleOption(&frame);
+            frame.rect.setWidth(width);
+            const int pageWidth =
+                style()->subElementRect(QStyle::SE_TabWidgetTabContents, &frame, this).width();
+            height = std::max(height, layout->totalMinimumHeightForWidth(pageWidth));
+        }
+        return tabBar()->sizeHint().height() + height;
     }
     int bottom = 0;
     for (const QObject* child : page->children()) {

@@ -15,8 +15,9 @@ public:
 
     // Adds a page whose tab shows the tab image `imageIndex` (see Pictures::Tab).
     int addPage(QWidget* page, const QString& caption, int imageIndex);
-    // The lowest edge, in the page control's coordinates, that the active page's content reaches.
-    [[nodiscard]] int activeContentBottom() const;
+    // The lowest edge, in the page control's coordinates, that the active page's content reaches
+    // when the page control is `width` wide (wrapped texts need more lines on narrower pages).
+    [[nodiscard]] int activeContentBottom(int width) const;
 };
 
 } // namespace talvik::app

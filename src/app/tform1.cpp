@@ -183,20 +183,27 @@ void TForm1::layoutPages() {
     const QSize available = m_scroll->maximumViewportSize();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
     const int top = Panel1->sizeHint().height();
-    const int pageHeight =
-        std::max(kMinimumPageHeight, PageControl1->activeContentBottom() + kPageBottomMargin);
-
-    // A scroll bar takes its width from the client area, which may call for the other one.
-    bool vertical = top + pageHeight > available.height();
-    int clientWidth = available.width() - (vertical ? bar : 0);
-    const int width = std::max(kMinimumWidth, clientWidth);
-    const int clientHeight = available.height() - (width > clientWidth ? bar : 0);
-    if (!vertical && top + pageHeight > clientHeight) {
-        vertical = true;
+    // The page needs more height the narrower it is (wrapped texts), and a scroll bar takes its
+    // width from the client area, which may call for the other one.
+    int clientWidth = available.width();
+    const auto pageHeight = [&] {
+        const int width = std::max(kMinimumWidth, clientWidth);
+        return std::max(kMinimumPageHeight,
+                        PageControl1->activeContentBottom(width) + kPageBottomMargin);
+    };
+    int needed = pageHeight();
+    const bool vertical = top + needed > available.height();
+    if (vertical) {
         clientWidth -= bar;
+        needed = pageHeight();
+    }
+    const int clientHeight = available.height() - (clientWidth < kMinimumWidth ? bar : 0);
+    if (!vertical && top + needed > clientHeight) {
+        clientWidth -= bar;
+        needed = pageHeight();
     }
     const int contentWidth = std::max(kMinimumWidth, clientWidth);
-    const int height = std::max(clientHeight - top, pageHeight);
+    const int height = std::max(clientHeight - top, needed);
 
     Panel1->setGeometry(0, 0, contentWidth, top);
     PageControl1->setGeometry(0, top, contentWidth, height);

@@ -250,6 +250,10 @@ void InterfaceModel::buildTable(Node element, QList<PlanItem>& out) {
     const Node columns = element.child(u"Columns");
     const Node lines = element.child(u"Lines");
     // A caption for every line and column, and an edit box in every cell.
+    if (columns.count() > kMaxTableColumns) {
+        cutShort();
+        return;
+    }
     const qint64 cells = qint64{columns.count()} * lines.count();
     if (!create(qint64{columns.count()} + lines.count() + cells)) {
         return;

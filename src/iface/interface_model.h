@@ -25,9 +25,12 @@ public:
     // a quarter of a second.
     static constexpr qint64 kMaxSteps = 250000;
     // Controls the window creates, a labelled field counting its label and a table every
-    // caption and cell: four times what the richest shipped type has, and in one page (the
-    // slowest case, a single table) built and shown in about half a second.
-    static constexpr qint64 kMaxControls = 5000;
+    // caption and cell: three times what the richest shipped type has, built and shown in well
+    // under a second even all in one page.
+    static constexpr qint64 kMaxControls = 4000;
+    // Table columns: each cell reaches the right edge, over the cells of the columns after it,
+    // so drawing a line costs as much as its columns (the shipped tables have two or three).
+    static constexpr int kMaxTableColumns = 32;
     static constexpr char kCutShort[] =
         "template calls nest too deep or expand too far, or the pages would hold too many "
         "controls; the plan is cut short";

@@ -124,6 +124,7 @@ void SettingsTransfer::PNGButton3Click() {
     // The batch is on screen before the first command goes out, so that even an "end" that
     // comes up at once finds it to close.
     startBatch(u"Считывание параметров..."_s, store.size(), *link);
+    m_reading = true;
     if (SettingsWire::dumpsAll(link->VersionText())) {
         link->SendCommand(SettingsWire::kListingRequest.toString(), 2);
         link->dumpActive() = 1;
@@ -146,6 +147,7 @@ void SettingsTransfer::Button3Click() {
         return;
     }
     startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
+    m_reading = false;
     for (const QString& command : commands) {
         link->SendCommand(command, 2);
     }
@@ -214,10 +216,31 @@ void SettingsTransfer::ShowBatchResult() {
     m_controls.GroupBox4->setEnabled(true);
     m_controls.Button1->setEnabled(true);
     m_controls.Timer4->start();
+    if (m_reading) {
+        m_reading = false;
+        backUpRead(errors);
+    }
     if (BuildAssignmentTargets) {
         BuildAssignmentTargets();
     }
     Q_EMIT batchFinished(result);
+}
+
+void SettingsTransfer::backUpRead(int errors) {
+    // Runs before the buttons are used again, so the copy holds the values as read.
+    const ReadBackup::Result result =
+        m_backup.save(SettingsFile::compose(m_editor.store(), selectedTypeCode()),
+                      m_controls.Edit1->text(), QDateTime::currentDateTime(), errors != 0);
+    if (result.failure.isEmpty()) {
+        m_log.write(u"Backup of the read saved: "_s + result.path);
+        return;
+    }
+    m_log.write(u"Error: backup of the read - "_s + result.failure);
+    if (!m_backupFailureShown) {
+        m_backupFailureShown = true;
+        m_controls.Label5->setText(m_controls.Label5->text() +
+                                   u" (резервная копия не записана: "_s + result.failure + u')');
+    }
 }
 
 void SettingsTransfer::OnNoReply(SettingsLink& link) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "read_backup.h"
 #include "settings_file_hooks.h"
 
 #include <QHash>
@@ -121,6 +122,9 @@ Q_SIGNALS:
 private:
     void advanceProgress();
     void startBatch(const QString& status, int maximum, SettingsLink& link);
+    // Keeps a copy of what the read just brought; a failure is logged, and shown with the
+    // result only the first time in a run.
+    void backUpRead(int errors);
     void loadSettingsFile(const QString& path, bool mayChangeType);
     [[nodiscard]] int selectedTypeCode() const;
 
@@ -132,6 +136,10 @@ private:
     std::function<void()> m_changeDeviceType;
     // The report hour as the controller sent it, relative to a time zone that has not come yet.
     std::optional<int> m_reportHourReply;
+    // The batch on its way is a read (not a write).
+    bool m_reading = false;
+    ReadBackup m_backup{QStringLiteral("Backups")};
+    bool m_backupFailureShown = false;
 };
 
 } // namespace talvik::settings

@@ -227,6 +227,25 @@ TEST_F(Window, PagesKeep900PixelsGrowWithTheirLowestControlAndTheWheelScrollsATh
     EXPECT_EQ(page->height() - page->GroupBox5->geometry().bottom() - 1, 10);
 }
 
+// A wrapped label that the layout gives less than its height shows its lines cut at the top and
+// bottom; the main page must give them their height at every window width.
+TEST_F(Window, WrappedLabelsOfTheMainPageGetTheirHeightAtEveryWidth) {
+    page->Label6->setText(u"Версия ПО: 3.0.1 Конфигурация: 2.19 HV: 412"_s);
+    form->show();
+    for (const int height : {700, 800}) {
+        for (int width = TForm1::kMinimumWidth; width <= 1600; width += 10) {
+            form->resize(width, height);
+            QApplication::processEvents();
+            for (const QLabel* label : page->findChildren<QLabel*>()) {
+                if (label->wordWrap() && label->isVisible()) {
+                    EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                        << label->objectName().toStdString() << " at " << width << "x" << height;
+                }
+            }
+        }
+    }
+}
+
 // The disabled help boxes cannot be scrolled: at the window's smallest width each shipped help
 // text must fit its box.
 TEST_F(Window, ShippedHelpTextsShowWholeAtTheSmallestWidth) {

@@ -72,7 +72,8 @@ TEST_P(DescriptionLimits, PlanEndsCutShortOnlyBeyondTheLimits) {
 
 INSTANTIATE_TEST_SUITE_P(
     InterfaceModel, DescriptionLimits,
-    testing::Values(LimitRow{"TemplateCallingItselfWithTwoArgumentLists", R"(Templates:
+    testing::Values(
+        LimitRow{"TemplateCallingItselfWithTwoArgumentLists", R"(Templates:
   Twice:
     - Type: TemplateList
       Name: Twice
@@ -84,16 +85,24 @@ Structure:
     Name: Twice
     Params: [[x]]
 )",
-                             true},
-                    LimitRow{"TemplatesDoublingAtEveryLevelWithinTheNestingLimit", chain(40), true},
-                    LimitRow{"TableOfAMillionCells",
-                             onePage("      - Type: Table\n        Columns: " + names(1000) +
-                                     "\n        Lines: " + names(1000) + "\n"),
-                             true},
-                    LimitRow{"TableAtTheControlLimit", table(kLinesAtTheCap), false},
-                    LimitRow{"TableOneLineBeyondTheControlLimit", table(kLinesAtTheCap + 1), true},
-                    // Few controls, but a thousand drop-downs of a thousand entries each.
-                    LimitRow{"LongDropDownListRepeatedByATemplate", R"(Templates:
+                 true},
+        LimitRow{"TemplatesDoublingAtEveryLevelWithinTheNestingLimit", chain(40), true},
+        LimitRow{"TableOfAMillionCells",
+                 onePage("      - Type: Table\n        Columns: " + names(1000) +
+                         "\n        Lines: " + names(1000) + "\n"),
+                 true},
+        LimitRow{"TableAtTheControlLimit", table(kLinesAtTheCap), false},
+        LimitRow{"TableOneLineBeyondTheControlLimit", table(kLinesAtTheCap + 1), true},
+        LimitRow{"TableAtTheColumnLimit",
+                 onePage("      - Type: Table\n        Columns: " +
+                         names(InterfaceModel::kMaxTableColumns) + "\n        Lines: [l]\n"),
+                 false},
+        LimitRow{"TableOneColumnBeyondTheColumnLimit",
+                 onePage("      - Type: Table\n        Columns: " +
+                         names(InterfaceModel::kMaxTableColumns + 1) + "\n        Lines: [l]\n"),
+                 true},
+        // Few controls, but a thousand drop-downs of a thousand entries each.
+        LimitRow{"LongDropDownListRepeatedByATemplate", R"(Templates:
   Many:
     - Type: ComboSameList
       Captions: [0]
@@ -102,9 +111,9 @@ Structure:
   - Type: TemplateList
     Name: Many
     Params: )" + names(1000) + "\n",
-                             true},
-                    // A Values list read again at every call.
-                    LimitRow{"LongValuesListRepeatedByATemplate", R"(Templates:
+                 true},
+        // A Values list read again at every call.
+        LimitRow{"LongValuesListRepeatedByATemplate", R"(Templates:
   Numbers:
     - Type: Label
       Values: )" + names(1000) + R"(
@@ -112,7 +121,7 @@ Structure:
   - Type: TemplateList
     Name: Numbers
     Params: )" + names(1000) + "\n",
-                             true}),
+                 true}),
     [](const testing::TestParamInfo<LimitRow>& info) { return std::string(info.param.name); });
 
 TEST(InterfaceModelLimits, CutShortKeepsWhatCameBefore) {

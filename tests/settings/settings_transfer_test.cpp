@@ -1,4 +1,5 @@
 #include "cp1251.h"
+#include "read_backup.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
 #include "settings_link.h"
@@ -470,3 +471,85 @@ TEST_F(Settings, MalformedMissingAndForeignTypeFiles) {
 }
 
 } // namespace
+
+// The copies of reads: a read that ends leaves a settings file of exactly what it brought.
+struct Backups : Settings {
+    QStringList copies() {
+        return QDir(u"Backups/0123456789AB"_s).entryList({u"*.set"_s}, QDir::Files, QDir::Name);
+    }
+    void read(int errors) {
+        transfer->PNGButton3Click();
+        reply("#P12:read");
+        reply("#P30:2");
+        link.errors = errors;
+        transfer->ShowBatchResult();
+    }
+};
+
+TEST_F(Backups, ACopyOfTheReadLoadsBackTheValuesRead) {
+    QLineEdit* edit = addEdit(12);
+    QComboBox* combo = addCombo(30, 4);
+    read(0);
+    ASSERT_EQ(copies().size(), 1);
+    edit->setText(u"edited"_s);
+    combo->setCurrentIndex(0);
+    transfer->LoadSettingsFile(u"Backups/0123456789AB/"_s + copies().constFirst());
+    EXPECT_EQ(edit->text(), u"read"_s);
+    EXPECT_EQ(combo->currentIndex(), 2);
+}
+
+TEST_F(Backups, AReadWithErrorsIsKeptAsPartial) {
+    addEdit(12);
+    read(3);
+    ASSERT_EQ(copies().size(), 1);
+    EXPECT_TRUE(copies().constFirst().endsWith(u"_partial.set"_s))
+        << copies().constFirst().toStdString();
+}
+
+TEST_F(Backups, AWriteLeavesNoCopy) {
+    addEdit(12)->setText(u"x"_s);
+    change(12);
+    transfer->Button3Click();
+    transfer->ShowBatchResult();
+    EXPECT_FALSE(QDir(u"Backups"_s).exists());
+}
+
+TEST_F(Backups, AnUnwritableFolderIsShownOnceAndTheReadStillEnds) {
+    dir.writeFile(u"Backups"_s, "a file where the folder should be");
+    addEdit(12);
+    read(0);
+    EXPECT_TRUE(c.Label5->text().startsWith(u"Готово (резервная копия не записана"_s))
+        << c.Label5->text().toStdString();
+    EXPECT_TRUE(c.GroupBox4->isEnabled());
+    read(0);
+    EXPECT_EQ(c.Label5->text(), u"Готово"_s);
+    QFile file(SimpleLog::fileName());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) &&
+                file.readAll().count("Error: backup of the read") >= 2);
+}
+
+TEST(ReadBackup, NamesSortByTimeAndMarkPartialReads) {
+    const QDateTime when(QDate(2026, 12, 5), QTime(14, 3, 27));
+    EXPECT_EQ(ReadBackup::fileName(when, false), u"2026-12-05_14-03-27.set"_s);
+    EXPECT_EQ(ReadBackup::fileName(when, true), u"2026-12-05_14-03-27_partial.set"_s);
+}
+
+TEST(ReadBackup, TheCopyBeyondTheKeptNumberRemovesTheOldest) {
+    TestDir dir;
+    const ReadBackup backup(u"Backups"_s);
+    const QDateTime first(QDate(2026, 1, 1), QTime(0, 0, 0));
+    for (int i = 0; i <= ReadBackup::kKeptPerSerial; ++i) {
+        ASSERT_TRUE(
+            backup.save("[]", u"AB"_s, first.addSecs(i * 3600), i % 7 == 0).failure.isEmpty());
+    }
+    const QStringList kept = QDir(u"Backups/AB"_s).entryList({u"*.set"_s}, QDir::Files, QDir::Name);
+    EXPECT_EQ(kept.size(), ReadBackup::kKeptPerSerial);
+    EXPECT_EQ(kept.constFirst(), ReadBackup::fileName(first.addSecs(3600), false));
+}
+
+TEST(ReadBackup, ASerialNumberCannotLeaveTheFolder) {
+    TestDir dir;
+    const ReadBackup::Result result =
+        ReadBackup(u"Backups"_s).save("[]", u"../x"_s, QDateTime::currentDateTime(), false);
+    EXPECT_TRUE(result.path.startsWith(u"Backups/___x/"_s)) << result.path.toStdString();
+}
