@@ -57,6 +57,7 @@ private:
     [[nodiscard]] bool takenRaw(const QByteArray& bytes);
     [[nodiscard]] std::optional<QByteArray> status(int number) override;
     void restart(std::uint32_t quietMs) override;
+    void endSessions() override { hostLost(); }
     void send(std::uint8_t kind, const QByteArray& payload);
     void feedLine();
     void handle(const Frame& frame, std::uint32_t now);

@@ -25,6 +25,9 @@ public:
     [[nodiscard]] virtual std::optional<QByteArray> status(int number) = 0;
     // The controller restarts: every session ends, and for quietMs it hears and says nothing.
     virtual void restart(std::uint32_t quietMs) = 0;
+    // Every session ends (a running listing stops, the next probe is announced to), as when the
+    // controller hands the line to its loader; what is already on its way still goes out whole.
+    virtual void endSessions() = 0;
 };
 
 } // namespace talvik::emu

@@ -38,6 +38,8 @@ constexpr char kGapError = 1;
 constexpr char kWriteError = 2;
 
 const QByteArray kUpdate("UPdate>\0", 8);
+// The start of a link frame, which no record of ours begins with.
+const QByteArray kFrameMarker("\x02Tk\x02", 4);
 const QByteArray kSoundsMark("psnd\0", 5);
 
 // The loader's answer bytes.
@@ -116,8 +118,8 @@ public:
         if (m_loader == Loader::Off) {
             return false;
         }
-        if (m_loader == Loader::Records && !m_image.isEmpty() &&
-            atMs - m_lastRawAt > kLoaderIdleMs) {
+        if (m_loader == Loader::Records && !m_image.isEmpty() && m_pending.isEmpty() &&
+            (atMs - m_lastRawAt > kLoaderIdleMs || bytes.startsWith(kFrameMarker))) {
             // The program is done and talks frames again: the firmware is complete.
             complete();
             m_loader = Loader::Finished;
@@ -169,6 +171,7 @@ private:
 
     // " ReStarT": the frame comes back as an echo and the loader waits for "UPdate>".
     bool restartIntoLoader(const Request& request, Responder& out) {
+        out.restart(0); // whatever the controller was sending stops short with its restart
         out.raw(FrameCodec::encode({request.kind, request.channel, request.payload}).value());
         m_image.clear();
         m_pending.clear();
@@ -179,6 +182,8 @@ private:
 
     // 0x02 and the image's leading text: a profile or sound set follows in blocks.
     bool announce(const QByteArray& payload, Responder& out) {
+        // The loader takes over the line: nothing else the controller was sending goes on.
+        out.endSessions();
         const QByteArray text = payload.mid(1, payload.indexOf('\0', 1) - 1);
         m_image = text + '\0';
         m_dataStart = m_image.size();

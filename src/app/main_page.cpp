@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -209,7 +209,7 @@ void MainPage::buildDevices() {
 
 void MainPage::buildTerminal() {
     GroupBox5 = named<QGroupBox>(this, QStringLiteral("GroupBox5"), QStringLiteral("Терминал"));
-    RichEdit1 = named<QTextEdit>(GroupBox5, QStringLiteral("RichEdit1"));
+    RichEdit1 = named<QPlainTextEdit>(GroupBox5, QStringLiteral("RichEdit1"));
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setMinimumHeight(110);

@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 class QTreeWidget;
 
 namespace talvik::app {
@@ -73,7 +73,7 @@ public:
 
     // Terminal: output, command line with history, send.
     QGroupBox* GroupBox5;
-    QTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit1;
     QComboBox* ComboBox1;
     QPushButton* Button1;
 

@@ -9,7 +9,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
+
+namespace {
+// The output is drawn at most this often, about as often as an eye follows a scrolling text.
+constexpr int kRedrawMs = 40;
+} // namespace
+#include <QPlainTextEdit>
 
 namespace talvik::app {
 
@@ -19,6 +24,9 @@ TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
       m_terminal(std::move(link)) {
     m_sentFormat.setForeground(QColor(0x1a, 0x4f, 0xa0));
     m_receivedFormat.setForeground(QColor(0x20, 0x20, 0x20));
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(kRedrawMs);
+    connect(&m_redraw, &QTimer::timeout, this, &TerminalPanel::showHeldLines);
     // The document keeps the limit as well, so a slip of the count can never let it grow.
     RichEdit1->document()->setMaximumBlockCount(Terminal::kMaxLines);
     RichEdit1->setUndoRedoEnabled(false);
@@ -62,23 +70,48 @@ void TerminalPanel::showCommand(const QString& text) {
 }
 
 void TerminalPanel::print(const QString& line, Terminal::Direction direction, bool dropFirst) {
-    QTextDocument* document = RichEdit1->document();
-    QTextCursor cursor(document);
-    if (dropFirst) {
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    cursor.movePosition(QTextCursor::End);
-    if (!document->isEmpty()) {
-        cursor.insertBlock();
-    }
     // Every output line is one line of the document, whatever breaks the text carries.
     QString text = line;
     text.remove(u'\r');
     text.replace(u'\n', QChar::LineSeparator);
-    cursor.insertText(text,
-                      direction == Terminal::Direction::Sent ? m_sentFormat : m_receivedFormat);
+    m_pending.append({text, direction});
+    m_pendingDrops += dropFirst ? 1 : 0;
+    if (!m_redraw.isActive()) {
+        flush();
+    }
+}
+
+void TerminalPanel::flush() {
+    QTextDocument* document = RichEdit1->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    if (m_pending.size() >= Terminal::kMaxLines) {
+        document->clear();
+        m_pending.remove(0, m_pending.size() - Terminal::kMaxLines);
+    } else if (m_pendingDrops > 0) {
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, m_pendingDrops);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+    for (const Pending& pending : m_pending) {
+        if (!document->isEmpty()) {
+            cursor.insertBlock();
+        }
+        cursor.insertText(pending.line, pending.direction == Terminal::Direction::Sent
+                                            ? m_sentFormat
+                                            : m_receivedFormat);
+    }
+    cursor.endEditBlock();
+    m_pending.clear();
+    m_pendingDrops = 0;
     RichEdit1->verticalScrollBar()->setValue(RichEdit1->verticalScrollBar()->maximum());
+    m_redraw.start();
+}
+
+void TerminalPanel::showHeldLines() {
+    if (!m_pending.isEmpty()) {
+        flush();
+    }
 }
 
 bool TerminalPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -4,10 +4,11 @@
 
 #include <QObject>
 #include <QTextCharFormat>
+#include <QTimer>
 
 class QComboBox;
 class QPushButton;
-class QTextEdit;
+class QPlainTextEdit;
 
 namespace talvik::app {
 
@@ -36,13 +37,25 @@ private:
     void print(const QString& line, Terminal::Direction direction, bool dropFirst);
     void showHistory();
     void showCommand(const QString& text);
+    void flush();
+    void showHeldLines();
 
-    QTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit1;
     QComboBox* ComboBox1;
     QPushButton* Button1;
     Terminal m_terminal;
     QTextCharFormat m_sentFormat;
     QTextCharFormat m_receivedFormat;
+    // A controller that floods the terminal would have the output changed and drawn for every
+    // line. A line after a quiet spell shows at once; lines that follow within this timer's
+    // interval wait for it and go in together.
+    QTimer m_redraw;
+    struct Pending {
+        QString line;
+        Terminal::Direction direction;
+    };
+    QList<Pending> m_pending;
+    int m_pendingDrops = 0;
 };
 
 } // namespace talvik::app

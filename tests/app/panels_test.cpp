@@ -14,14 +14,16 @@
 #include "test_dir.h"
 #include "tform1.h"
 #include "upload_panel.h"
+#include "wait_for.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -100,8 +102,9 @@ TEST_F(Panels, NothingIsSentOrPrintedWithoutAController) {
 TEST_F(Panels, DeviceTextsAndSentCommandsAreStampedAndMarked) {
     type(u"ver"_s);
     hooks.OnText(u"GSM OK"_s);
+    ASSERT_TRUE(WaitFor(1000, [&] { return output().count(u'\n') == 1; }))
+        << output().toStdString();
     const QStringList lines = output().split(u'\n');
-    ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d <<< ver$"_s).match(lines[0]).hasMatch())
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith(u" >>> GSM OK"_s)) << lines[1].toStdString();
@@ -112,9 +115,37 @@ TEST_F(Panels, OutputKeepsTheLastHundredLines) {
         hooks.OnText(u"line "_s + QString::number(i));
     }
     QTextDocument* document = page.RichEdit1->document();
+    ASSERT_TRUE(
+        WaitFor(1000, [&] { return document->lastBlock().text().endsWith(u"line 149"_s); }));
     EXPECT_EQ(document->blockCount(), 100);
     EXPECT_TRUE(document->firstBlock().text().endsWith(u">>> line 50"_s));
-    EXPECT_TRUE(document->lastBlock().text().endsWith(u">>> line 149"_s));
+}
+
+TEST_F(Panels, LinesOfAFullOutputPushTheOldestOut) {
+    QTextDocument* document = page.RichEdit1->document();
+    for (int i = 0; i < 110; ++i) {
+        hooks.OnText(u"line "_s + QString::number(i));
+        if (i == 99) {
+            ASSERT_TRUE(WaitFor(1000, [&] { return document->blockCount() == 100; }));
+        }
+    }
+    ASSERT_TRUE(
+        WaitFor(1000, [&] { return document->lastBlock().text().endsWith(u"line 109"_s); }));
+    EXPECT_EQ(document->blockCount(), 100);
+    EXPECT_TRUE(document->firstBlock().text().endsWith(u">>> line 10"_s));
+}
+
+TEST_F(Panels, ViewFollowsTheEndOnceAFloodOfLinesIsDrawn) {
+    page.show();
+    for (int i = 0; i < 150; ++i) {
+        hooks.OnText(u"line "_s + QString::number(i));
+    }
+    const QScrollBar* bar = page.RichEdit1->verticalScrollBar();
+    const QTextDocument* document = page.RichEdit1->document();
+    EXPECT_TRUE(WaitFor(2000, [&] {
+        return document->lastBlock().text().endsWith(u"line 149"_s) && bar->maximum() > 0 &&
+               bar->value() == bar->maximum();
+    }));
 }
 
 TEST_F(Panels, TextWithLineBreaksStaysOneOutputLine) {

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
