@@ -56,6 +56,8 @@ const char kPages[] = R"({"Structure": [
 
 // Pages are laid out for a page control 900 wide that is not shown: 896 for the page.
 constexpr int kPageWidth = 896;
+// The table's top on the first page: after five rows, the group and the bit frame.
+constexpr int kTableTop = 5 * 29 + 12 + (30 + 3 * 29 + 28) + (252 + 28);
 
 struct RecordingUpkeep : RadioListUpkeep {
     void ShowTargetAssignments(int setting) override { calls << QString::number(setting); }
@@ -98,6 +100,10 @@ protected:
     static void click(QWidget* box) {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
     }
+    QWidget* panel() const {
+        return pages->widget(0)->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    CaptionGroupBox* group() { return qobject_cast<CaptionGroupBox*>(control(6)->parentWidget()); }
     static QLabel* labelAt(const QWidget* container, int top) {
         return qobject_cast<QLabel*>(container->childAt(20, top + 2));
     }
@@ -114,164 +120,242 @@ protected:
     QList<QPixmap> images;
 };
 
-TEST_F(SettingsPages, EveryKindIsPlacedNumberedAndAligned) {
+TEST_F(SettingsPages, EverySettingOfThePagesIsNumbered) {
     QList<int> numbers;
     for (const auto& [number, record] : store) {
         numbers << number;
     }
-    ASSERT_EQ(numbers, (QList<int>{1,  2,  3,  4,  5,  6,  10, 11, 12, 21,
+    EXPECT_EQ(numbers, (QList<int>{1,  2,  3,  4,  5,  6,  10, 11, 12, 21,
                                    22, 23, 24, 25, 26, 31, 32, 33, 34, 35}));
-    const QWidget* panel =
-        pages->widget(0)->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_NE(panel, nullptr);
-    QWidget* values[] = {control(10), control(11), control(12), control(4), control(5), control(6)};
-    EXPECT_EQ(values[0]->toolTip() + values[1]->toolTip(), u"the first"_s);
-    EXPECT_EQ(store.find(4)->numbers, (QList<int>{3, 9})) << "as many codes as items";
-    const QLabel* label = labelAt(panel, 16 + 29);
-    ASSERT_NE(label, nullptr);
-    EXPECT_TRUE(label->x() == 18 && !label->font().bold());
-    // One left edge after the longest caption (inside the group), the narrowest width: 120.
-    const QLabel* longest = labelAt(values[5]->parentWidget(), 30 + 2 * 29 + 4);
-    ASSERT_NE(longest, nullptr);
-    for (int row = 0; row < 6; ++row) {
-        EXPECT_EQ(values[row]->geometry(), QRect(longest->x() + longest->width() + 8,
-                                                 row < 5 ? 12 + 29 * row : 30 + 2 * 29, 120, 21));
-    }
+}
 
-    auto* group = qobject_cast<CaptionGroupBox*>(values[5]->parentWidget());
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->geometry(), QRect(12, 5 * 29 + 12 + 12, kPageWidth - 24, 30 + 3 * 29));
-    EXPECT_TRUE(group->captionFont().bold() && !group->toolTip().contains(u'\n'));
+TEST_F(SettingsPages, AHintGoesToItsOwnControlOnly) {
+    EXPECT_EQ(control(10)->toolTip(), u"the first"_s);
+    EXPECT_EQ(control(11)->toolTip(), QString());
+}
+
+TEST_F(SettingsPages, AComboHasAsManyCodesAsItems) {
+    EXPECT_EQ(store.find(4)->numbers, (QList<int>{3, 9}));
+}
+
+TEST_F(SettingsPages, ValuesShareOneLeftEdgeAfterTheLongestCaption) {
+    const QLabel* label = labelAt(panel(), 16 + 29);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->x(), 18);
+    EXPECT_FALSE(label->font().bold());
+    // The longest caption is inside the group; every value gets the narrowest width: 120.
+    const QLabel* longest = labelAt(group(), 30 + 2 * 29 + 4);
+    ASSERT_NE(longest, nullptr);
+    const int numbers[] = {10, 11, 12, 4, 5, 6};
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(control(numbers[row])->geometry(),
+                  QRect(longest->x() + longest->width() + 8, row < 5 ? 12 + 29 * row : 30 + 2 * 29,
+                        120, 21))
+            << numbers[row];
+    }
+}
+
+TEST_F(SettingsPages, AGroupSpansThePageUnderABoldCaptionAndItsHintIsNotWrapped) {
+    ASSERT_NE(group(), nullptr);
+    EXPECT_EQ(group()->geometry(), QRect(12, 5 * 29 + 12 + 12, kPageWidth - 24, 30 + 3 * 29));
+    EXPECT_TRUE(group()->captionFont().bold());
+    EXPECT_FALSE(group()->toolTip().contains(u'\n'));
+}
+
+TEST_F(SettingsPages, ACheckBoxSpansItsGroupAndKeepsTheSettingsItDisables) {
     EXPECT_TRUE(control<QCheckBox>(1)->isChecked());
     EXPECT_EQ(control(1)->geometry(), QRect(18, 30, kPageWidth - 24 - 36, 21));
     EXPECT_EQ(store.find(1)->numbers, (QList<int>{11, 12}));
+}
 
+TEST_F(SettingsPages, BitBoxesStackInTheirFrameUnderOneNumber) {
     const Parameter* bits = store.find(3);
     ASSERT_EQ(bits->controls.size(), 8);
     EXPECT_EQ(control(3)->geometry(),
-              QRect(12, group->y() + group->height() + 28, kPageWidth - 24, 252));
+              QRect(12, group()->y() + group()->height() + 28, kPageWidth - 24, 252));
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(bits->controls[i]->geometry(), QRect(18, 20 + 29 * i, 200, 21));
-        EXPECT_EQ(store.numberOf(bits->controls[i]), 3);
+        EXPECT_EQ(bits->controls[i]->geometry(), QRect(18, 20 + 29 * i, 200, 21)) << i;
+        EXPECT_EQ(store.numberOf(bits->controls[i]), 3) << i;
     }
+}
 
-    // The table's cells are numbered column by column; each cell reaches the right edge.
-    const int y = 5 * 29 + 12 + (30 + 3 * 29 + 28) + (252 + 28);
-    const QLabel* rowOne = labelAt(panel, y + 21 + 4);
+TEST_F(SettingsPages, TableCellsAreNumberedColumnByColumnAndReachTheRightEdge) {
+    const QLabel* rowOne = labelAt(panel(), kTableTop + 21 + 4);
     ASSERT_NE(rowOne, nullptr);
     const int m = rowOne->x() + rowOne->width() + 8;
     const int w = (kPageWidth - m) / 3;
     for (int cell = 0; cell < 6; ++cell) {
         const int left = m + cell / 2 * w;
         EXPECT_EQ(control(21 + cell)->geometry(),
-                  QRect(left, y + 21 + 21 * (cell % 2), kPageWidth - left - 18, 21));
+                  QRect(left, kTableTop + 21 + 21 * (cell % 2), kPageWidth - left - 18, 21))
+            << cell;
     }
-    const QWidget* header = panel->childAt(m + 2 * w + 2, y + 10); // the third column's caption
+    const QWidget* header = panel()->childAt(m + 2 * w + 2, kTableTop + 10); // the third caption
     ASSERT_NE(qobject_cast<const QLabel*>(header), nullptr);
-    EXPECT_EQ(std::pair(header->x(), header->width()), std::pair(m + 2 * w, w - 3));
-    const int richTop = y + 21 * 2 + 39 + 12;
-    const auto* text = panel->findChild<QTextEdit*>();
+    EXPECT_EQ(header->x(), m + 2 * w);
+    EXPECT_EQ(header->width(), w - 3);
+}
+
+TEST_F(SettingsPages, ARichEditShowsItsFileReadOnlyAndClosesThePage) {
+    const int richTop = kTableTop + 21 * 2 + 39 + 12;
+    const auto* text = panel()->findChild<QTextEdit*>();
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->geometry(), QRect(12, richTop, kPageWidth - 24, 80));
-    EXPECT_EQ(text->toPlainText() + QString::number(text->isEnabled()),
-              u"Справка\nвторая строка0"_s);
-    EXPECT_EQ(panel->height(), richTop - 12 + 80 + 28);
+    EXPECT_EQ(text->toPlainText(), u"Справка\nвторая строка"_s);
+    EXPECT_FALSE(text->isEnabled());
+    EXPECT_EQ(panel()->height(), richTop - 12 + 80 + 28);
+}
 
-    // Only the page named after a bitmap shows it, its top-left colour transparent.
+TEST_F(SettingsPages, OnlyAPageNamedAfterABitmapShowsItWithItsCornerColourTransparent) {
     EXPECT_TRUE(pages->tabIcon(0).isNull());
     EXPECT_FALSE(pages->tabIcon(1).isNull());
     ASSERT_EQ(images.size(), 1);
     EXPECT_EQ(images[0].toImage().pixel(0, 0), 0u);
     EXPECT_EQ(images[0].toImage().pixel(5, 5), qRgba(10, 20, 30, 255));
+}
 
-    // A line break follows each space more than 50 characters into the hint's current line.
+TEST(PageBuilder, HintsBreakAfterTheFirstSpaceBeyondFiftyCharacters) {
     const QString line = u"word "_s.repeated(11);
     EXPECT_EQ(PageBuilder::wrapHint(u"word "_s.repeated(24)),
               line + u'\n' + line + u'\n' + u"word word "_s);
     EXPECT_EQ(PageBuilder::wrapHint(QString(50, u'x') + u" y"_s), QString(50, u'x') + u" y"_s);
     EXPECT_EQ(PageBuilder::wrapHint(QString(51, u'x') + u" y"_s), QString(51, u'x') + u" \ny"_s);
+}
 
-    // A wider page: the controls whose width was computed follow it; the stated width stays.
+TEST_F(SettingsPages, AWiderPageWidensTheComputedWidthsButNotAStatedOne) {
     window.show();
     window.resize(1000, 700);
     QApplication::processEvents();
-    const int delta = panel->width() - kPageWidth;
+    const int delta = panel()->width() - kPageWidth;
     EXPECT_GT(delta, 90);
-    EXPECT_EQ(group->width(), kPageWidth - 24 + delta);
-    EXPECT_EQ(values[0]->width() + values[5]->width(), 2 * (120 + delta));
-    EXPECT_EQ(values[3]->width(), 120);
+    EXPECT_EQ(group()->width(), kPageWidth - 24 + delta);
+    EXPECT_EQ(control(10)->width(), 120 + delta);
+    EXPECT_EQ(control(6)->width(), 120 + delta);
+    EXPECT_EQ(control(4)->width(), 120) << "the combo states its width";
 }
 
-TEST_F(SettingsPages, UserInputIsCheckedMarkedAndSwitchesDependentControls) {
-    // Setting, text typed, message (b: bad value, p: phones; none: accepted and marked changed),
-    // the text then shown if not the one typed. 31 is an integer, 34 a decimal field, both 0-100.
-    const std::tuple<int, QString, char, QString> steps[] = {
-        {31, u"100"_s, 0, u""_s},          {31, u"101"_s, 'b', u""_s},
-        {31, u"1.5"_s, 'b', u""_s},        {31, u""_s, 0, u""_s},
-        {31, u"-0"_s, 0, u""_s},           {31, u"-1"_s, 'b', u""_s},
-        {31, u"+5"_s, 'b', u""_s},         {31, u" 5"_s, 'b', u""_s},
-        {31, u"0000000005"_s, 0, u""_s},   {31, u"00000000005"_s, 'b', u""_s},
-        {34, u"1.5"_s, 0, u"1,5"_s},       {34, u"2,5,1"_s, 'b', u""_s},
-        {34, u"2.5.1"_s, 'b', u"2,5,1"_s}, {34, u","_s, 'b', u""_s},
-        {34, u"-0"_s, 'b', u""_s},         {34, u"100,5"_s, 'b', u""_s},
-        {32, u"+70, +71"_s, 'p', u""_s},   {32, u"+70,+71"_s, 0, u""_s},
-        {32, u"NO"_s, 0, u""_s},           {10, u"any text"_s, 0, u""_s},
-    };
-    for (const auto& [setting, text, message, shown] : steps) {
-        dialogs.shown.clear();
-        EXPECT_EQ(type(setting, text), message == 0) << text.toStdString();
-        ASSERT_EQ(dialogs.shown.size(), message == 0 ? 0 : 1) << text.toStdString();
-        if (message != 0) {
-            EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
-                      u"Ошибка ввода|"_s +
-                          (message == 'b' ? u"Некорректное значение в поле редактирования"_s
-                                          : u"Номера телефонов должны быть написанны корректно, "
-                                            u"через запятую, без пробелов"_s));
-        }
-        EXPECT_EQ(edit(setting)->text(), shown.isEmpty() ? text : shown);
-    }
-    EXPECT_FALSE(type(10, u"any text"_s)) << "leaving a box unchanged marks nothing";
-    EXPECT_EQ(upkeep.calls.size(), 2 * std::ssize(steps) + 2) << "each exit keeps the list up";
-    EXPECT_EQ(upkeep.calls.last(), u"10any text"_s);
+// What the user types into a field, and how leaving it ends.
+struct Typed {
+    const char* name;
+    int setting; // 31 is an integer, 34 a decimal field, both 0-100; 32 phones, 10 plain text
+    QString text;
+    char message;  // b: bad value, p: phones; none: accepted and marked changed
+    QString shown; // the text then shown, if not the one typed
+};
 
+struct TypedValue : SettingsPages, ::testing::WithParamInterface<Typed> {};
+
+TEST_P(TypedValue, IsAcceptedOrRefusedWithItsMessage) {
+    const Typed& step = GetParam();
+    edit(step.setting)->setText(u"7"_s); // so that emptying the field is a change
+    EXPECT_EQ(type(step.setting, step.text), step.message == 0);
+    if (step.message == 0) {
+        EXPECT_TRUE(dialogs.shown.isEmpty());
+    } else {
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].caption, u"Ошибка ввода"_s);
+        EXPECT_EQ(dialogs.shown[0].text, step.message == 'b'
+                                             ? u"Некорректное значение в поле редактирования"_s
+                                             : u"Номера телефонов должны быть написанны корректно, "
+                                               u"через запятую, без пробелов"_s);
+    }
+    EXPECT_EQ(edit(step.setting)->text(), step.shown.isEmpty() ? step.text : step.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SettingsPages, TypedValue,
+    testing::Values(Typed{"IntegerAtTheLimit", 31, u"100"_s, 0, {}},
+                    Typed{"IntegerOverTheLimit", 31, u"101"_s, 'b', {}},
+                    Typed{"IntegerWithAFraction", 31, u"1.5"_s, 'b', {}},
+                    Typed{"IntegerEmptied", 31, u""_s, 0, {}},
+                    Typed{"IntegerMinusZero", 31, u"-0"_s, 0, {}},
+                    Typed{"IntegerNegative", 31, u"-1"_s, 'b', {}},
+                    Typed{"IntegerWithAPlus", 31, u"+5"_s, 'b', {}},
+                    Typed{"IntegerWithASpace", 31, u" 5"_s, 'b', {}},
+                    Typed{"IntegerOfTenDigits", 31, u"0000000005"_s, 0, {}},
+                    Typed{"IntegerOfElevenDigits", 31, u"00000000005"_s, 'b', {}},
+                    Typed{"DecimalPointShownAsComma", 34, u"1.5"_s, 0, u"1,5"_s},
+                    Typed{"DecimalOfTwoCommas", 34, u"2,5,1"_s, 'b', {}},
+                    Typed{"DecimalOfTwoPointsShownAsCommas", 34, u"2.5.1"_s, 'b', u"2,5,1"_s},
+                    Typed{"DecimalCommaAlone", 34, u","_s, 'b', {}},
+                    Typed{"DecimalMinusZero", 34, u"-0"_s, 'b', {}},
+                    Typed{"DecimalOverTheLimit", 34, u"100,5"_s, 'b', {}},
+                    Typed{"PhonesWithASpace", 32, u"+70, +71"_s, 'p', {}},
+                    Typed{"PhonesByComma", 32, u"+70,+71"_s, 0, {}},
+                    Typed{"PhonesNo", 32, u"NO"_s, 0, {}},
+                    Typed{"PlainText", 10, u"any text"_s, 0, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsPages, LeavingABoxUnchangedMarksNothing) {
+    ASSERT_TRUE(type(10, u"any text"_s));
+    EXPECT_FALSE(type(10, u"any text"_s));
+}
+
+TEST_F(SettingsPages, LeavingABoxKeepsTheRadioListUp) {
+    type(10, u"any text"_s);
+    EXPECT_EQ(upkeep.calls, (QStringList{u"10"_s, u"10any text"_s}));
+}
+
+TEST_F(SettingsPages, AComboItemSwitchesWhatItsRuleNames) {
     auto* combo = control<QComboBox>(4);
-    for (const auto& [item, enabled] : {std::pair{1, false}, {0, true}}) {
-        combo->setCurrentIndex(item); // codes 3 and 9: the rule disables 10 on 9
-        handlers.dropDownSelect(combo);
-        EXPECT_EQ(control(10)->isEnabled(), enabled) << item;
-    }
+    combo->setCurrentIndex(1); // codes 3 and 9: the rule disables 10 on 9
+    handlers.dropDownSelect(combo);
+    EXPECT_FALSE(control(10)->isEnabled());
+    combo->setCurrentIndex(0);
+    handlers.dropDownSelect(combo);
+    EXPECT_TRUE(control(10)->isEnabled());
     EXPECT_TRUE(store.find(4)->changed);
+}
 
+TEST_F(SettingsPages, ACheckBoxClickSwitchesItsListAndMarksIt) {
     auto* box = control<QCheckBox>(1);
     box->setChecked(false);
     click(box);
     EXPECT_TRUE(box->isChecked());
-    EXPECT_FALSE(control(11)->isEnabled() || control(12)->isEnabled());
+    EXPECT_FALSE(control(11)->isEnabled());
+    EXPECT_FALSE(control(12)->isEnabled());
     EXPECT_TRUE(store.find(1)->changed);
-    // Both clicks of a double click count: the list stays in step with the box.
+}
+
+TEST_F(SettingsPages, BothClicksOfADoubleClickKeepTheListInStepWithTheBox) {
+    auto* box = control<QCheckBox>(1);
+    box->setChecked(false);
+    click(box);
     const QPoint inside(5, box->height() / 2);
     QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
     QTest::mouseRelease(box, Qt::LeftButton, {}, inside);
     EXPECT_FALSE(box->isChecked());
-    EXPECT_TRUE(control(11)->isEnabled() && control(12)->isEnabled());
+    EXPECT_TRUE(control(11)->isEnabled());
+    EXPECT_TRUE(control(12)->isEnabled());
+}
+
+TEST_F(SettingsPages, ABitClickMarksItsGroup) {
     click(store.find(3)->controls[1]);
     EXPECT_TRUE(store.find(3)->changed);
+}
 
-    // No checks or rules while the program fills the controls, nor checks of a box hidden on
-    // purpose; a changed text still counts.
+TEST_F(SettingsPages, FillingByTheProgramRunsNoRulesAndMarksNothing) {
     handlers.setInput(false);
-    store.setAllChanged(false);
+    auto* combo = control<QComboBox>(4);
     combo->setCurrentIndex(1);
     handlers.dropDownSelect(combo);
-    click(box);
-    EXPECT_TRUE(control(10)->isEnabled() && control(11)->isEnabled());
+    click(control(1));
+    EXPECT_TRUE(control(10)->isEnabled());
+    EXPECT_TRUE(control(11)->isEnabled());
     EXPECT_FALSE(store.anyChanged());
-    dialogs.shown.clear();
+}
+
+TEST_F(SettingsPages, FillingByTheProgramChecksNoTextButAChangeCounts) {
+    handlers.setInput(false);
     EXPECT_TRUE(type(31, u"junk"_s));
-    handlers.setInput(true);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(SettingsPages, AFieldHiddenOnPurposeIsNotChecked) {
     edit(31)->hide();
     edit(34)->hide();
-    EXPECT_TRUE(type(31, u"junk 2"_s) && type(34, u"junk"_s));
+    EXPECT_TRUE(type(31, u"junk"_s));
+    EXPECT_TRUE(type(34, u"junk"_s));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 

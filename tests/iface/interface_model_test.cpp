@@ -209,10 +209,13 @@ ToolRun runTool(const QStringList& arguments) {
     return run;
 }
 
-// The tool's tree of every kind of node, its plans of fields with their settings (the second file
-// shows the remaining kinds), and how it rejects a file.
-TEST(TalvikIfaceTool, TreeAndPlanAsJsonAndRejectedFiles) {
+// The tool's tree of every kind of node, its plans of fields with their settings, and how it
+// rejects a file.
+struct IfaceToolRun : ::testing::Test {
     TestDir dir;
+};
+
+TEST_F(IfaceToolRun, TreeShowsEveryKindOfNode) {
     dir.writeFile(u"d.h"_s, "a: 1\nb: \"q\"\nc:\n  - \n  - [x]\na: {}\n");
     const ToolRun run = runTool({u"tree"_s, dir.file(u"d.h"_s)});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
@@ -222,23 +225,50 @@ TEST(TalvikIfaceTool, TreeAndPlanAsJsonAndRejectedFiles) {
         ["c",{"kind":"list","items":[{"kind":"empty"},
               {"kind":"list","items":[{"kind":"scalar","text":"x","quoted":false}]}]}],
         ["a",{"kind":"map","entries":[]}]]})"));
+}
 
+struct RejectedFile : IfaceToolRun, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RejectedFile, GivesNullAndNamesTheLine) {
     dir.writeFile(u"bad.h"_s, "a:\r\n  b: 1\r\n - c\r\n");
-    for (const QString& command : {u"tree"_s, u"plan"_s}) {
-        const ToolRun bad = runTool({command, dir.file(u"bad.h"_s)});
-        EXPECT_EQ(bad.status, 1) << command.toStdString();
-        EXPECT_EQ(bad.out.trimmed(), "null");
-        EXPECT_EQ(bad.err, "NODE is invalid in line:\t2\n");
-    }
+    const ToolRun bad = runTool({QString::fromUtf8(GetParam()), dir.file(u"bad.h"_s)});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out.trimmed(), "null");
+    EXPECT_EQ(bad.err, "NODE is invalid in line:\t2\n");
     // The tool runs in the test's folder, so its log lands here.
     EXPECT_TRUE(dir.readFile(u"log.txt"_s).contains("NODE is invalid in line:\t2\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(IfaceToolRun, RejectedFile, testing::Values("tree", "plan"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_F(IfaceToolRun, AMissingFileOrArgumentIsAUsageError) {
     EXPECT_EQ(runTool({u"tree"_s, dir.file(u"none.h"_s)}).status, 2);
     EXPECT_EQ(runTool({u"plan"_s, u"--type"_s}).status, 2);
-    // With no model chosen the file is not even read.
+}
+
+TEST_F(IfaceToolRun, WithNoModelChosenTheFileIsNotRead) {
+    dir.writeFile(u"bad.h"_s, "a:\r\n  b: 1\r\n - c\r\n");
     const ToolRun none = runTool({u"plan"_s, u"--type"_s, u"0"_s, dir.file(u"bad.h"_s)});
     EXPECT_EQ(none.json(), Json::parse(R"({"content":[],"disables":[],"voices":[]})"));
+}
 
+TEST_F(IfaceToolRun, PlanOfTheWorkedExample) {
     dir.writeFile(u"example.h"_s, kExample);
+    const ToolRun plan = runTool({u"plan"_s, dir.file(u"example.h"_s)});
+    EXPECT_EQ(plan.status, 0) << plan.err.toStdString();
+    EXPECT_EQ(plan.json(), Json::parse(R"({"content":[{"type":"Tab","caption":"Main","content":[
+        {"type":"GroupBox","caption":"Calls","hint":"","content":[
+          {"type":"Edit","caption":"Number 1","hint":"","setting":1,"special":"phone"},
+          {"type":"Edit","caption":"Number 2","hint":"","setting":2,"special":"phone"}]},
+        {"type":"Combo","caption":"Mode","hint":"","setting":3,"items":["Off","On","Auto"],
+         "codes":[0,1,5]},
+        {"type":"Bits","caption":"Outputs","hint":"","setting":4,"bits":["Out 1","Out 2","Out 3"]}]}],
+      "disables":[{"trigger":3,"who":4,"values":[0]}],
+      "voices":[{"version":"1.0","words":["one","two","three"]}]})"));
+}
+
+TEST_F(IfaceToolRun, PlanShowsTheRemainingKindsForAChosenModelAndVersion) {
     dir.writeFile(u"more.h"_s, R"(Structure:
   - Type: GroupBox
     Caption: More
@@ -264,17 +294,6 @@ TEST(TalvikIfaceTool, TreeAndPlanAsJsonAndRejectedFiles) {
       - Type: Label
         Caption: Done
 )");
-    const ToolRun plan = runTool({u"plan"_s, dir.file(u"example.h"_s)});
-    EXPECT_EQ(plan.status, 0) << plan.err.toStdString();
-    EXPECT_EQ(plan.json(), Json::parse(R"({"content":[{"type":"Tab","caption":"Main","content":[
-        {"type":"GroupBox","caption":"Calls","hint":"","content":[
-          {"type":"Edit","caption":"Number 1","hint":"","setting":1,"special":"phone"},
-          {"type":"Edit","caption":"Number 2","hint":"","setting":2,"special":"phone"}]},
-        {"type":"Combo","caption":"Mode","hint":"","setting":3,"items":["Off","On","Auto"],
-         "codes":[0,1,5]},
-        {"type":"Bits","caption":"Outputs","hint":"","setting":4,"bits":["Out 1","Out 2","Out 3"]}]}],
-      "disables":[{"trigger":3,"who":4,"values":[0]}],
-      "voices":[{"version":"1.0","words":["one","two","three"]}]})"));
     const ToolRun more = runTool(
         {u"plan"_s, u"--version"_s, u"1.0"_s, u"--type"_s, u"406"_s, dir.file(u"more.h"_s)});
     EXPECT_EQ(more.json()["content"][0], Json::parse(R"({"type":"GroupBox","caption":"More",

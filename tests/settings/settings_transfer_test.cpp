@@ -443,32 +443,48 @@ TEST_F(Settings, OlderFilesKeyPrecedenceAndIgnoredElements) {
     EXPECT_TRUE(editor.handlers().input());
 }
 
-TEST_F(Settings, MalformedMissingAndForeignTypeFiles) {
+TEST_F(Settings, AMalformedFileIsRefusedAndChangesNothing) {
     QLineEdit* edit = addEdit(3);
     load(R"([{"HW": "406"}, {"Value": 3, "Edit": "x")");
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(box(0), u"Ошибка | Файл имеет некорректный формат"_s);
     EXPECT_EQ(edit->text(), QString());
+}
 
-    // A Pellam Q5 controller's settings saved under TQ-13 or TQ-14 are Pellam Q5 settings.
+// A file of another type, and the page it leaves shown (the Pellam Q5 is at 5, the page before
+// loading at 1). A Pellam Q5 controller's settings saved under TQ-13 or TQ-14 are Pellam Q5
+// settings.
+struct ForeignType {
+    const char* name;
+    QByteArray json; // "<serial>" stands for the first serial of the Pellam Q5 list
+    bool online;
+    int position;
+};
+
+struct ForeignTypeFile : Settings, testing::WithParamInterface<ForeignType> {};
+
+TEST_P(ForeignTypeFile, ShowsTheTypeOfTheFileUnlessAControllerIsConnected) {
     QFile list(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/src/settings/serials.txt"_s);
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
-    const QByteArray listed = list.readLine().trimmed();
-    const std::tuple<QByteArray, bool, int> cases[] = {
-        {R"([{"HW": "412"}])", false, 2},
-        {R"([{"HW": "412"}])", true, 1},
-        {R"([{"HW": "403"}, {"Value": 54, "None": ")" + listed + R"( 1"}])", false, 5},
-        {R"([{"HW": "414"}, {"Value": 54, "None": "0123456789AB"}])", false, 4},
-    };
-    for (const auto& [json, online, position] : cases) {
-        c.ComboBox2->setCurrentIndex(1);
-        typeChanges = 0;
-        connected = online;
-        load(json);
-        EXPECT_EQ(c.ComboBox2->currentIndex() * 10 + typeChanges, position * 10 + (position != 1))
-            << json.toStdString();
-    }
+    QByteArray json = GetParam().json;
+    json.replace("<serial>", list.readLine().trimmed());
+    connected = GetParam().online;
+    load(json);
+    EXPECT_EQ(c.ComboBox2->currentIndex(), GetParam().position);
+    EXPECT_EQ(typeChanges, GetParam().position == 1 ? 0 : 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ForeignTypeFile,
+    testing::Values(ForeignType{"Offline", R"([{"HW": "412"}])", false, 2},
+                    ForeignType{"WhileConnected", R"([{"HW": "412"}])", true, 1},
+                    ForeignType{"ListedPellamSerialUnderTQ13",
+                                R"([{"HW": "403"}, {"Value": 54, "None": "<serial> 1"}])", false,
+                                5},
+                    ForeignType{"UnlistedSerialUnderTQ14",
+                                R"([{"HW": "414"}, {"Value": 54, "None": "0123456789AB"}])", false,
+                                4}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 
