@@ -22,7 +22,9 @@ public:
     void warning(const QString&, const QString&) override { ++boxes; }
     void error(const QString&, const QString&) override { ++boxes; }
     bool question(const QString&, const QString&) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFile(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
         return {};
     }
