@@ -174,6 +174,7 @@ void FieldHandlers::editExit(QLineEdit* edit, const QString& entryText) {
     }
     if (ok && edit->text() != entryText) {
         record->changed = true;
+        Q_EMIT changeMarked();
     }
     if (m_upkeep != nullptr) {
         const int number = record->number;
@@ -218,6 +219,7 @@ void FieldHandlers::dropDownSelect(QComboBox* combo) {
         return;
     }
     record->changed = true;
+    Q_EMIT changeMarked();
     const auto rules = m_rules.constFind(*number);
     if (rules == m_rules.constEnd()) {
         return;
@@ -240,6 +242,7 @@ void FieldHandlers::checkBoxMouseDown(QCheckBox* box) {
         return;
     }
     record->changed = true;
+    Q_EMIT changeMarked();
     if (record->kind != Parameter::Check && record->kind != Parameter::Bits) {
         return;
     }

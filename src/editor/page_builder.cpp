@@ -187,8 +187,10 @@ void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int 
 }
 
 int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int y) {
-    const QLabel* label = makeLabel(container, y, item.caption);
+    QLabel* label = makeLabel(container, y, item.caption);
     auto* edit = new QLineEdit(container);
+    label->setBuddy(edit); // the label is the setting's caption: marks and search find it
+
     // Edits of the login would go nowhere: it is shown as the controller has it.
     edit->setReadOnly(item.setting == Parameter::kLogin);
     placeControl(edit, container, y, label->x() + label->width() + kLabelGap, 0, item.hint);
@@ -202,8 +204,9 @@ int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int 
 }
 
 int PageBuilder::buildCombo(QWidget* container, const iface::PlanItem& item, int y) {
-    const QLabel* label = makeLabel(container, y, item.caption);
+    QLabel* label = makeLabel(container, y, item.caption);
     auto* combo = new QComboBox(container);
+    label->setBuddy(combo);
     placeControl(combo, container, y, label->x() + label->width() + kLabelGap, item.width,
                  item.hint);
     combo->addItems(item.items);

@@ -146,6 +146,7 @@ void SettingsTransfer::Button3Click() {
     if (commands.isEmpty()) {
         return;
     }
+    m_editor.refreshChangeMarks(); // what was sent is no longer a change
     startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
     m_reading = false;
     for (const QString& command : commands) {
@@ -220,6 +221,7 @@ void SettingsTransfer::ShowBatchResult() {
         m_reading = false;
         backUpRead(errors);
     }
+    m_editor.refreshChangeMarks();
     if (BuildAssignmentTargets) {
         BuildAssignmentTargets();
     }
@@ -315,6 +317,7 @@ void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType)
         }
     }
     SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers());
+    m_editor.refreshChangeMarks();
 }
 
 void SettingsTransfer::PNGButton5Click() {

@@ -1,3 +1,4 @@
+#include "change_marks.h"
 #include "cp1251.h"
 #include "read_backup.h"
 #include "scripted_dialogs.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <csignal>
@@ -568,4 +570,64 @@ TEST(ReadBackup, ASerialNumberCannotLeaveTheFolder) {
     const ReadBackup::Result result =
         ReadBackup(u"Backups"_s).save("[]", u"../x"_s, QDateTime::currentDateTime(), false);
     EXPECT_TRUE(result.path.startsWith(u"Backups/___x/"_s)) << result.path.toStdString();
+}
+
+// The changed marks of a setting on a settings page, followed through what sets and clears the
+// changed flag.
+struct Marks : Settings {
+    QWidget* page = new QWidget;
+    QLineEdit* edit = new QLineEdit(page);
+    QLabel* label = new QLabel(u"Пароль"_s, page);
+
+    Marks() {
+        pages.addTab(new QWidget, u"Главная"_s);
+        pages.addTab(new QWidget, u"Радиоустройства"_s);
+        pages.addTab(page, u"Охрана"_s);
+        label->setBuddy(edit);
+        store().add(12, Parameter::Edit, edit);
+        editor.handlers().attachEdit(edit);
+    }
+    void type(const QString& text) {
+        editor.handlers().editEnter(edit);
+        edit->setText(text);
+        editor.handlers().editExit(edit);
+    }
+    bool tabMarked() { return pages.tabBar()->tabTextColor(2) == ChangeMarks::kColour; }
+};
+
+TEST_F(Marks, AnEditMarksTheSettingsCaption) {
+    type(u"1234"_s);
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, AnEditMarksThePagesTab) {
+    type(u"1234"_s);
+    EXPECT_TRUE(tabMarked());
+}
+
+TEST_F(Marks, TheWriteThatSendsAChangeClearsItsMarks) {
+    type(u"1234"_s);
+    transfer->Button3Click();
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
+}
+
+TEST_F(Marks, AReadReplacesTheMarks) {
+    type(u"1234"_s);
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
+}
+
+TEST_F(Marks, ALoadMarksTheValuesItChanges) {
+    load(R"([{"HW": "406"}, {"Value": 12, "Edit": "9999"}])");
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, AnUnchangedSettingHasNoMark) {
+    load(R"([{"HW": "406"}, {"Value": 12, "Edit": ""}])");
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
 }
