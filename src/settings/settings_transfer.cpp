@@ -88,7 +88,7 @@ void SettingsTransfer::DecideRead() {
     const QString serial = m_controls.Edit1->text();
     const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
                       (SettingsWire::dumpsAll(link->VersionText()) ||
-                       m_dialogs.question(u"Вопрос"_s, u"Считать настройки с устройства?"_s));
+                       m_dialogs.question(u"Вопрос"_s, kReadOffer));
     if (read) {
         PNGButton3Click();
     } else if (BuildAssignmentTargets) {
@@ -105,6 +105,12 @@ void SettingsTransfer::startBatch(const QString& status, int maximum, SettingsLi
     m_controls.GroupBox4->setEnabled(false);
     m_controls.Button1->setEnabled(false);
     link.errorCount() = 0;
+    Q_EMIT batchStarted(status, maximum);
+}
+
+void SettingsTransfer::advanceProgress() {
+    m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+    Q_EMIT batchProgressed(m_controls.ProgressBar2->value());
 }
 
 void SettingsTransfer::PNGButton3Click() {
@@ -197,7 +203,7 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
 
 void SettingsTransfer::TrackDump(SettingsLink& link, int number, const QString& value) {
     if (link.dumpActive() != 0) {
-        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+        advanceProgress();
     }
     SettingsWire::trackDump(link, number, value);
 }
@@ -205,7 +211,8 @@ void SettingsTransfer::TrackDump(SettingsLink& link, int number, const QString& 
 void SettingsTransfer::ShowBatchResult() {
     SettingsLink* link = m_link();
     const int errors = link != nullptr ? link->errorCount() : 0;
-    m_controls.Label5->setText(errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors));
+    const QString result = errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors);
+    m_controls.Label5->setText(result);
     m_controls.ProgressBar2->setVisible(false);
     m_controls.GroupBox4->setEnabled(true);
     m_controls.Button1->setEnabled(true);
@@ -218,6 +225,7 @@ void SettingsTransfer::ShowBatchResult() {
     if (BuildAssignmentTargets) {
         BuildAssignmentTargets();
     }
+    Q_EMIT batchFinished(result);
 }
 
 void SettingsTransfer::backUpRead(int errors) {
@@ -252,7 +260,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
 
 void SettingsTransfer::OnCommandSent(SettingsLink& link) {
     if (link.dumpActive() == 0) {
-        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+        advanceProgress();
     }
 }
 
@@ -335,17 +343,20 @@ void SettingsTransfer::PNGButton6Click() {
 }
 
 void SettingsTransfer::Button4Click() {
-    if (!m_dialogs.question(u"Предупреждение"_s,
-                            u"Вы уверены, что хотите установить заводские настройки?"_s)) {
+    if (!m_dialogs.question(u"Предупреждение"_s, kFactoryQuestion)) {
         return;
     }
-    // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
-    LoadSettingsFile(u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s);
+    LoadSettingsFile(factoryFile());
     if (m_link() != nullptr &&
         m_dialogs.question(u"ВНИМАНИЕ"_s,
                            u"Заводские настройки установлены. Записать их в устройство?"_s)) {
         Button3Click();
     }
+}
+
+QString SettingsTransfer::factoryFile() const {
+    // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
+    return u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s;
 }
 
 void SettingsTransfer::Button11Click() {

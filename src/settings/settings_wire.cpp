@@ -90,6 +90,15 @@ QString writeValue(const editor::Parameter& record, QStringView version) {
     }
 }
 
+QString deviceValue(const editor::ParameterStore& store, const editor::Parameter& record,
+                    QStringView version) {
+    if (record.number == kReportHour || record.number == kTimeZoneDependent) {
+        return QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
+                               shownInteger(store.find(kTimeZone)));
+    }
+    return writeValue(record, version);
+}
+
 QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
     const bool readBack = support::CompareVersions(version, u"1.58") < 0;
     QStringList commands;
@@ -98,15 +107,9 @@ QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
             continue;
         }
         record.changed = false;
-        QString value;
+        const QString value = deviceValue(store, record, version);
         if (number == kReportHour || number == kTimeZoneDependent) {
-            editor::Parameter& zone = store.findOrAdd(kTimeZone);
-            value =
-                QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
-                                shownInteger(&zone));
-            zone.changed = true;
-        } else {
-            value = writeValue(record, version);
+            store.findOrAdd(kTimeZone).changed = true;
         }
         QString command = QStringLiteral(" #P%1=").arg(number) + value;
         if (readBack) {

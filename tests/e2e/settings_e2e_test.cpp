@@ -6,9 +6,7 @@
 #include "settings_transfer.h"
 
 #include <QCheckBox>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
@@ -20,26 +18,6 @@ using namespace talvik::editor;
 using namespace talvik::iface;
 
 namespace {
-
-// Value text by setting number.
-using Store = std::map<int, std::string>;
-
-// The settings on which two stores differ, as "number: a | b" lines; empty when they agree.
-std::string differences(const Store& a, const Store& b) {
-    const auto at = [](const Store& store, int n) {
-        return store.count(n) == 0 ? std::string("(none)") : store.at(n);
-    };
-    Store all = a;
-    all.insert(b.begin(), b.end());
-    std::string out;
-    for (const auto& entry : all) {
-        if (at(a, entry.first) != at(b, entry.first)) {
-            out += std::to_string(entry.first) + ": " + at(a, entry.first) + " | " +
-                   at(b, entry.first) + "\n";
-        }
-    }
-    return out;
-}
 
 // Setting number -> what its control shows (the text of a box or list, the state of a check
 // box, the bits of a group), for every setting the pages show.
@@ -82,20 +60,7 @@ protected:
     }
 
     // A settings file as the emulator saved it.
-    [[nodiscard]] Store storeOf(const QString& name) const {
-        Store store;
-        for (const QJsonValue& item : QJsonDocument::fromJson(dir.readFile(name)).array()) {
-            QJsonObject element = item.toObject();
-            const int number = element.take(u"Value"_s).toInt();
-            if (!element.contains(u"HW"_s) && !element.isEmpty()) {
-                const QJsonValue value = *element.begin();
-                store[number] =
-                    (value.isString() ? value.toString() : QString::number(value.toInteger()))
-                        .toStdString();
-            }
-        }
-        return store;
-    }
+    [[nodiscard]] Store storeOf(const QString& name) const { return StoreOf(dir.readFile(name)); }
 
     // Adds every number up to the file's last setting that it lacks, as a controller holds
     // them, so that a listing has no gaps of its own.
