@@ -24,17 +24,17 @@ Json numbers(const QList<int>& list) {
     return out;
 }
 
-const char* specialName(iface::PlanItem::Special special) {
+const char* specialName(iface::EditSpecial special) {
     switch (special) {
-    case iface::PlanItem::Special::Integer:
+    case iface::EditSpecial::Integer:
         return "integer";
-    case iface::PlanItem::Special::Phone:
+    case iface::EditSpecial::Phone:
         return "phone";
-    case iface::PlanItem::Special::Voice:
+    case iface::EditSpecial::Voice:
         return "voice";
-    case iface::PlanItem::Special::Double10:
+    case iface::EditSpecial::Double10:
         return "double10";
-    case iface::PlanItem::Special::Plain:
+    case iface::EditSpecial::Plain:
         break;
     }
     return "plain";
@@ -71,8 +71,8 @@ Json item(const iface::PlanItem& it) {
         out["hint"] = it.hint.toStdString();
         out["setting"] = it.setting;
         out["special"] = specialName(it.special);
-        if (it.special == iface::PlanItem::Special::Integer ||
-            it.special == iface::PlanItem::Special::Double10) {
+        if (it.special == iface::EditSpecial::Integer ||
+            it.special == iface::EditSpecial::Double10) {
             out["limits"] = Json::array({it.limitLow, it.limitHigh});
             out["offset"] = it.offset;
         }

@@ -83,7 +83,7 @@ void Connection::Timer1Timer() {
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {
-            static_cast<link::ComPort&>(*entry.second).SendText({}, 1);
+            static_cast<link::ComPort&>(*entry.second).SendText({}, link::SendFlag::WriteAndForget);
         }
     } else {
         m_connectedPort->Tick();
@@ -177,6 +177,7 @@ void Connection::Disconnect() {
     Call(hooks.ClearRadioList);
     m_form.TabSheet3->ComboBox2->setEnabled(true);
     Call(hooks.ClearReadOffered);
+    Q_EMIT disconnected();
 }
 
 void Connection::DestroyRetiredPorts() {
@@ -303,6 +304,7 @@ void Connection::OfferRead() {
         m_form.closeWaitingWindow();
         ApplyVersion(m_connectedPort->VersionText(),
                      QString::number(m_connectedPort->HardwareNumber()));
+        Q_EMIT identified();
         Call(hooks.DecideRead);
     }
     m_form.Timer1->start();

@@ -78,6 +78,13 @@ public:
     void Wait(int milliseconds);
     [[nodiscard]] bool waiting() const { return m_waitTimer.isActive(); }
 
+Q_SIGNALS:
+    // The connected controller is identified (version and serial number known); the read
+    // decision follows at once.
+    void identified();
+    // The connected controller was let go.
+    void disconnected();
+
 private:
     [[nodiscard]] bool IsConnected(const CPort& port) const;
     [[nodiscard]] QList<int> ThermometerSlots() const;

@@ -9,7 +9,7 @@ link::CommandLink* PortCommandLink::current() {
     return m_connection.connectedPort() != nullptr ? this : nullptr;
 }
 
-void PortCommandLink::SendCommand(const QString& command, int flag) {
+void PortCommandLink::SendCommand(const QString& command, link::SendFlag flag) {
     if (CPort* port = m_connection.connectedPort()) {
         port->SendCommand(command, flag);
     }

@@ -15,7 +15,7 @@ public:
 
     // This link while a controller is connected, null otherwise.
     [[nodiscard]] link::CommandLink* current();
-    void SendCommand(const QString& command, int flag) override;
+    void SendCommand(const QString& command, link::SendFlag flag) override;
 
 private:
     Connection& m_connection;

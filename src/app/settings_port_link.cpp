@@ -9,11 +9,11 @@ bool SettingsPortLink::connected() const {
     return m_connection.connectedPort() != nullptr;
 }
 
-void SettingsPortLink::SendCommand(const QString& command, int flag) {
+void SettingsPortLink::SendCommand(const QString& command, link::SendFlag flag) {
     m_connection.connectedPort()->SendCommand(command, flag);
 }
 
-void SettingsPortLink::SendText(const QByteArray& text, int channel) {
+void SettingsPortLink::SendText(const QByteArray& text, link::SendFlag channel) {
     static_cast<link::ComPort*>(m_connection.connectedPort())->SendText(text, channel);
 }
 

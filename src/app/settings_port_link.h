@@ -15,8 +15,8 @@ public:
     // Whether a controller is connected (the other operations need one).
     [[nodiscard]] bool connected() const;
 
-    void SendCommand(const QString& command, int flag) override;
-    void SendText(const QByteArray& text, int channel) override;
+    void SendCommand(const QString& command, link::SendFlag flag) override;
+    void SendText(const QByteArray& text, link::SendFlag channel) override;
     [[nodiscard]] QString VersionText() const override;
     [[nodiscard]] QByteArray Current() const override;
     void ClearCurrent() override;

@@ -16,7 +16,7 @@ bool Terminal::Send(const QString& command) {
         return false;
     }
     PrintSent(command);
-    link->SendCommand(u' ' + command, link::CommandLink::WriteAndForget);
+    link->SendCommand(u' ' + command, link::SendFlag::WriteAndForget);
     m_history.add(command);
     return true;
 }

@@ -223,7 +223,10 @@ void TForm1::showWaitingWindow() {
         m_waiting->windowHandle()->setTransientParent(handle);
     }
     m_waiting->move(geometry().center() - m_waiting->rect().center());
-    m_waiting->show();
+    // A batch run without the window waits without a window too.
+    if (isVisible()) {
+        m_waiting->show();
+    }
 }
 
 void TForm1::closeWaitingWindow() {
@@ -234,7 +237,9 @@ void TForm1::closeWaitingWindow() {
     m_waiting->close();
     m_waiting.reset();
     setEnabled(true);
-    bringToFront();
+    if (isVisible()) {
+        bringToFront();
+    }
 }
 
 void TForm1::bringToFront() {

@@ -85,6 +85,7 @@ void UploadPanel::Button5Click() {
     m_page.Button7->setEnabled(true);
     m_page.ProgressBar3->setMaximum(kStartMaximum);
     m_page.Label26->setText(start->status);
+    Q_EMIT statusShown(start->status);
     link->StartUpload(start->kind, path);
 }
 
@@ -96,16 +97,19 @@ void UploadPanel::Button7Click() {
 
 void UploadPanel::ShowStatus(const QString& text) {
     m_page.Label26->setText(text);
+    Q_EMIT statusShown(text);
 }
 
 void UploadPanel::SetProgressMax(int maximum) {
     m_page.ProgressBar3->setMaximum(maximum);
     m_page.ProgressBar3->setValue(0);
+    Q_EMIT progressMaximumSet(maximum);
 }
 
 void UploadPanel::SetProgress(int position) {
     // The last chunk may carry the count past the size; the bar then shows it full.
     m_page.ProgressBar3->setValue(std::min(position, m_page.ProgressBar3->maximum()));
+    Q_EMIT progressed(position);
 }
 
 void UploadPanel::OnProgrammingEnd(const QString& text) {
@@ -115,6 +119,7 @@ void UploadPanel::OnProgrammingEnd(const QString& text) {
     m_page.Button1->setEnabled(true);
     // The controller may run new firmware now: its identity is asked for again.
     m_page.Label6->clear();
+    Q_EMIT ended(text);
 }
 
 } // namespace talvik::app

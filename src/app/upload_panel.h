@@ -40,6 +40,14 @@ public:
     void SetProgress(int position);
     void OnProgrammingEnd(const QString& text);
 
+Q_SIGNALS:
+    // What the upload shows, for whoever follows it without looking at the group: its status
+    // lines, the size of its progress, each step of it, and the result text.
+    void statusShown(const QString& text);
+    void progressMaximumSet(int maximum);
+    void progressed(int position);
+    void ended(const QString& text);
+
 private:
     void Button8Click();
     void Button9Click();

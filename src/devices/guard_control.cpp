@@ -15,7 +15,7 @@ void GuardControl::Button2Click(const QString& caption) {
         return;
     }
     link->SendCommand(caption == u"Включить"_s ? u" #S0=1"_s : u" #S0=0"_s,
-                      link::CommandLink::AwaitReply);
+                      link::SendFlag::AwaitReply);
 }
 
 void GuardControl::Button12Click() {
@@ -25,7 +25,7 @@ void GuardControl::Button12Click() {
     }
     const QString restart = u"ReStarT"_s;
     Q_EMIT commandShown(restart);
-    link->SendCommand(u' ' + restart, link::CommandLink::WriteAndForget);
+    link->SendCommand(u' ' + restart, link::SendFlag::WriteAndForget);
 }
 
 } // namespace talvik::devices

@@ -25,9 +25,9 @@ void OneWire::Button10Click(Sender sender) {
         return;
     }
     if (sender == Sender::AddKeys) {
-        link->SendCommand(u" TMSET"_s, link::CommandLink::AwaitReply);
+        link->SendCommand(u" TMSET"_s, link::SendFlag::AwaitReply);
     } else {
-        link->SendCommand(u" TMCLR"_s, link::CommandLink::AwaitReply);
+        link->SendCommand(u" TMCLR"_s, link::SendFlag::AwaitReply);
         TouchedKeys.clear();
     }
 }

@@ -72,10 +72,10 @@ void RadioDevices::Button16Click() {
         return;
     }
     if (m_learning) {
-        m_link.SendCommand(u" #S63=0"_s, RadioLink::Forget);
+        m_link.SendCommand(u" #S63=0"_s, link::SendFlag::ForgetOnChannel3);
         setLearning(false);
     } else {
-        m_link.SendCommand(u" #S63=%1"_s.arg(kLearningSeconds), RadioLink::Forget);
+        m_link.SendCommand(u" #S63=%1"_s.arg(kLearningSeconds), link::SendFlag::ForgetOnChannel3);
         m_secondsLeft = kLearningSeconds;
         setLearning(true);
     }
@@ -259,7 +259,7 @@ void RadioDevices::Button17Click(QList<int> selectedRows) {
         const RadioDeviceList::Row& device = m_list.row(row);
         const QString number = bareNumber(device.number);
         if (device.cells[RadioDeviceList::Type].startsWith(kThermometerType)) {
-            m_link.SendCommand(u" #S64="_s + number, RadioLink::AwaitReply);
+            m_link.SendCommand(u" #S64="_s + number, link::SendFlag::AwaitReply);
         }
         removeFromTargets(support::LeadingInteger(number));
     }

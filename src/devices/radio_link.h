@@ -1,5 +1,7 @@
 #pragma once
 
+#include "send_flag.h"
+
 #include <QString>
 
 namespace talvik::devices {
@@ -8,14 +10,11 @@ namespace talvik::devices {
 // version, and its command queue.
 class RadioLink {
 public:
-    // How a command travels (the channel byte of its frame).
-    enum SendFlag { AwaitReply = 2, Forget = 3 };
-
     virtual ~RadioLink() = default;
     [[nodiscard]] virtual bool connected() const = 0;
     // The firmware version; meaningful only while connected.
     [[nodiscard]] virtual QString VersionText() const = 0;
-    virtual void SendCommand(const QString& command, int flag) = 0;
+    virtual void SendCommand(const QString& command, link::SendFlag flag) = 0;
 };
 
 } // namespace talvik::devices

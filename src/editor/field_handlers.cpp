@@ -139,23 +139,23 @@ void FieldHandlers::editExit(QLineEdit* edit, const QString& entryText) {
         return;
     }
     bool ok = true;
-    if (m_input && record->special != Parameter::Plain) {
+    if (m_input && record->special != iface::EditSpecial::Plain) {
         switch (record->special) {
-        case Parameter::Integer:
+        case iface::EditSpecial::Integer:
             ok = edit->text().isEmpty() ||
                  checkInteger(m_dialogs, edit, kEditField, record->limitLow, record->limitHigh);
             break;
-        case Parameter::Double10:
+        case iface::EditSpecial::Double10:
             ok = edit->text().isEmpty() ||
                  checkDecimal(m_dialogs, edit, kEditField, record->limitLow, record->limitHigh);
             break;
-        case Parameter::Phone:
+        case iface::EditSpecial::Phone:
             if (!phonesValid(edit->text())) {
                 m_dialogs.error(kInputError, kBadPhones);
                 ok = false;
             }
             break;
-        case Parameter::Voice:
+        case iface::EditSpecial::Voice:
             // Closed only after this event, so that a click on the list still reaches it.
             m_timer->start();
             break;
@@ -174,6 +174,7 @@ void FieldHandlers::editExit(QLineEdit* edit, const QString& entryText) {
     }
     if (ok && edit->text() != entryText) {
         record->changed = true;
+        Q_EMIT changeMarked();
     }
     if (m_upkeep != nullptr) {
         const int number = record->number;
@@ -188,7 +189,7 @@ bool FieldHandlers::editKeyPress(QLineEdit* edit, QStringView key, bool backspac
         return true;
     }
     const Parameter* record = m_store.recordOf(edit);
-    if (record == nullptr || record->special != Parameter::Voice) {
+    if (record == nullptr || record->special != iface::EditSpecial::Voice) {
         return true;
     }
     const QStringList words = VoiceCompletion::wordsFor(
@@ -218,6 +219,7 @@ void FieldHandlers::dropDownSelect(QComboBox* combo) {
         return;
     }
     record->changed = true;
+    Q_EMIT changeMarked();
     const auto rules = m_rules.constFind(*number);
     if (rules == m_rules.constEnd()) {
         return;
@@ -240,7 +242,8 @@ void FieldHandlers::checkBoxMouseDown(QCheckBox* box) {
         return;
     }
     record->changed = true;
-    if (record->kind != Parameter::Check && record->kind != Parameter::Bits) {
+    Q_EMIT changeMarked();
+    if (record->kind != Parameter::Kind::Check && record->kind != Parameter::Kind::Bits) {
         return;
     }
     // The click has not changed the box yet: after it, the listed controls are disabled

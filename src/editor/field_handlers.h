@@ -84,6 +84,10 @@ public:
     // Drops the suggestion list and everything tied to the current pages' controls.
     void reset();
 
+Q_SIGNALS:
+    // The user's input marked a setting changed.
+    void changeMarked();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

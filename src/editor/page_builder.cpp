@@ -187,12 +187,14 @@ void PageBuilder::placeControl(QWidget* control, QWidget* container, int y, int 
 }
 
 int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int y) {
-    const QLabel* label = makeLabel(container, y, item.caption);
+    QLabel* label = makeLabel(container, y, item.caption);
     auto* edit = new QLineEdit(container);
+    label->setBuddy(edit); // the label is the setting's caption: marks and search find it
+
     // Edits of the login would go nowhere: it is shown as the controller has it.
     edit->setReadOnly(item.setting == Parameter::kLogin);
     placeControl(edit, container, y, label->x() + label->width() + kLabelGap, 0, item.hint);
-    m_store.add(item.setting, Parameter::Edit, edit, static_cast<int>(item.special), item.limitLow,
+    m_store.add(item.setting, Parameter::Kind::Edit, edit, item.special, item.limitLow,
                 item.limitHigh, item.offset);
     if (m_handlers != nullptr) {
         m_handlers->attachEdit(edit);
@@ -202,13 +204,14 @@ int PageBuilder::buildEdit(QWidget* container, const iface::PlanItem& item, int 
 }
 
 int PageBuilder::buildCombo(QWidget* container, const iface::PlanItem& item, int y) {
-    const QLabel* label = makeLabel(container, y, item.caption);
+    QLabel* label = makeLabel(container, y, item.caption);
     auto* combo = new QComboBox(container);
+    label->setBuddy(combo);
     placeControl(combo, container, y, label->x() + label->width() + kLabelGap, item.width,
                  item.hint);
     combo->addItems(item.items);
     combo->setCurrentIndex(item.items.isEmpty() ? -1 : 0);
-    m_store.add(item.setting, Parameter::Combo, combo, Parameter::Plain, 0, 0, 0,
+    m_store.add(item.setting, Parameter::Kind::Combo, combo, iface::EditSpecial::Plain, 0, 0, 0,
                 item.codes.value_or(QList<int>{}));
     if (m_handlers != nullptr) {
         m_handlers->attachCombo(combo);
@@ -221,7 +224,7 @@ int PageBuilder::buildCheck(QWidget* container, const iface::PlanItem& item, int
     auto* box = new QCheckBox(item.caption, container);
     placeControl(box, container, y, kLabelLeft, 0, item.hint);
     box->setChecked(true);
-    m_store.add(item.setting, Parameter::Check, box, Parameter::Plain, 0, 0, 0,
+    m_store.add(item.setting, Parameter::Kind::Check, box, iface::EditSpecial::Plain, 0, 0, 0,
                 item.disables.value_or(QList<int>{}));
     if (m_handlers != nullptr) {
         m_handlers->attachCheckBox(box);
@@ -231,7 +234,7 @@ int PageBuilder::buildCheck(QWidget* container, const iface::PlanItem& item, int
 
 int PageBuilder::buildBits(QWidget* container, const iface::PlanItem& item, int y) {
     QWidget* frame = makeFrame(container, y, item.caption, item.hint);
-    Parameter& record = m_store.add(item.setting, Parameter::Bits, frame);
+    Parameter& record = m_store.add(item.setting, Parameter::Kind::Bits, frame);
     for (qsizetype i = 0; i < item.bits.size(); ++i) {
         auto* box = new QCheckBox(item.bits[i], frame);
         placeControl(box, frame, kBitsTop + kRowStep * static_cast<int>(i), kLabelLeft, item.width,
@@ -280,7 +283,7 @@ int PageBuilder::buildTable(QWidget* container, const iface::PlanItem& item, int
             // Each cell reaches the right edge; the cells of later columns lie over it.
             placeControl(edit, container, y + kTableRow + kTableRow * r, left + c * columnWidth, 0,
                          QString());
-            m_store.add(item.cells.value(c).value(r), Parameter::Edit, edit);
+            m_store.add(item.cells.value(c).value(r), Parameter::Kind::Edit, edit);
             if (m_handlers != nullptr) {
                 m_handlers->attachEdit(edit);
             }

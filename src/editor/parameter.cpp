@@ -1,22 +1,25 @@
 #include "parameter.h"
 
+#include <iterator>
+
 namespace talvik::editor {
 
 namespace {
 const QStringView kKindNames[] = {u"None", u"Edit", u"Combo", u"Check", u"Bits"};
 } // namespace
 
-QString Parameter::kindName(int kind) {
-    return kind >= None && kind <= Bits ? kKindNames[kind].toString() : QString();
+QString Parameter::kindName(Kind kind) {
+    const int index = static_cast<int>(kind);
+    return index >= 0 && index < std::ssize(kKindNames) ? kKindNames[index].toString() : QString();
 }
 
-int Parameter::kindFromName(QStringView name) {
-    for (int kind = None; kind <= Bits; ++kind) {
-        if (kKindNames[kind] == name) {
-            return kind;
+Parameter::Kind Parameter::kindFromName(QStringView name) {
+    for (int index = 0; index < std::ssize(kKindNames); ++index) {
+        if (kKindNames[index] == name) {
+            return static_cast<Kind>(index);
         }
     }
-    return None;
+    return Kind::None;
 }
 
 } // namespace talvik::editor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edit_special.h"
+
 #include <QCheckBox>
 #include <QList>
 #include <QPointer>
@@ -12,15 +14,16 @@ namespace talvik::editor {
 // the user changed it since it was last sent to or read from the controller.
 struct Parameter {
     // Kind of control; the numbers are those of the settings files' kind names.
-    enum Kind { None = 0, Edit = 1, Combo = 2, Check = 3, Bits = 4 };
-    // The value form of an Edit.
-    enum Special { Plain = 0, Integer = 1, Phone = 2, Voice = 3, Double10 = 4 };
+    enum class Kind : int { None = 0, Edit = 1, Combo = 2, Check = 3, Bits = 4 };
+    // A setting's value is a 32-bit integer, so only the first 32 boxes of a Bits setting count.
+    static constexpr int kBitCount = 32;
     // The login the web service gave the controller: shown, never edited, written or saved.
     static constexpr int kLogin = 314;
 
     int number = 0;
-    int kind = None;
-    int special = Plain;
+    Kind kind = Kind::None;
+    // The value form of an Edit.
+    iface::EditSpecial special = iface::EditSpecial::Plain;
     int limitLow = 0;
     int limitHigh = 0;
     int offset = 0;
@@ -37,9 +40,9 @@ struct Parameter {
     QList<int> numbers;
 
     // "None", "Edit", "Combo", "Check" or "Bits": the kind as settings files name it.
-    [[nodiscard]] static QString kindName(int kind);
+    [[nodiscard]] static QString kindName(Kind kind);
     // The kind for a settings file's kind name; None for an unknown name.
-    [[nodiscard]] static int kindFromName(QStringView name);
+    [[nodiscard]] static Kind kindFromName(QStringView name);
 };
 
 } // namespace talvik::editor

@@ -7,11 +7,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <cstdint>
 
 namespace talvik::editor {
 
-Parameter& ParameterStore::add(int number, int kind, QWidget* control, int special, int limitLow,
-                               int limitHigh, int offset, QList<int> numbers) {
+Parameter& ParameterStore::add(int number, Parameter::Kind kind, QWidget* control,
+                               iface::EditSpecial special, int limitLow, int limitHigh, int offset,
+                               QList<int> numbers) {
     Parameter& record = m_records[number];
     record = Parameter{};
     record.number = number;
@@ -46,7 +48,7 @@ Parameter& ParameterStore::findOrAdd(int number) {
     if (Parameter* record = find(number)) {
         return *record;
     }
-    return add(number, Parameter::None, nullptr);
+    return add(number, Parameter::Kind::None, nullptr);
 }
 
 std::optional<int> ParameterStore::numberOf(const QObject* control) const {
@@ -64,20 +66,20 @@ Parameter* ParameterStore::recordOf(const QObject* control) {
 
 QString ParameterStore::valueOf(const Parameter& record) {
     switch (record.kind) {
-    case Parameter::Edit: {
+    case Parameter::Kind::Edit: {
         const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
         if (edit == nullptr) {
             return {};
         }
-        if (record.special == Parameter::Integer) {
+        if (record.special == iface::EditSpecial::Integer) {
             return ValueCodecs::integerToDevice(edit->text(), record.offset);
         }
-        if (record.special == Parameter::Double10) {
+        if (record.special == iface::EditSpecial::Double10) {
             return ValueCodecs::double10ToDevice(edit->text(), record.offset);
         }
         return edit->text();
     }
-    case Parameter::Combo: {
+    case Parameter::Kind::Combo: {
         const auto* combo = qobject_cast<const QComboBox*>(record.control.data());
         if (combo == nullptr) {
             return {};
@@ -88,18 +90,19 @@ QString ParameterStore::valueOf(const Parameter& record) {
         }
         return QString::number(position);
     }
-    case Parameter::Check: {
+    case Parameter::Kind::Check: {
         const auto* box = qobject_cast<const QCheckBox*>(record.control.data());
         return box != nullptr && box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     }
-    case Parameter::Bits: {
-        long long sum = 0;
-        for (qsizetype i = 0; i < record.controls.size() && i < 63; ++i) {
+    case Parameter::Kind::Bits: {
+        std::uint32_t sum = 0;
+        for (qsizetype i = 0; i < record.controls.size() && i < Parameter::kBitCount; ++i) {
             if (record.controls[i] != nullptr && record.controls[i]->isChecked()) {
-                sum |= 1LL << i;
+                sum |= 1U << i;
             }
         }
-        return QString::number(sum);
+        // Bit 31 makes the value negative, as the controller keeps it.
+        return QString::number(static_cast<std::int32_t>(sum));
     }
     default:
         return record.valueText;
@@ -108,11 +111,11 @@ QString ParameterStore::valueOf(const Parameter& record) {
 
 void ParameterStore::show(Parameter& record, const QString& value) {
     switch (record.kind) {
-    case Parameter::Edit:
+    case Parameter::Kind::Edit:
         if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
-            if (record.special == Parameter::Integer) {
+            if (record.special == iface::EditSpecial::Integer) {
                 edit->setText(ValueCodecs::integerFromDevice(value, record.offset));
-            } else if (record.special == Parameter::Double10) {
+            } else if (record.special == iface::EditSpecial::Double10) {
                 edit->setText(ValueCodecs::double10FromDevice(value, record.offset,
                                                               ValueCodecs::decimalSeparator()));
             } else {
@@ -120,7 +123,7 @@ void ParameterStore::show(Parameter& record, const QString& value) {
             }
         }
         return;
-    case Parameter::Combo:
+    case Parameter::Kind::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
             const int number = support::LeadingInteger(value);
             if (record.numbers.isEmpty()) {
@@ -137,16 +140,16 @@ void ParameterStore::show(Parameter& record, const QString& value) {
             combo->setCurrentIndex(position);
         }
         return;
-    case Parameter::Check:
+    case Parameter::Kind::Check:
         if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
             box->setChecked(support::LeadingInteger(value) != 0);
         }
         return;
-    case Parameter::Bits: {
+    case Parameter::Kind::Bits: {
         const long long bits = support::LeadingInteger(value);
         for (qsizetype i = 0; i < record.controls.size(); ++i) {
             if (record.controls[i] != nullptr) {
-                record.controls[i]->setChecked(i < 32 && ((bits >> i) & 1) != 0);
+                record.controls[i]->setChecked(i < Parameter::kBitCount && ((bits >> i) & 1) != 0);
             }
         }
         return;
@@ -174,7 +177,7 @@ void ParameterStore::setAllChanged(bool changed) {
 
 void ParameterStore::removeWithoutControl() {
     std::erase_if(m_records,
-                  [](const auto& entry) { return entry.second.kind == Parameter::None; });
+                  [](const auto& entry) { return entry.second.kind == Parameter::Kind::None; });
 }
 
 void ParameterStore::clear() {

@@ -22,8 +22,9 @@ public:
 
     // Stores a new record under number, replacing any record with that number (the later
     // control wins), and maps control to number. Fields not given start empty, changed false.
-    Parameter& add(int number, int kind, QWidget* control, int special = Parameter::Plain,
-                   int limitLow = 0, int limitHigh = 0, int offset = 0, QList<int> numbers = {});
+    Parameter& add(int number, Parameter::Kind kind, QWidget* control,
+                   iface::EditSpecial special = iface::EditSpecial::Plain, int limitLow = 0,
+                   int limitHigh = 0, int offset = 0, QList<int> numbers = {});
     // Maps a further control (a bit check box of a Bits setting) to number.
     void mapControl(QObject* control, int number);
 

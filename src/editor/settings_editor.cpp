@@ -22,7 +22,9 @@ SettingsEditor::SettingsEditor(QTabWidget* pages, QWidget* window, support::Dial
                                QTimer* timer, int minimumPageWidth, QObject* parent)
     : QObject(parent), m_pages(pages),
       m_handlers(std::make_unique<FieldHandlers>(m_store, dialogs, window, timer)),
-      m_minimumPageWidth(minimumPageWidth) {}
+      m_marks(pages, m_store, kFirstSettingsPage), m_minimumPageWidth(minimumPageWidth) {
+    connect(m_handlers.get(), &FieldHandlers::changeMarked, this, [this] { m_marks.refresh(); });
+}
 
 SettingsEditor::~SettingsEditor() = default;
 

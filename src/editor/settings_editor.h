@@ -1,5 +1,6 @@
 #pragma once
 
+#include "change_marks.h"
 #include "field_handlers.h"
 #include "node.h"
 #include "parameter_store.h"
@@ -60,6 +61,9 @@ public:
     void setFileHooks(SettingsFileHooks* hooks) { m_fileHooks = hooks; }
 
     [[nodiscard]] ParameterStore& store() { return m_store; }
+    // Brings the changed marks of the pages in line with the store (after a read, a write or a
+    // load; the user's edits bring them along themselves).
+    void refreshChangeMarks() { m_marks.refresh(); }
     [[nodiscard]] FieldHandlers& handlers() { return *m_handlers; }
     // The images of the generated pages, in page order (pages without one have none here).
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
@@ -71,6 +75,7 @@ private:
     QTabWidget* m_pages;
     ParameterStore m_store;
     std::unique_ptr<FieldHandlers> m_handlers;
+    ChangeMarks m_marks;
     SettingsFileHooks* m_fileHooks = nullptr;
     QString m_deviceVersion;
     int m_typeCode = 0;

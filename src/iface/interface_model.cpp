@@ -27,20 +27,20 @@ QList<int> integers(Node list) {
     return out;
 }
 
-PlanItem::Special specialOf(QStringView text) {
+EditSpecial specialOf(QStringView text) {
     if (text == u"integer") {
-        return PlanItem::Special::Integer;
+        return EditSpecial::Integer;
     }
     if (text == u"phone") {
-        return PlanItem::Special::Phone;
+        return EditSpecial::Phone;
     }
     if (text == u"voice") {
-        return PlanItem::Special::Voice;
+        return EditSpecial::Voice;
     }
     if (text == u"double10") {
-        return PlanItem::Special::Double10;
+        return EditSpecial::Double10;
     }
-    return PlanItem::Special::Plain;
+    return EditSpecial::Plain;
 }
 
 bool isDigit(const QString& text) {
@@ -158,11 +158,11 @@ void InterfaceModel::buildElement(Node element, QList<PlanItem>& out) {
 void InterfaceModel::buildEditList(Node element, QList<PlanItem>& out) {
     const Node captions = element.child(u"Captions");
     const Node hints = element.child(u"Hints");
-    const PlanItem::Special special = specialOf(element.child(u"Special").asString());
+    const EditSpecial special = specialOf(element.child(u"Special").asString());
     // A numeric field without Limits takes any value that fits the field.
     int limits[2] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
     int offset = 0;
-    if (special == PlanItem::Special::Integer || special == PlanItem::Special::Double10) {
+    if (special == EditSpecial::Integer || special == EditSpecial::Double10) {
         element.readIntegers(u"Limits", limits, 2);
         offset = element.child(u"Offset").asInteger();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit_special.h"
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -33,8 +34,6 @@ struct PlanItem {
         Bits,     // a group of bit check boxes: caption, hint, setting, width, bits, bitHints
         Table,    // a grid of edit boxes: columns, lines, cells
     };
-    // The value form of an Edit; the numbers are those the setting store keeps.
-    enum class Special { Plain = 0, Integer = 1, Phone = 2, Voice = 3, Double10 = 4 };
 
     Type type = Type::Label;
     QString caption;
@@ -44,7 +43,7 @@ struct PlanItem {
     int setting = 0;
 
     // Edit.
-    Special special = Special::Plain;
+    EditSpecial special = EditSpecial::Plain;
     // Only Integer and Double10 fields read these (the whole int range when the description
     // gives no Limits); they stay 0 otherwise.
     int limitLow = 0;

@@ -142,18 +142,18 @@ void ComPort::HandleVersionReply(const QString& text) {
     OnVersion(text);
 }
 
-void ComPort::SendCommand(const QString& command, int flag) {
+void ComPort::SendCommand(const QString& command, SendFlag flag) {
     m_queue.push_back({support::Cp1251::fromUnicode(command), flag, 0});
     Pump();
 }
 
-void ComPort::SendText(const QByteArray& text, int channel) {
+void ComPort::SendText(const QByteArray& text, SendFlag channel) {
     // The NUL behind the text travels with it.
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.constData());
     SendRaw({bytes, static_cast<std::size_t>(text.size()) + 1}, channel);
 }
 
-void ComPort::SendRaw(std::span<const std::uint8_t> bytes, int channel) {
+void ComPort::SendRaw(std::span<const std::uint8_t> bytes, SendFlag channel) {
     if (SpeedHunting()) {
         SetSpeed(Baud() == kFastBaud ? kSlowBaud : kFastBaud);
     }
@@ -161,7 +161,7 @@ void ComPort::SendRaw(std::span<const std::uint8_t> bytes, int channel) {
         m_keepAliveCountdown = kKeepAliveTicks;
     }
     if (!bytes.empty() && bytes.front() == ' ') {
-        Log().write(" <--- (" + QByteArray::number(channel) + "):" + TextOf(bytes));
+        Log().write(" <--- (" + QByteArray::number(static_cast<int>(channel)) + "):" + TextOf(bytes));
     }
     const std::optional<QByteArray> frame =
         FrameCodec::BuildFrame(0, static_cast<std::uint8_t>(channel), bytes);
@@ -211,7 +211,7 @@ void ComPort::Pump() {
         if (m_attempts == kAttempts) {
             OnNoReply();
         } else {
-            m_queue.push_front({m_current, 2, m_attempts});
+            m_queue.push_front({m_current, SendFlag::AwaitReply, m_attempts});
         }
         m_current.clear();
     }
@@ -221,7 +221,7 @@ void ComPort::Pump() {
             Reopen();
         }
         Log().write(QByteArrayLiteral("Send KA"));
-        SendText({}, 1);
+        SendText({}, SendFlag::WriteAndForget);
         m_current = kKeepAliveMark;
     }
     while (m_current.isEmpty() && !m_queue.empty()) {
@@ -230,7 +230,7 @@ void ComPort::Pump() {
         const QueuedCommand head = m_queue.front();
         m_queue.pop_front();
         m_attempts = head.attempts;
-        if (head.flag == 2) {
+        if (head.flag == SendFlag::AwaitReply) {
             m_current = head.text;
         }
         if (head.text == "end") {

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "com_port_base.h"
 #include "frame_scanner.h"
+#include "send_flag.h"
 #include "programming.h"
 #include "upload_kind.h"
 #include "write_pacing.h"
@@ -52,12 +53,11 @@ public:
     virtual void OnQueueEnd();
     virtual void OnVersion(const QString& text);
 
-    // Queues a command (flag 1 write and forget, 2 await the reply, 3 forget on channel 3), or
-    // one of the pseudo-commands "end" and "end clr" with flag 1.
-    void SendCommand(const QString& command, int flag);
+    // Queues a command, or one of the pseudo-commands "end" and "end clr" (written never).
+    void SendCommand(const QString& command, SendFlag flag);
     // Writes a text with its NUL at once, bypassing the queue.
-    void SendText(const QByteArray& text, int channel);
-    void SendRaw(std::span<const std::uint8_t> bytes, int channel);
+    void SendText(const QByteArray& text, SendFlag channel);
+    void SendRaw(std::span<const std::uint8_t> bytes, SendFlag channel);
     // Writes bytes as they are, after the gap the previous write needs on the line.
     void WritePaced(std::span<const std::uint8_t> bytes);
     void Pump();
@@ -90,7 +90,7 @@ private:
 
     struct QueuedCommand {
         QByteArray text;
-        int flag = 1;
+        SendFlag flag = SendFlag::WriteAndForget;
         int attempts = 0;
     };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "send_flag.h"
+
 #include <QString>
 
 namespace talvik::link {
@@ -8,11 +10,8 @@ namespace talvik::link {
 // use it: they only queue text commands and never wait for the answer themselves.
 class CommandLink {
 public:
-    // How a queued command is written: the queue goes on at once, or it waits for the answer.
-    enum SendFlag : int { WriteAndForget = 1, AwaitReply = 2 };
-
     virtual ~CommandLink() = default;
-    virtual void SendCommand(const QString& command, int flag) = 0;
+    virtual void SendCommand(const QString& command, SendFlag flag) = 0;
 };
 
 } // namespace talvik::link

@@ -24,18 +24,34 @@ QString PortNameOf(const QString& friendlyName) {
     return friendlyName.mid(open + 1, close - open - 1);
 }
 
-QStringList EnumeratePorts(const PortEnumerator& enumerator) {
-    QStringList names;
+QString SkipReason(const PortEnumerator::Port& port) {
+    const QString name = FriendlyName(port.description, port.portName);
+    if (name.contains(u"LPT"_s)) {
+        return u"printer port (LPT)"_s;
+    }
+    // Linux names a Bluetooth serial link rfcomm<N>, often with no description at all.
+    if (name.toLower().contains(u"bluetooth"_s) || port.portName.startsWith(u"rfcomm"_s)) {
+        return u"Bluetooth port"_s;
+    }
+    return {};
+}
+
+QList<ListedPort> ListPorts(const PortEnumerator& enumerator) {
+    QList<ListedPort> listed;
     const QList<PortEnumerator::Port> ports = enumerator.AvailablePorts();
     for (const PortEnumerator::Port& port : ports) {
-        const QString name = FriendlyName(port.description, port.portName);
-        // Linux names a Bluetooth serial link rfcomm<N>, often with no description at all.
-        const bool bluetooth =
-            name.toLower().contains(u"bluetooth"_s) || port.portName.startsWith(u"rfcomm"_s);
-        if (name.contains(u"LPT"_s) || bluetooth) {
-            continue;
+        listed.append({port, FriendlyName(port.description, port.portName), SkipReason(port)});
+    }
+    return listed;
+}
+
+QStringList EnumeratePorts(const PortEnumerator& enumerator) {
+    QStringList names;
+    const QList<ListedPort> ports = ListPorts(enumerator);
+    for (const ListedPort& port : ports) {
+        if (port.skipReason.isEmpty()) {
+            names.append(port.friendlyName);
         }
-        names.append(name);
     }
     return names;
 }

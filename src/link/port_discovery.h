@@ -27,8 +27,20 @@ using PortFactory = std::function<std::unique_ptr<ComPortBase>(
 // The text between the first '(' and the next ')', empty when either is missing.
 [[nodiscard]] QString PortNameOf(const QString& friendlyName);
 
-// Friendly names of the present ports, without printer (LPT) and Bluetooth ports (named so, or
-// a Linux rfcomm link).
+// Why the scan never opens this port: a printer port (LPT), or a Bluetooth port (named so, or
+// a Linux rfcomm link); empty when it is scanned.
+[[nodiscard]] QString SkipReason(const PortEnumerator::Port& port);
+
+// A present port as the scan sees it.
+struct ListedPort {
+    PortEnumerator::Port port;
+    QString friendlyName;
+    QString skipReason; // empty for a port that is scanned
+};
+// Every present port in the system's order, with why it is skipped.
+[[nodiscard]] QList<ListedPort> ListPorts(const PortEnumerator& enumerator);
+
+// Friendly names of the present ports that the scan opens.
 [[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
 
 // Opens and enters the port if the map lacks it, and marks it seen.

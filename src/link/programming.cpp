@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 namespace talvik::link {
 
 namespace {
-constexpr int kCommandChannel = 1;
+constexpr SendFlag kCommandChannel = SendFlag::WriteAndForget;
 
 // Time-outs, in ticks of the link's 100 ms clock.
 constexpr int kLoaderStartTicks = 10;

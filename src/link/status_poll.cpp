@@ -14,14 +14,14 @@ constexpr int kThermometerSerialBase = 652;
 QList<StatusPoll::Command> StatusPoll::Identification(bool versionKnown, bool serialKnown) {
     QList<Command> commands;
     if (!versionKnown) {
-        commands.append({u" ver"_s, 2});
+        commands.append({u" ver"_s, SendFlag::AwaitReply});
     }
     if (!serialKnown) {
-        commands.append({u" #S54?"_s, 2});
+        commands.append({u" #S54?"_s, SendFlag::AwaitReply});
     }
     if (!commands.isEmpty()) {
         // Asks the controller for its own status reports; nothing comes back for it.
-        commands.append({u" #S63=1"_s, 3});
+        commands.append({u" #S63=1"_s, SendFlag::ForgetOnChannel3});
     }
     return commands;
 }
@@ -33,16 +33,16 @@ StatusPoll::Command StatusPoll::Next(const QString& versionText,
         support::CompareVersions(versionText, u"2.19") >= 0 && !thermometerSlots.isEmpty();
     m_pollIndex = (m_pollIndex + 1) % (thermometers ? 3 : 2);
     if (m_pollIndex == 0) {
-        return {u" #S23?"_s, 2};
+        return {u" #S23?"_s, SendFlag::AwaitReply};
     }
     if (m_pollIndex == 1) {
-        return {u" #S0?#S4?#S6?"_s, 2};
+        return {u" #S0?#S4?#S6?"_s, SendFlag::AwaitReply};
     }
     m_thermometerIndex = (m_thermometerIndex + 1) % static_cast<int>(thermometerSlots.size());
     return {u" #P"_s +
                 QString::number(kThermometerSerialBase + thermometerSlots.at(m_thermometerIndex)) +
                 u'?',
-            2};
+            SendFlag::AwaitReply};
 }
 
 } // namespace talvik::link

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "send_flag.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,7 +15,7 @@ class StatusPoll {
 public:
     struct Command {
         QString text;
-        int flag = 2;
+        SendFlag flag = SendFlag::AwaitReply;
         friend bool operator==(const Command&, const Command&) = default;
     };
 

@@ -30,35 +30,36 @@ std::string utf8(const QString& text) {
 
 // The element value of a record, as the controller stores it.
 Json fileValue(const editor::Parameter& record) {
-    if (record.kind == editor::Parameter::Edit) {
+    if (record.kind == editor::Parameter::Kind::Edit) {
         const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
         const QString text = edit != nullptr ? edit->text() : QString();
         if (text.isEmpty()) {
             return utf8(text);
         }
-        if (record.special == editor::Parameter::Integer) {
+        if (record.special == iface::EditSpecial::Integer) {
             return static_cast<long long>(support::LeadingInteger(text)) + record.offset;
         }
-        if (record.special == editor::Parameter::Double10) {
+        if (record.special == iface::EditSpecial::Double10) {
             return editor::ValueCodecs::double10ToDevice(text, record.offset).toLongLong();
         }
         return utf8(text);
     }
-    if (record.kind == editor::Parameter::None) {
+    if (record.kind == editor::Parameter::Kind::None) {
         return utf8(record.valueText);
     }
     return editor::ParameterStore::valueOf(record).toLongLong();
 }
 
 // The value of an element: under the record's own kind name first, then in the fixed order.
-iface::Node elementValue(const iface::Node& element, int kind) {
+iface::Node elementValue(const iface::Node& element, editor::Parameter::Kind kind) {
     const iface::Node own = element.child(editor::Parameter::kindName(kind));
     if (own.valid()) {
         return own;
     }
-    for (int candidate :
-         {editor::Parameter::None, editor::Parameter::Edit, editor::Parameter::Combo,
-          editor::Parameter::Check, editor::Parameter::Bits}) {
+    for (editor::Parameter::Kind candidate :
+         {editor::Parameter::Kind::None, editor::Parameter::Kind::Edit,
+          editor::Parameter::Kind::Combo, editor::Parameter::Kind::Check,
+          editor::Parameter::Kind::Bits}) {
         const iface::Node value = element.child(editor::Parameter::kindName(candidate));
         if (value.valid()) {
             return value;
@@ -71,10 +72,10 @@ QString editText(const editor::Parameter& record, const QString& value, bool cur
     if (!currentFormat || value.isEmpty()) {
         return value;
     }
-    if (record.special == editor::Parameter::Integer) {
+    if (record.special == iface::EditSpecial::Integer) {
         return editor::ValueCodecs::integerFromDevice(value, record.offset);
     }
-    if (record.special == editor::Parameter::Double10) {
+    if (record.special == iface::EditSpecial::Double10) {
         return editor::ValueCodecs::double10FromDevice(value, record.offset,
                                                        editor::ValueCodecs::decimalSeparator());
     }
@@ -104,20 +105,20 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
                   editor::ParameterStore& store, editor::FieldHandlers& handlers) {
     const QString text = value.asString();
     switch (record.kind) {
-    case editor::Parameter::None:
+    case editor::Parameter::Kind::None:
         if (text != record.valueText) {
             record.valueText = text;
             record.changed = true;
         }
         return;
-    case editor::Parameter::Edit:
+    case editor::Parameter::Kind::Edit:
         if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
             const QString before = edit->text();
             edit->setText(editText(record, text, currentFormat));
             handlers.editExit(edit, before);
         }
         return;
-    case editor::Parameter::Combo:
+    case editor::Parameter::Kind::Combo:
         if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
             const int before = combo->currentIndex();
             // Raised before it is shown: a value below the zone has no item of its own.
@@ -137,7 +138,7 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
                      [&] { handlers.dropDownSelect(combo); });
         }
         return;
-    case editor::Parameter::Check:
+    case editor::Parameter::Kind::Check:
         if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
             const bool checked = value.asBoolean();
             // The handler expects the box as it is before the click that changes it.
@@ -146,7 +147,7 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
             box->setChecked(checked);
         }
         return;
-    case editor::Parameter::Bits: {
+    case editor::Parameter::Kind::Bits: {
         const QString before = editor::ParameterStore::valueOf(record);
         const long long bits = value.asInteger();
         QCheckBox* firstChanging = nullptr;
@@ -181,7 +182,8 @@ QByteArray SettingsFile::compose(const editor::ParameterStore& store, int typeCo
         Json value = fileValue(record);
         // Computed rather than by moving the drop-down, so that an hour below the zone keeps
         // its value (there is no item before the first).
-        if (zone != nullptr && isZoneRelative(number) && record.kind == editor::Parameter::Combo) {
+        if (zone != nullptr && isZoneRelative(number) &&
+            record.kind == editor::Parameter::Kind::Combo) {
             value = value.get<long long>() - SettingsWire::shownInteger(zone);
         }
         element[utf8(editor::Parameter::kindName(record.kind))] = std::move(value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "send_flag.h"
+
 #include <QByteArray>
 #include <QString>
 #include <deque>
@@ -10,12 +12,16 @@ namespace talvik::settings {
 // the bookkeeping of the read or write batch that runs on it. The window's port provides it.
 class SettingsLink {
 public:
+    // The error count of a batch whose listing request got no reply at all: the whole read
+    // failed, whatever else was answered.
+    static constexpr int kListingUnanswered = 1000;
+
     virtual ~SettingsLink() = default;
 
-    // Queues a command (flag 1 forget, 2 await the reply) or the pseudo-command "end".
-    virtual void SendCommand(const QString& command, int flag) = 0;
+    // Queues a command or the pseudo-command "end".
+    virtual void SendCommand(const QString& command, link::SendFlag flag) = 0;
     // Frames and writes a text at once, bypassing the queue.
-    virtual void SendText(const QByteArray& text, int channel) = 0;
+    virtual void SendText(const QByteArray& text, link::SendFlag channel) = 0;
     // Firmware configuration version reported by the controller.
     [[nodiscard]] virtual QString VersionText() const = 0;
     // The command whose reply is awaited; empty when none is.
@@ -31,7 +37,8 @@ public:
     [[nodiscard]] virtual int& lastDumpNumber() = 0;
     // Numbers the listing skipped, in ascending order of discovery.
     [[nodiscard]] virtual std::deque<int>& missingNumbers() = 0;
-    // Commands of the current batch without a reply; 1000 when the listing request got none.
+    // Commands of the current batch without a reply; kListingUnanswered when the listing
+    // request got none.
     [[nodiscard]] virtual int& errorCount() = 0;
 };
 

@@ -88,7 +88,7 @@ void SettingsTransfer::DecideRead() {
     const QString serial = m_controls.Edit1->text();
     const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
                       (SettingsWire::dumpsAll(link->VersionText()) ||
-                       m_dialogs.question(u"Вопрос"_s, u"Считать настройки с устройства?"_s));
+                       m_dialogs.question(u"Вопрос"_s, kReadOffer));
     if (read) {
         PNGButton3Click();
     } else if (BuildAssignmentTargets) {
@@ -105,6 +105,12 @@ void SettingsTransfer::startBatch(const QString& status, int maximum, SettingsLi
     m_controls.GroupBox4->setEnabled(false);
     m_controls.Button1->setEnabled(false);
     link.errorCount() = 0;
+    Q_EMIT batchStarted(status, maximum);
+}
+
+void SettingsTransfer::advanceProgress() {
+    m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+    Q_EMIT batchProgressed(m_controls.ProgressBar2->value());
 }
 
 void SettingsTransfer::PNGButton3Click() {
@@ -120,15 +126,15 @@ void SettingsTransfer::PNGButton3Click() {
     startBatch(u"Считывание параметров..."_s, store.size(), *link);
     m_reading = true;
     if (SettingsWire::dumpsAll(link->VersionText())) {
-        link->SendCommand(SettingsWire::kListingRequest.toString(), 2);
+        link->SendCommand(SettingsWire::kListingRequest.toString(), link::SendFlag::AwaitReply);
         link->dumpActive() = 1;
         link->lastDumpNumber() = -1;
         return;
     }
     for (const auto& entry : store) {
-        link->SendCommand(SettingsWire::query(entry.first), 2);
+        link->SendCommand(SettingsWire::query(entry.first), link::SendFlag::AwaitReply);
     }
-    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
 
 void SettingsTransfer::Button3Click() {
@@ -140,13 +146,14 @@ void SettingsTransfer::Button3Click() {
     if (commands.isEmpty()) {
         return;
     }
+    m_editor.refreshChangeMarks(); // what was sent is no longer a change
     startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
     m_reading = false;
     for (const QString& command : commands) {
-        link->SendCommand(command, 2);
+        link->SendCommand(command, link::SendFlag::AwaitReply);
     }
-    link->SendCommand(SettingsWire::kApplyWrites.toString(), 2);
-    link->SendCommand(SettingsWire::kQueueEnd.toString(), 1);
+    link->SendCommand(SettingsWire::kApplyWrites.toString(), link::SendFlag::AwaitReply);
+    link->SendCommand(SettingsWire::kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
 
 void SettingsTransfer::OnParameterReply(const QString& piece) {
@@ -196,7 +203,7 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
 
 void SettingsTransfer::TrackDump(SettingsLink& link, int number, const QString& value) {
     if (link.dumpActive() != 0) {
-        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+        advanceProgress();
     }
     SettingsWire::trackDump(link, number, value);
 }
@@ -204,7 +211,8 @@ void SettingsTransfer::TrackDump(SettingsLink& link, int number, const QString& 
 void SettingsTransfer::ShowBatchResult() {
     SettingsLink* link = m_link();
     const int errors = link != nullptr ? link->errorCount() : 0;
-    m_controls.Label5->setText(errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors));
+    const QString result = errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors);
+    m_controls.Label5->setText(result);
     m_controls.ProgressBar2->setVisible(false);
     m_controls.GroupBox4->setEnabled(true);
     m_controls.Button1->setEnabled(true);
@@ -213,9 +221,11 @@ void SettingsTransfer::ShowBatchResult() {
         m_reading = false;
         backUpRead(errors);
     }
+    m_editor.refreshChangeMarks();
     if (BuildAssignmentTargets) {
         BuildAssignmentTargets();
     }
+    Q_EMIT batchFinished(result);
 }
 
 void SettingsTransfer::backUpRead(int errors) {
@@ -240,7 +250,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
     const QByteArray command = link.Current();
     m_log.write(QByteArrayLiteral("NoReply ") + command);
     if (command == support::Cp1251::fromUnicode(SettingsWire::kListingRequest)) {
-        link.errorCount() = 1000;
+        link.errorCount() = SettingsLink::kListingUnanswered;
         // Replies that still trickle in are no listing lines, and the status poll may resume.
         link.dumpActive() = 0;
         link.missingNumbers().clear();
@@ -250,7 +260,7 @@ void SettingsTransfer::OnNoReply(SettingsLink& link) {
 
 void SettingsTransfer::OnCommandSent(SettingsLink& link) {
     if (link.dumpActive() == 0) {
-        m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
+        advanceProgress();
     }
 }
 
@@ -307,6 +317,7 @@ void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType)
         }
     }
     SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers());
+    m_editor.refreshChangeMarks();
 }
 
 void SettingsTransfer::PNGButton5Click() {
@@ -332,17 +343,20 @@ void SettingsTransfer::PNGButton6Click() {
 }
 
 void SettingsTransfer::Button4Click() {
-    if (!m_dialogs.question(u"Предупреждение"_s,
-                            u"Вы уверены, что хотите установить заводские настройки?"_s)) {
+    if (!m_dialogs.question(u"Предупреждение"_s, kFactoryQuestion)) {
         return;
     }
-    // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
-    LoadSettingsFile(u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s);
+    LoadSettingsFile(factoryFile());
     if (m_link() != nullptr &&
         m_dialogs.question(u"ВНИМАНИЕ"_s,
                            u"Заводские настройки установлены. Записать их в устройство?"_s)) {
         Button3Click();
     }
+}
+
+QString SettingsTransfer::factoryFile() const {
+    // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
+    return u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s;
 }
 
 void SettingsTransfer::Button11Click() {
@@ -354,7 +368,8 @@ void SettingsTransfer::Button11Click() {
                            u"При сбросе логина вполняется отвязывание устройства от личного "
                            u"кабинета веб сервиса. Потребуется его заново добавить в личный "
                            u"кабинет. Вы уверены?"_s)) {
-        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"), 1);
+        link->SendText(support::Cp1251::fromUnicode(u" Сброс логина"),
+                       link::SendFlag::WriteAndForget);
     }
 }
 

@@ -53,6 +53,11 @@ struct SettingsControls {
 class SettingsTransfer : public QObject, public editor::SettingsFileHooks {
     Q_OBJECT
 public:
+    // The read offer to older firmware, and the first question of the factory settings.
+    static inline const QString kReadOffer = QStringLiteral("Считать настройки с устройства?");
+    static inline const QString kFactoryQuestion =
+        QStringLiteral("Вы уверены, что хотите установить заводские настройки?");
+
     // link: the connected controller's channel, or null while none is connected.
     // changeDeviceType: rebuilds the pages for the type now selected in ComboBox2, as a change
     // made by the program (a settings file naming its type): what the old pages showed is not
@@ -104,7 +109,18 @@ public:
     // declined).
     std::function<void()> BuildAssignmentTargets;
 
+    // The factory settings file of the device type the pages show.
+    [[nodiscard]] QString factoryFile() const;
+
+Q_SIGNALS:
+    // A read or write batch: its status text and the progress bar's maximum, each step of the
+    // progress, and its result text ("Готово" without errors).
+    void batchStarted(const QString& status, int maximum);
+    void batchProgressed(int position);
+    void batchFinished(const QString& result);
+
 private:
+    void advanceProgress();
     void startBatch(const QString& status, int maximum, SettingsLink& link);
     // Keeps a copy of what the read just brought; a failure is logged, and shown with the
     // result only the first time in a run.

@@ -45,9 +45,9 @@ void trackDump(SettingsLink& link, int number, QStringView value) {
     while (!missing.empty()) {
         const int k = missing.front();
         missing.pop_front();
-        link.SendCommand(query(k), 2);
+        link.SendCommand(query(k), link::SendFlag::AwaitReply);
     }
-    link.SendCommand(kQueueEnd.toString(), 1);
+    link.SendCommand(kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
 
 bool dumpsAll(QStringView version) {
@@ -63,14 +63,14 @@ int shownInteger(const editor::Parameter* record) {
 QString writeValue(const editor::Parameter& record, QStringView version) {
     const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
     switch (record.kind) {
-    case editor::Parameter::Edit: {
+    case editor::Parameter::Kind::Edit: {
         const QString text = edit != nullptr ? edit->text() : QString();
-        if (record.special == editor::Parameter::Integer) {
+        if (record.special == iface::EditSpecial::Integer) {
             // An empty field reads as 0, so the controller gets the offset.
             return QString::number(static_cast<long long>(support::LeadingInteger(text)) +
                                    record.offset);
         }
-        if (record.special == editor::Parameter::Double10) {
+        if (record.special == iface::EditSpecial::Double10) {
             return editor::ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
                                                          record.offset);
         }
@@ -80,14 +80,23 @@ QString writeValue(const editor::Parameter& record, QStringView version) {
         }
         return text;
     }
-    case editor::Parameter::None:
-    case editor::Parameter::Combo:
-    case editor::Parameter::Check:
-    case editor::Parameter::Bits:
+    case editor::Parameter::Kind::None:
+    case editor::Parameter::Kind::Combo:
+    case editor::Parameter::Kind::Check:
+    case editor::Parameter::Kind::Bits:
         return editor::ParameterStore::valueOf(record);
     default:
         return {};
     }
+}
+
+QString deviceValue(const editor::ParameterStore& store, const editor::Parameter& record,
+                    QStringView version) {
+    if (record.number == kReportHour || record.number == kTimeZoneDependent) {
+        return QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
+                               shownInteger(store.find(kTimeZone)));
+    }
+    return writeValue(record, version);
 }
 
 QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
@@ -98,15 +107,9 @@ QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
             continue;
         }
         record.changed = false;
-        QString value;
+        const QString value = deviceValue(store, record, version);
         if (number == kReportHour || number == kTimeZoneDependent) {
-            editor::Parameter& zone = store.findOrAdd(kTimeZone);
-            value =
-                QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
-                                shownInteger(&zone));
-            zone.changed = true;
-        } else {
-            value = writeValue(record, version);
+            store.findOrAdd(kTimeZone).changed = true;
         }
         QString command = QStringLiteral(" #P%1=").arg(number) + value;
         if (readBack) {

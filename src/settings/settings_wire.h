@@ -59,6 +59,9 @@ void trackDump(SettingsLink& link, int number, QStringView value);
 
 // The value text a write sends for a record (not for 214 and 683, which go relative).
 [[nodiscard]] QString writeValue(const editor::Parameter& record, QStringView version);
+// The value a write sends for a record: 214 and 683 relative to the time zone shown.
+[[nodiscard]] QString deviceValue(const editor::ParameterStore& store,
+                                  const editor::Parameter& record, QStringView version);
 // The write commands for every changed setting in ascending order, clearing their changed
 // flags; 214 and 683 go relative to the time zone, which is then flagged for the next write.
 [[nodiscard]] QStringList writeCommands(editor::ParameterStore& store, QStringView version);

@@ -228,7 +228,7 @@ protected:
     OneWireGroup() {
         serials.insert(0, u"28FF4A1B03000012"_s);
         auto* name = new QLineEdit(u"Гараж"_s, &window);
-        editor.store().add(334, Parameter::Edit, name);
+        editor.store().add(334, Parameter::Kind::Edit, name);
     }
     [[nodiscard]] QStringList row(int index) const {
         const QTreeWidgetItem* item = page.ListView2->topLevelItem(index);

@@ -18,7 +18,9 @@ public:
     bool connected = true;
     QList<Sent> sent;
 
-    void SendCommand(const QString& command, int flag) override { sent.append({command, flag}); }
+    void SendCommand(const QString& command, talvik::link::SendFlag flag) override {
+        sent.append({command, static_cast<int>(flag)});
+    }
 
     // What the features get: this queue while connected, null otherwise.
     [[nodiscard]] talvik::link::CommandLink* current() { return connected ? this : nullptr; }

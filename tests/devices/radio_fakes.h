@@ -58,9 +58,9 @@ public:
 
     [[nodiscard]] bool connected() const override { return isConnected; }
     [[nodiscard]] QString VersionText() const override { return version; }
-    void SendCommand(const QString& command, int flag) override {
+    void SendCommand(const QString& command, talvik::link::SendFlag flag) override {
         sent.append(command);
-        flags.append(flag);
+        flags.append(static_cast<int>(flag));
     }
 };
 

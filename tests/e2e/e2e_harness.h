@@ -13,18 +13,60 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+
+// Value text by setting number.
+using Store = std::map<int, std::string>;
+
+// The settings on which two stores differ, as "number: a | b" lines; empty when they agree.
+inline std::string differences(const Store& a, const Store& b) {
+    const auto at = [](const Store& store, int n) {
+        return store.count(n) == 0 ? std::string("(none)") : store.at(n);
+    };
+    Store all = a;
+    all.insert(b.begin(), b.end());
+    std::string out;
+    for (const auto& entry : all) {
+        if (at(a, entry.first) != at(b, entry.first)) {
+            out += std::to_string(entry.first) + ": " + at(a, entry.first) + " | " +
+                   at(b, entry.first) + "\n";
+        }
+    }
+    return out;
+}
+
+// Setting number -> value text, for every setting of a settings file (as the emulator saves
+// its store).
+inline Store StoreOf(const QByteArray& file) {
+    Store store;
+    for (const QJsonValue& item : QJsonDocument::fromJson(file).array()) {
+        QJsonObject element = item.toObject();
+        const int number = element.take(u"Value"_s).toInt();
+        if (!element.contains(u"HW"_s) && !element.isEmpty()) {
+            const QJsonValue value = *element.begin();
+            store[number] =
+                (value.isString() ? value.toString() : QString::number(value.toInteger()))
+                    .toStdString();
+        }
+    }
+    return store;
 }
 
 // talvik-emu on a pseudo-terminal of its own, named by path().

@@ -29,9 +29,9 @@ TEST_F(LinkEndToEnd, AnswersTheSecondProbeAt115200AndLogsAVanishedDeviceOnce) {
         return port.Connected();
     };
 
-    port.SendText({}, 1);
+    port.SendText({}, SendFlag::WriteAndForget);
     EXPECT_FALSE(WaitFor(1000, connected)) << "a probe at the wrong speed is garbage";
-    port.SendText({}, 1);
+    port.SendText({}, SendFlag::WriteAndForget);
     ASSERT_TRUE(WaitFor(3000, connected));
     EXPECT_EQ(Logged(":\tConnected with speed:\t115200"), 1);
     // A pseudo-terminal has no DTR or RTS: each line setup logs that once and carries on.

@@ -7,9 +7,7 @@
 #include "type_into.h"
 
 #include <QCheckBox>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
@@ -21,26 +19,6 @@ using namespace talvik::editor;
 using namespace talvik::iface;
 
 namespace {
-
-// Value text by setting number.
-using Store = std::map<int, std::string>;
-
-// The settings on which two stores differ, as "number: a | b" lines; empty when they agree.
-std::string differences(const Store& a, const Store& b) {
-    const auto at = [](const Store& store, int n) {
-        return store.count(n) == 0 ? std::string("(none)") : store.at(n);
-    };
-    Store all = a;
-    all.insert(b.begin(), b.end());
-    std::string out;
-    for (const auto& entry : all) {
-        if (at(a, entry.first) != at(b, entry.first)) {
-            out += std::to_string(entry.first) + ": " + at(a, entry.first) + " | " +
-                   at(b, entry.first) + "\n";
-        }
-    }
-    return out;
-}
 
 // Setting number -> what its control shows (the text of a box or list, the state of a check
 // box, the bits of a group), for every setting the pages show.
@@ -83,20 +61,7 @@ protected:
     }
 
     // A settings file as the emulator saved it.
-    [[nodiscard]] Store storeOf(const QString& name) const {
-        Store store;
-        for (const QJsonValue& item : QJsonDocument::fromJson(dir.readFile(name)).array()) {
-            QJsonObject element = item.toObject();
-            const int number = element.take(u"Value"_s).toInt();
-            if (!element.contains(u"HW"_s) && !element.isEmpty()) {
-                const QJsonValue value = *element.begin();
-                store[number] =
-                    (value.isString() ? value.toString() : QString::number(value.toInteger()))
-                        .toStdString();
-            }
-        }
-        return store;
-    }
+    [[nodiscard]] Store storeOf(const QString& name) const { return StoreOf(dir.readFile(name)); }
 
     // Adds every number up to the file's last setting that it lacks, as a controller holds
     // them, so that a listing has no gaps of its own.
@@ -110,7 +75,7 @@ protected:
     static Store shown(TForm1& form) {
         Store values;
         for (const auto& [number, record] : form.settingsEditor().store()) {
-            if (record.kind != Parameter::None && number != 314) {
+            if (record.kind != Parameter::Kind::None && number != 314) {
                 values[number] = ParameterStore::valueOf(record).toStdString();
             }
         }
@@ -134,13 +99,13 @@ protected:
             const int pick = number * 7 + seed;
             const int span = record.limitHigh - record.limitLow + 1;
             if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
-                const bool numeric =
-                    record.special == Parameter::Integer || record.special == Parameter::Double10;
-                edit->setText(number == 447 ? QString::number(zone)
-                              : numeric
-                                  ? QString::number(record.limitLow + (span > 0 ? pick % span : 0))
-                              : record.special == Parameter::Phone ? u"+7%1"_s.arg(pick)
-                                                                   : u"т%1 x"_s.arg(pick));
+                const bool numeric = record.special == talvik::iface::EditSpecial::Integer ||
+                                     record.special == talvik::iface::EditSpecial::Double10;
+                edit->setText(
+                    number == 447 ? QString::number(zone)
+                    : numeric     ? QString::number(record.limitLow + (span > 0 ? pick % span : 0))
+                    : record.special == talvik::iface::EditSpecial::Phone ? u"+7%1"_s.arg(pick)
+                                                                          : u"т%1 x"_s.arg(pick));
             } else if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
                 combo->setCurrentIndex(pick % std::max(1, combo->count()));
             } else if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
@@ -186,10 +151,10 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
         auto* edit = qobject_cast<QLineEdit*>(record.control.data());
         auto* list = qobject_cast<QComboBox*>(record.control.data());
         auto* box = qobject_cast<QCheckBox*>(record.control.data());
-        const int kind = edit && record.special == Parameter::Plain ? 1
-                         : list && list->count() > 1                ? 2
-                         : box && record.numbers.isEmpty()          ? 3
-                                                                    : 0;
+        const int kind = edit && record.special == talvik::iface::EditSpecial::Plain ? 1
+                         : list && list->count() > 1                                 ? 2
+                         : box && record.numbers.isEmpty()                           ? 3
+                                                                                     : 0;
         if (kind == 0 || n == 447 || n == 214 || n == 683 || !record.control->isEnabled() ||
             !kinds.insert(kind).second) {
             continue;

@@ -113,7 +113,7 @@ TEST_F(SettingsEditorTest, VoiceExamplesCanBeTyped) {
         // Long hints are wrapped after a blank.
         const QString hint = edit != nullptr ? edit->toolTip().remove(u'\n') : QString();
         const qsizetype open = hint.indexOf(u'«');
-        if (record.special != Parameter::Voice || open < 0) {
+        if (record.special != talvik::iface::EditSpecial::Voice || open < 0) {
             continue;
         }
         const QString example = hint.mid(open + 1, hint.indexOf(u'»', open) - open - 1);
@@ -134,7 +134,7 @@ TEST_F(SettingsEditorTest, ThermometerThresholdsAreTenthsOfAKelvin) {
     for (const int number : {342, 352}) { // the lower and upper threshold of the first
         const Parameter* threshold = editor.store().find(number);
         ASSERT_NE(threshold, nullptr) << number;
-        EXPECT_EQ(threshold->special, Parameter::Double10) << number;
+        EXPECT_EQ(threshold->special, talvik::iface::EditSpecial::Double10) << number;
         EXPECT_EQ(threshold->offset, 273) << number;
     }
 }

@@ -475,7 +475,7 @@ TEST_F(SettingsPages, ControlsShowAndGiveTheDeviceValue) {
         {3, u"5"_s, u"10100000"_s, u"5"_s}, {3, u"256"_s, u"00000000"_s, u"0"_s},
         {900, u"a b"_s, u""_s, u"a b"_s},
     };
-    ASSERT_EQ(store.findOrAdd(900).kind, Parameter::None);
+    ASSERT_EQ(store.findOrAdd(900).kind, Parameter::Kind::None);
     for (const auto& [number, value, shown, read] : cases) {
         Parameter& record = *store.find(number);
         ParameterStore::show(record, value);
@@ -491,9 +491,57 @@ TEST_F(SettingsPages, ControlsShowAndGiveTheDeviceValue) {
     }
     // The later control of a number wins; a look-up creates nothing.
     QLineEdit second;
-    store.add(1, Parameter::Edit, &second);
+    store.add(1, Parameter::Kind::Edit, &second);
     EXPECT_EQ(store.find(1)->control, &second);
     EXPECT_EQ(store.find(99), nullptr);
 }
 
 } // namespace
+
+// A Bits setting wider than the 32 bits a setting's value holds.
+struct WideBits {
+    const char* name;
+    int checkedBox;
+    QString value;
+};
+
+class BitsBeyond32 : public testing::TestWithParam<WideBits> {
+protected:
+    BitsBeyond32() {
+        record.kind = Parameter::Kind::Bits;
+        for (int i = 0; i < 40; ++i) {
+            record.controls.append(new QCheckBox(&group));
+        }
+    }
+    QApplication& app = widgetApp();
+    QWidget group;
+    Parameter record;
+};
+
+TEST_P(BitsBeyond32, ValueCountsOnlyTheFirst32Boxes) {
+    record.controls[GetParam().checkedBox]->setChecked(true);
+    EXPECT_EQ(ParameterStore::valueOf(record), GetParam().value);
+}
+
+TEST_P(BitsBeyond32, ShowingTheValueChecksTheSameBox) {
+    ParameterStore::show(record, GetParam().value);
+    QList<int> checked;
+    for (int i = 0; i < record.controls.size(); ++i) {
+        if (record.controls[i]->isChecked()) {
+            checked.append(i);
+        }
+    }
+    const QList<int> expected = GetParam().checkedBox < Parameter::kBitCount
+                                    ? QList<int>{GetParam().checkedBox}
+                                    : QList<int>{};
+    EXPECT_EQ(checked, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, BitsBeyond32,
+                         testing::Values(WideBits{"Box30", 30, u"1073741824"_s},
+                                         WideBits{"Box31IsTheSignBit", 31, u"-2147483648"_s},
+                                         WideBits{"Box32IsIgnored", 32, u"0"_s},
+                                         WideBits{"Box39IsIgnored", 39, u"0"_s}),
+                         [](const testing::TestParamInfo<WideBits>& info) {
+                             return std::string(info.param.name);
+                         });

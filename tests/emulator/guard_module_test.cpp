@@ -32,11 +32,4 @@ TEST(EmuGuard, ArmingAgainKeepsTheCountdownGoing) {
     EXPECT_EQ(emu.ask("#S0=1"), " #S0:20");
 }
 
-TEST(EmuGuard, GuardStateShowsInThePollWithTheOtherStatus) {
-    EmuHarness emu;
-    static_cast<void>(emu.ask("#S0=1"));
-    emu.clock.advance(5000);
-    EXPECT_TRUE(emu.ask("#S0?#S4?#S6?").startsWith(" #S0:1#S4:"));
-}
-
 } // namespace

@@ -74,24 +74,6 @@ TEST(EmuOneWire, ClearForgetsTheThermometersUntilTheBusIsScannedAgain) {
     EXPECT_GT(readings(emu)[0].toInt(), 2730);
 }
 
-TEST(EmuOneWire, LearningReportsTheSameKeyTwiceThenANewOne) {
-    EmuHarness emu;
-    EXPECT_EQ(emu.ask("TMSET"), " TMSET: OK");
-    const QStringList touches = touchesWithin(emu, 6000);
-    ASSERT_EQ(touches.size(), 3);
-    EXPECT_EQ(touches[0], u" Касание эл. ключом: 01D2C3B4A5000013"_s);
-    EXPECT_EQ(touches[1], touches[0]);
-    EXPECT_NE(touches[2], touches[0]);
-}
-
-TEST(EmuOneWire, TouchLinesAreTheControllersOwnTexts) {
-    EmuHarness emu;
-    static_cast<void>(emu.ask("TMSET"));
-    const auto frames = framesWithin(emu, 2000);
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames[0].kind, 0);
-}
-
 TEST(EmuOneWire, ClearStopsLearning) {
     EmuHarness emu;
     static_cast<void>(emu.ask("TMSET"));

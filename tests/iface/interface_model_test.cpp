@@ -1,4 +1,3 @@
-#include "device_type.h"
 #include "interface_model.h"
 #include "test_dir.h"
 #include "yaml_root.h"
@@ -181,15 +180,6 @@ TEST(InterfaceModel, DisablesAddToTheRuleTable) {
     planOf(kExample).addDisablesTo(table);
     EXPECT_EQ(table[3][4], QSet<int>({0, 2}));
     EXPECT_EQ(table[9][1], QSet<int>({4}));
-}
-
-TEST(DeviceType, CodesByListPosition) {
-    QList<int> codes;
-    for (int i = -1; i < 7; ++i) {
-        codes << DeviceType::codeForPosition(i);
-    }
-    EXPECT_EQ(codes, QList<int>({0, 0, 406, 412, 403, 414, 415, 0}));
-    EXPECT_EQ(DeviceType::noDeviceVersion(), u"9.99");
 }
 
 struct ToolRun {

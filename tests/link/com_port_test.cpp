@@ -113,9 +113,9 @@ protected:
             const int number = s.mid(1).section(u':', 0, 0).toInt();
             m_mute = s.startsWith(u'T') || s.startsWith(u'w') || s.startsWith(u'W');
             if (s.startsWith(u'q')) {
-                port->SendCommand(s.mid(3), number);
+                port->SendCommand(s.mid(3), static_cast<SendFlag>(number));
             } else if (s == u"ka"_s) {
-                port->SendText({}, 1);
+                port->SendText({}, SendFlag::WriteAndForget);
             } else if (s.startsWith(u'r')) {
                 Receive(Text(static_cast<std::uint8_t>(number), s.mid(3)));
             } else if (frames.contains(s.section(u'/', 0, 0))) {
@@ -237,13 +237,13 @@ TEST_F(ComPortTest, LineSetupGoldenFramesOfAtMost255PayloadBytesAndLineFailures)
     EXPECT_EQ(std::tuple(line->baud, line->stopBits, line->inputQueue),
               std::tuple(115200u, 2, 8192u));
     Receive(Bytes(golden::kAnnounceOk));
-    port->SendText({}, 1);
-    port->SendCommand(u" ver"_s, 2);
+    port->SendText({}, SendFlag::WriteAndForget);
+    port->SendCommand(u" ver"_s, SendFlag::AwaitReply);
     Receive(Bytes(golden::kReplyOk));
-    port->SendCommand(u" #S63=1"_s, 3);
+    port->SendCommand(u" #S63=1"_s, SendFlag::ForgetOnChannel3);
     // 254 characters and the NUL fill the payload; a longer command cannot be framed.
-    port->SendCommand(QString(254, u'a'), 1);
-    port->SendCommand(QString(255, u'b'), 1);
+    port->SendCommand(QString(254, u'a'), SendFlag::WriteAndForget);
+    port->SendCommand(QString(255, u'b'), SendFlag::WriteAndForget);
     ASSERT_EQ(line->writes.size(), 4);
     EXPECT_EQ(line->writes[0].bytes + line->writes[1].bytes + line->writes[2].bytes,
               Bytes(golden::kKeepAlive) + Bytes(golden::kVerCommand) +

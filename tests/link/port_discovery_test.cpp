@@ -1,6 +1,6 @@
 #include "com_port.h"
 #include "fake_clock.h"
-#include "fake_serial_line.h"
+#include "fake_port_enumerator.h"
 #include "log_tail.h"
 #include "port_discovery.h"
 
@@ -12,17 +12,6 @@ using namespace Qt::StringLiterals;
 using namespace talvik::link;
 
 namespace {
-
-class FakeEnumerator final : public PortEnumerator {
-public:
-    QList<Port> ports;
-    std::shared_ptr<FakeSerialLine::State> lineState = std::make_shared<FakeSerialLine::State>();
-
-    [[nodiscard]] QList<Port> AvailablePorts() const override { return ports; }
-    [[nodiscard]] std::unique_ptr<SerialLine> CreateLine() const override {
-        return std::make_unique<FakeSerialLine>(lineState);
-    }
-};
 
 // Makes command channels on the lines a refresh opens.
 struct ChannelPorts {

@@ -429,7 +429,7 @@ TEST_F(ProgrammingTest, CancelWithoutARunChangesNothing) {
 
 TEST_F(ProgrammingTest, RunSuspendsPollingKeepAliveAndQueue) {
     EnterHandshake();
-    port->SendCommand(u" ver"_s, 2);
+    port->SendCommand(u" ver"_s, SendFlag::AwaitReply);
     Ticks(70);
     const QStringList written = Written();
     EXPECT_EQ(written.filter(u"ver"_s).size(), 0);
@@ -440,8 +440,8 @@ TEST_F(ProgrammingTest, RunSuspendsPollingKeepAliveAndQueue) {
 
 TEST_F(ProgrammingTest, QueueClearedAtStart) {
     Connect(450);
-    port->SendCommand(u" ver"_s, 2);
-    port->SendCommand(u" #S0?"_s, 2);
+    port->SendCommand(u" ver"_s, SendFlag::AwaitReply);
+    port->SendCommand(u" #S0?"_s, SendFlag::AwaitReply);
     dir.writeFile(u"f.psnd"_s, "abc");
     port->StartUpload(UploadKind::Sounds, dir.file(u"f.psnd"_s));
     EXPECT_EQ(port->QueueSize(), 0u);

@@ -82,7 +82,7 @@ TEST(StatusPoll, RotationByVersionAndThermometers) {
         QStringList texts;
         for (int i = 0; i < count; ++i) {
             const StatusPoll::Command command = poll.Next(version, {1, 3});
-            texts.append(command.text + (command.flag == 2 ? u""_s : u"!"_s));
+            texts.append(command.text + (command.flag == SendFlag::AwaitReply ? u""_s : u"!"_s));
         }
         return texts;
     };

@@ -1,3 +1,4 @@
+#include "change_marks.h"
 #include "cp1251.h"
 #include "read_backup.h"
 #include "scripted_dialogs.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <csignal>
@@ -28,6 +30,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace talvik::editor;
+using talvik::iface::EditSpecial;
+using namespace talvik::link;
 using namespace talvik::settings;
 using namespace talvik::support;
 
@@ -53,11 +57,11 @@ public:
     int touches = 0, dump = 0, lastNumber = -1, errors = 0;
     std::deque<int> missing;
 
-    void SendCommand(const QString& command, int flag) override {
-        sent.append(command + u"/%1"_s.arg(flag));
+    void SendCommand(const QString& command, SendFlag flag) override {
+        sent.append(command + u"/%1"_s.arg(static_cast<int>(flag)));
     }
-    void SendText(const QByteArray& text, int channel) override {
-        sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(channel));
+    void SendText(const QByteArray& text, SendFlag channel) override {
+        sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(static_cast<int>(channel)));
     }
     [[nodiscard]] QString VersionText() const override { return version; }
     [[nodiscard]] QByteArray Current() const override { return current; }
@@ -100,20 +104,21 @@ struct Settings : testing::Test {
     template <typename W> W* make() { return new W(&window); }
     ParameterStore& store() { return editor.store(); }
     template <typename W>
-    W* add(int number, int kind, int special = 0, int offset = 0, QList<int> numbers = {}) {
+    W* add(int number, Parameter::Kind kind, EditSpecial special = EditSpecial::Plain,
+           int offset = 0, QList<int> numbers = {}) {
         store().add(number, kind, make<W>(), special, -1000, 1000, offset, numbers);
         return qobject_cast<W*>(store().find(number)->control.data());
     }
-    QLineEdit* addEdit(int number, int special = Parameter::Plain, int offset = 0) {
-        return add<QLineEdit>(number, Parameter::Edit, special, offset);
+    QLineEdit* addEdit(int number, EditSpecial special = EditSpecial::Plain, int offset = 0) {
+        return add<QLineEdit>(number, Parameter::Kind::Edit, special, offset);
     }
     QComboBox* addCombo(int number, int items, QList<int> codes = {}) {
-        auto* combo = add<QComboBox>(number, Parameter::Combo, 0, 0, codes);
+        auto* combo = add<QComboBox>(number, Parameter::Kind::Combo, EditSpecial::Plain, 0, codes);
         combo->addItems(QStringList(items, u"-"_s));
         return combo;
     }
     QCheckBox* addCheck(int number, QList<int> disables = {}) {
-        return add<QCheckBox>(number, Parameter::Check, 0, 0, disables);
+        return add<QCheckBox>(number, Parameter::Kind::Check, EditSpecial::Plain, 0, disables);
     }
     QString box(qsizetype i) { return dialogs.shown[i].caption + u" | "_s + dialogs.shown[i].text; }
     void reply(const char* piece) { transfer->OnParameterReply(QString::fromUtf8(piece)); }
@@ -189,11 +194,11 @@ TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
     EXPECT_FALSE(c.GroupBox4->isEnabled() || c.Button1->isEnabled());
     EXPECT_TRUE(write(u"1.70"_s).isEmpty()); // nothing changed: nothing goes out
 
-    const std::tuple<int, int, QString, QString, QString> cases[] = {
-        {Parameter::Plain, 0, u"a b"_s, u"1.67"_s, u" #P20=(a b)/2"_s},
-        {Parameter::Plain, 0, u"a b"_s, u"1.68"_s, u" #P20=a b/2"_s},
-        {Parameter::Double10, 0, u"1,25"_s, u"2.19"_s, u" #P20=13/2"_s},
-        {Parameter::Integer, 5, QString(), u"2.19"_s, u" #P20=5/2"_s}, // empty: the offset
+    const std::tuple<EditSpecial, int, QString, QString, QString> cases[] = {
+        {EditSpecial::Plain, 0, u"a b"_s, u"1.67"_s, u" #P20=(a b)/2"_s},
+        {EditSpecial::Plain, 0, u"a b"_s, u"1.68"_s, u" #P20=a b/2"_s},
+        {EditSpecial::Double10, 0, u"1,25"_s, u"2.19"_s, u" #P20=13/2"_s},
+        {EditSpecial::Integer, 5, QString(), u"2.19"_s, u" #P20=5/2"_s}, // empty: the offset
     };
     for (const auto& [special, offset, text, version, sent] : cases) {
         addEdit(20, special, offset)->setText(text);
@@ -207,7 +212,7 @@ TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
 
 // The report hour 214 and the zone-dependent 683 are kept relative to the time zone 447.
 struct ZoneRelative : Settings {
-    QLineEdit* zone = addEdit(447, Parameter::Integer);
+    QLineEdit* zone = addEdit(447, EditSpecial::Integer);
     QComboBox* hour = addCombo(214, 24);
     QComboBox* dependent = addCombo(683, 24);
     ZoneRelative() {
@@ -382,14 +387,14 @@ TEST_F(Settings, AFailedSaveOfTheLastSettingsIsOnlyLogged) {
 TEST_F(Settings, EveryKindRoundTripsAndOnlyDifferingValuesAreMarked) {
     store().findOrAdd(1).valueText = u"te\"x\\t\n"_s;
     addEdit(2)->setText(u"a b"_s);
-    addEdit(3, Parameter::Integer, 10)->setText(u"25"_s);
-    addEdit(4, Parameter::Integer, 10);
-    addEdit(5, Parameter::Double10, 2)->setText(u"1,25"_s);
-    addEdit(6, Parameter::Voice)->setText(u"тревога дверь"_s);
+    addEdit(3, EditSpecial::Integer, 10)->setText(u"25"_s);
+    addEdit(4, EditSpecial::Integer, 10);
+    addEdit(5, EditSpecial::Double10, 2)->setText(u"1,25"_s);
+    addEdit(6, EditSpecial::Voice)->setText(u"тревога дверь"_s);
     addCombo(7, 3, {5, 7, 9})->setCurrentIndex(1);
     addCombo(8, 4)->setCurrentIndex(2);
     addCheck(9)->setChecked(true);
-    Parameter& bits = store().add(10, Parameter::Bits, make<QGroupBox>());
+    Parameter& bits = store().add(10, Parameter::Kind::Bits, make<QGroupBox>());
     for (int i = 0; i < 3; ++i) {
         bits.controls.append(make<QCheckBox>());
         store().mapControl(bits.controls.last(), 10);
@@ -422,8 +427,8 @@ TEST_F(Settings, EveryKindRoundTripsAndOnlyDifferingValuesAreMarked) {
 }
 
 TEST_F(Settings, OlderFilesKeyPrecedenceAndIgnoredElements) {
-    QLineEdit* number = addEdit(3, Parameter::Integer, 10);
-    QLineEdit* decimal = addEdit(5, Parameter::Double10);
+    QLineEdit* number = addEdit(3, EditSpecial::Integer, 10);
+    QLineEdit* decimal = addEdit(5, EditSpecial::Double10);
     QComboBox* coded = addCombo(9, 3, {5, 7, 9});
     const auto shown = [&] { return number->text() + decimal->text() + coded->currentText(); };
     coded->setItemText(2, u"c"_s);
@@ -568,4 +573,64 @@ TEST(ReadBackup, ASerialNumberCannotLeaveTheFolder) {
     const ReadBackup::Result result =
         ReadBackup(u"Backups"_s).save("[]", u"../x"_s, QDateTime::currentDateTime(), false);
     EXPECT_TRUE(result.path.startsWith(u"Backups/___x/"_s)) << result.path.toStdString();
+}
+
+// The changed marks of a setting on a settings page, followed through what sets and clears the
+// changed flag.
+struct Marks : Settings {
+    QWidget* page = new QWidget;
+    QLineEdit* edit = new QLineEdit(page);
+    QLabel* label = new QLabel(u"Пароль"_s, page);
+
+    Marks() {
+        pages.addTab(new QWidget, u"Главная"_s);
+        pages.addTab(new QWidget, u"Радиоустройства"_s);
+        pages.addTab(page, u"Охрана"_s);
+        label->setBuddy(edit);
+        store().add(12, Parameter::Kind::Edit, edit);
+        editor.handlers().attachEdit(edit);
+    }
+    void type(const QString& text) {
+        editor.handlers().editEnter(edit);
+        edit->setText(text);
+        editor.handlers().editExit(edit);
+    }
+    bool tabMarked() { return pages.tabBar()->tabTextColor(2) == ChangeMarks::kColour; }
+};
+
+TEST_F(Marks, AnEditMarksTheSettingsCaption) {
+    type(u"1234"_s);
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, AnEditMarksThePagesTab) {
+    type(u"1234"_s);
+    EXPECT_TRUE(tabMarked());
+}
+
+TEST_F(Marks, TheWriteThatSendsAChangeClearsItsMarks) {
+    type(u"1234"_s);
+    transfer->Button3Click();
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
+}
+
+TEST_F(Marks, AReadReplacesTheMarks) {
+    type(u"1234"_s);
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
+}
+
+TEST_F(Marks, ALoadMarksTheValuesItChanges) {
+    load(R"([{"HW": "406"}, {"Value": 12, "Edit": "9999"}])");
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, AnUnchangedSettingHasNoMark) {
+    load(R"([{"HW": "406"}, {"Value": 12, "Edit": ""}])");
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
 }
