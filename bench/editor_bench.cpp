@@ -262,7 +262,7 @@ void BackupOfARead(benchmark::State& state) {
     for (auto _ : state) {
         when = when.addSecs(1);
         const auto result =
-            backup.save(talvik::settings::SettingsFile::compose(b.editor.store(), kRichestType),
+            backup.save(talvik::settings::SettingsFile::compose(b.editor, kRichestType),
                         QStringLiteral("0123456789AB"), when, false);
         if (!result.failure.isEmpty()) {
             state.SkipWithError("the copy was not written");

@@ -104,7 +104,9 @@ private:
 };
 
 bool done(TForm1& form) {
-    return form.Panel1->Label5->text().startsWith(QStringLiteral("Готово"));
+    return form.findChild<QLabel*>(QStringLiteral("Label5"))
+        ->text()
+        .startsWith(QStringLiteral("Готово"));
 }
 
 // A window connected to the emulator, which holds every setting of the richest type.
@@ -172,10 +174,10 @@ void FullReadOfTheRichestType(benchmark::State& state) {
     double lineSeconds = 0;
     for (auto _ : state) {
         s.traffic = {};
-        s.form->Panel1->Label5->clear();
+        s.form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
         QElapsedTimer clock;
         clock.start();
-        s.form->Panel1->PNGButton3->click();
+        s.form->findChild<QAbstractButton*>(QStringLiteral("PNGButton3"))->click();
         WaitFor(60000, [&] { return done(*s.form); });
         seconds += clock.nsecsElapsed() / 1e9;
         lineSeconds += (s.traffic.written + s.traffic.read) * 10 / kBaud;
@@ -209,10 +211,10 @@ void WriteOfHundredChangedSettings(benchmark::State& state) {
         }
         commands.append(QStringLiteral(" #S15=1"));
         s.traffic = {};
-        s.form->Panel1->Label5->clear();
+        s.form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
         QElapsedTimer clock;
         clock.start();
-        s.form->Panel1->PNGButton4->click();
+        s.form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
         WaitFor(60000, [&] { return done(*s.form); });
         seconds += clock.nsecsElapsed() / 1e9;
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);

@@ -108,7 +108,7 @@ std::optional<QString> BatchSettings::get(editor::SettingsEditor& editor, int nu
     if (record == nullptr) {
         return std::nullopt;
     }
-    return SettingsWire::deviceValue(editor.store(), *record, editor.version());
+    return SettingsWire::deviceValue(editor, number, editor.version());
 }
 
 } // namespace talvik::app

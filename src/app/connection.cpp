@@ -171,8 +171,6 @@ void Connection::Disconnect() {
     m_display.ShowDisconnected();
     m_form.settingsEditor().setDeviceVersion({});
     m_form.Timer1->setInterval(kScanIntervalMs);
-    m_form.Panel1->GroupBox4->setEnabled(true);
-    m_form.TabSheet3->Button1->setEnabled(true);
     m_form.PageControl1->setTabVisible(m_form.PageControl1->indexOf(m_form.TabSheet1), false);
     Call(hooks.ClearRadioList);
     m_form.TabSheet3->ComboBox2->setEnabled(true);

@@ -2,6 +2,7 @@
 
 #include "named.h"
 #include "pictures.h"
+#include "settings_transfer.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -9,12 +10,16 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace talvik::app {
 
 namespace {
+// The batch result stays this long.
+constexpr int kResultMs = 5000;
+
 QToolButton* imageButton(QWidget* parent, const QString& name, const QString& caption,
                          QStyle::StandardPixmap image) {
     auto* button = named<QToolButton>(parent, name);
@@ -48,8 +53,12 @@ HeaderPanel::HeaderPanel(QWidget* parent)
       PNGButton5(imageButton(GroupBox4, QStringLiteral("PNGButton5"),
                              QStringLiteral("Записать в файл"), QStyle::SP_DialogSaveButton)),
       PNGButton6(imageButton(GroupBox4, QStringLiteral("PNGButton6"),
-                             QStringLiteral("Считать из файла"), QStyle::SP_DialogOpenButton)) {
+                             QStringLiteral("Считать из файла"), QStyle::SP_DialogOpenButton)),
+      Timer4(new QTimer(this)) {
     setObjectName(QStringLiteral("Panel1"));
+    Timer4->setObjectName(QStringLiteral("Timer4"));
+    Timer4->setInterval(kResultMs);
+    connect(Timer4, &QTimer::timeout, this, &HeaderPanel::Timer4Timer);
     setAutoFillBackground(true);
     Image2->hide();
     ProgressBar2->hide();
@@ -78,6 +87,52 @@ HeaderPanel::HeaderPanel(QWidget* parent)
     row->addWidget(Image2);
     row->addLayout(batch, 1);
     row->addWidget(GroupBox4);
+}
+
+void HeaderPanel::follow(settings::SettingsTransfer& transfer) {
+    using settings::SettingsTransfer;
+    connect(PNGButton3, &QToolButton::clicked, &transfer, &SettingsTransfer::PNGButton3Click);
+    connect(PNGButton4, &QToolButton::clicked, &transfer, &SettingsTransfer::Button3Click);
+    connect(PNGButton5, &QToolButton::clicked, &transfer, &SettingsTransfer::PNGButton5Click);
+    connect(PNGButton6, &QToolButton::clicked, &transfer, &SettingsTransfer::PNGButton6Click);
+    connect(&transfer, &SettingsTransfer::batchStarted, this, &HeaderPanel::showBatchStart);
+    connect(&transfer, &SettingsTransfer::batchProgressed, this, &HeaderPanel::showBatchProgress);
+    connect(&transfer, &SettingsTransfer::batchFinished, this, &HeaderPanel::showBatchResult);
+}
+
+void HeaderPanel::setBatchRunning(bool running) {
+    GroupBox4->setEnabled(!running);
+}
+
+void HeaderPanel::showConnection(bool connected) {
+    Image1->setVisible(!connected);
+    Image2->setVisible(connected);
+    if (!connected) {
+        Label5->clear();
+        ProgressBar2->hide();
+    }
+}
+
+void HeaderPanel::showBatchStart(const QString& status, int maximum) {
+    Label5->setText(status);
+    ProgressBar2->setMaximum(maximum);
+    ProgressBar2->setValue(0);
+    ProgressBar2->setVisible(true);
+}
+
+void HeaderPanel::showBatchProgress(int position) {
+    ProgressBar2->setValue(position);
+}
+
+void HeaderPanel::showBatchResult(const QString& result, const QString& note) {
+    Label5->setText(result + note);
+    ProgressBar2->setVisible(false);
+    Timer4->start();
+}
+
+void HeaderPanel::Timer4Timer() {
+    Label5->clear();
+    Timer4->stop();
 }
 
 } // namespace talvik::app

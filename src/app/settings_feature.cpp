@@ -1,37 +1,58 @@
 #include "settings_feature.h"
 
 #include "connection.h"
+#include "device_type.h"
 #include "header_panel.h"
 #include "main_page.h"
 #include "settings_editor.h"
 #include "settings_transfer.h"
 #include "tform1.h"
 
-#include <QGroupBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <iterator>
 
 namespace talvik::app {
 
+namespace {
+// The device type chosen in ComboBox2; a settings file may choose another one.
+settings::SettingsTransfer::TypeChoice typeChoice(TForm1& form) {
+    QComboBox* types = form.TabSheet3->ComboBox2;
+    return {[types] { return iface::DeviceType::codeForPosition(types->currentIndex()); },
+            [types, &form](int code) {
+                const auto* position = std::ranges::find(iface::DeviceType::kCodes, code);
+                {
+                    const QSignalBlocker blocker(types);
+                    types->setCurrentIndex(
+                        static_cast<int>(position - std::begin(iface::DeviceType::kCodes)));
+                }
+                form.changeDeviceType(false);
+            }};
+}
+} // namespace
+
 SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
-    HeaderPanel& header = *form.Panel1;
     MainPage& page = *form.TabSheet3;
     m_transfer = std::make_unique<settings::SettingsTransfer>(
-        settings::SettingsControls{header.Label5, header.ProgressBar2, header.GroupBox4,
-                                   header.PNGButton3, header.PNGButton4, header.PNGButton5,
-                                   header.PNGButton6, page.Button1, page.Button4, page.Button11,
-                                   page.Label6, page.Edit1, page.ComboBox2, form.Timer4},
         form.settingsEditor(), form.dialogs(), form.log(),
         [this]() -> settings::SettingsLink* { return m_link.connected() ? &m_link : nullptr; },
-        [&form] { form.changeDeviceType(false); });
+        typeChoice(form));
     form.settingsEditor().setFileHooks(m_transfer.get());
+    form.Panel1->follow(*m_transfer);
 
     settings::SettingsTransfer& transfer = *m_transfer;
+    QObject::connect(page.Button4, &QPushButton::clicked, &transfer,
+                     &settings::SettingsTransfer::Button4Click);
+    QObject::connect(page.Button11, &QPushButton::clicked, &transfer,
+                     &settings::SettingsTransfer::Button11Click);
     ConnectionHooks& hooks = form.connection->hooks;
     hooks.OnParameterReply = [&transfer](const QString& piece) {
         transfer.OnParameterReply(piece);
     };
-    hooks.DecideRead = [&transfer] { transfer.DecideRead(); };
+    hooks.DecideRead = [&transfer, &page] { transfer.DecideRead(page.Edit1->text()); };
     hooks.SaveLastSettings = [&transfer] { transfer.SaveLastSettings(); };
     hooks.ClearRememberedSerial = [&transfer] { transfer.rememberedSerial.clear(); };
     hooks.ClearReadOffered = [&transfer] { transfer.readOffered = false; };

@@ -17,18 +17,14 @@ StatusDisplay::StatusDisplay(MainPage& page, HeaderPanel& header)
 
 void StatusDisplay::ShowConnected(const QString& portName) {
     m_page.Label13->setText(portName);
-    m_header.Image1->hide();
-    m_header.Image2->show();
+    m_header.showConnection(true);
 }
 
 void StatusDisplay::ShowDisconnected() {
     m_page.Label13->clear();
     m_page.Label6->clear();
     m_page.Edit1->clear();
-    m_header.Label5->clear();
-    m_header.Image1->show();
-    m_header.Image2->hide();
-    m_header.ProgressBar2->hide();
+    m_header.showConnection(false);
 }
 
 void StatusDisplay::ShowVersion(const QString& text) {

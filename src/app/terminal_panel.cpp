@@ -58,6 +58,10 @@ void TerminalPanel::Button1Click() {
     }
 }
 
+void TerminalPanel::setBatchRunning(bool running) {
+    Button1->setEnabled(!running);
+}
+
 void TerminalPanel::showHistory() {
     const QString typed = ComboBox1->currentText();
     ComboBox1->clear();

@@ -29,6 +29,8 @@ public:
     void setHistory(const QStringList& entries);
 
     void Button1Click();
+    // Send is off while a batch runs.
+    void setBatchRunning(bool running);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

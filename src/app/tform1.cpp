@@ -65,8 +65,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
       TabSheet3(new MainPage), TabSheet1(new QWidget),
       Timer1(namedTimer(this, QStringLiteral("Timer1"), 1000)),
       Timer2(namedTimer(this, QStringLiteral("Timer2"), 1)),
-      Timer3(namedTimer(this, QStringLiteral("Timer3"), 1)),
-      Timer4(namedTimer(this, QStringLiteral("Timer4"), 5000)), m_options(std::move(options)),
+      Timer3(namedTimer(this, QStringLiteral("Timer3"), 1)), m_options(std::move(options)),
       m_ownDialogs(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
       m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs),
       m_ownClipboard(clipboard == nullptr ? std::make_unique<QtClipboard>() : nullptr),
@@ -92,7 +91,6 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
-    connect(Timer4, &QTimer::timeout, this, &TForm1::Timer4Timer);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::layoutPages);
     connect(TabSheet3->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
     Timer1->start();
@@ -120,6 +118,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
         *TabSheet3, *m_dialogs, [this]() -> link::ComPort* { return connection->connectedPort(); },
         this);
     connectUploadEvents();
+    followBatch();
     m_radio = std::make_unique<RadioFeature>(*this);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
@@ -143,6 +142,18 @@ void TForm1::connectUploadEvents() {
     hooks.SetProgressMax = [this](int maximum) { m_upload->SetProgressMax(maximum); };
     hooks.SetProgress = [this](int position) { m_upload->SetProgress(position); };
     hooks.OnProgrammingEnd = [this](const QString& text) { m_upload->OnProgrammingEnd(text); };
+}
+
+void TForm1::followBatch() {
+    settings::SettingsTransfer& transfer = m_settings->transfer();
+    connect(&transfer, &settings::SettingsTransfer::batchStarted, &m_batch, &BatchState::start);
+    connect(&transfer, &settings::SettingsTransfer::batchFinished, &m_batch, &BatchState::finish);
+    connect(m_upload, &UploadPanel::started, &m_batch, &BatchState::start);
+    connect(m_upload, &UploadPanel::ended, &m_batch, &BatchState::finish);
+    connect(connection, &Connection::disconnected, &m_batch, &BatchState::finish);
+    connect(&m_batch, &BatchState::runningChanged, Panel1, &HeaderPanel::setBatchRunning);
+    connect(&m_batch, &BatchState::runningChanged, m_terminal.get(),
+            &TerminalPanel::setBatchRunning);
 }
 
 void TForm1::ComboBox2Change() {
@@ -296,11 +307,6 @@ void TForm1::Timer2Timer() {
 
 void TForm1::Timer3Timer() {
     Timer3->stop();
-}
-
-void TForm1::Timer4Timer() {
-    Panel1->Label5->clear();
-    Timer4->stop();
 }
 
 } // namespace talvik::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch_state.h"
 #include "simple_log.h"
 #include "start_options.h"
 
@@ -32,8 +33,8 @@ class TForm2;
 class TerminalPanel;
 class UploadPanel;
 
-// The programmer's main window. It lays out the header and the pages, runs the four timers
-// that drive the device link, owns the waiting window, and keeps the start-up and shutdown
+// The programmer's main window. It lays out the header and the pages, runs the timers that
+// drive the device link, owns the waiting window, and keeps the start-up and shutdown
 // order. Features take their controls from Panel1 and TabSheet3 and their ticks from the timers.
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -84,6 +85,8 @@ public:
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
+    // Whether a settings read or write or an upload runs; the header and the terminal follow it.
+    [[nodiscard]] BatchState& batch() { return m_batch; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -96,7 +99,6 @@ public:
     QTimer* Timer1;     // port scan while not connected, the link's clock while connected
     QTimer* Timer2;     // reception
     QTimer* Timer3;     // one-shot helper of the settings editor
-    QTimer* Timer4;     // clears the batch result text
     // The device link: port scan, identification, status, disconnect.
     Connection* connection = nullptr;
 
@@ -108,14 +110,16 @@ private:
     void formCreate();
     // The upload's events of the connected controller go to the upload panel.
     void connectUploadEvents();
+    // Settings batches and uploads start and end the batch state; the panels follow it.
+    void followBatch();
     void readTerminalFile();
     void writeTerminalFile();
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
-    void Timer4Timer();
 
     support::SimpleLog m_log;
+    BatchState m_batch;
     StartOptions m_options;
     std::unique_ptr<support::Dialogs> m_ownDialogs;
     support::Dialogs* m_dialogs;

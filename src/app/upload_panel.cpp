@@ -86,6 +86,7 @@ void UploadPanel::Button5Click() {
     m_page.ProgressBar3->setMaximum(kStartMaximum);
     m_page.Label26->setText(start->status);
     Q_EMIT statusShown(start->status);
+    Q_EMIT started();
     link->StartUpload(start->kind, path);
 }
 
@@ -116,7 +117,6 @@ void UploadPanel::OnProgrammingEnd(const QString& text) {
     m_page.Label26->setText(text);
     m_page.ProgressBar3->setValue(0);
     m_page.Button7->setEnabled(false);
-    m_page.Button1->setEnabled(true);
     // The controller may run new firmware now: its identity is asked for again.
     m_page.Label6->clear();
     Q_EMIT ended(text);

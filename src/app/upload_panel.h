@@ -41,6 +41,8 @@ public:
     void OnProgrammingEnd(const QString& text);
 
 Q_SIGNALS:
+    // An upload began on the connected controller; ended() follows it.
+    void started();
     // What the upload shows, for whoever follows it without looking at the group: its status
     // lines, the size of its progress, each step of it, and the result text.
     void statusShown(const QString& text);

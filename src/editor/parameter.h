@@ -1,6 +1,7 @@
 #pragma once
 
 #include "edit_special.h"
+#include "setting_kind.h"
 
 #include <QCheckBox>
 #include <QList>
@@ -13,8 +14,7 @@ namespace talvik::editor {
 // One numbered controller setting: how its value is coded, which control shows it, and whether
 // the user changed it since it was last sent to or read from the controller.
 struct Parameter {
-    // Kind of control; the numbers are those of the settings files' kind names.
-    enum class Kind : int { None = 0, Edit = 1, Combo = 2, Check = 3, Bits = 4 };
+    using Kind = iface::SettingKind;
     // A setting's value is a 32-bit integer, so only the first 32 boxes of a Bits setting count.
     static constexpr int kBitCount = 32;
     // The login the web service gave the controller: shown, never edited, written or saved.
@@ -38,11 +38,6 @@ struct Parameter {
     // Combo: the item codes (empty when the stored value is the item's position).
     // Check: the settings whose controls are disabled while the box is checked.
     QList<int> numbers;
-
-    // "None", "Edit", "Combo", "Check" or "Bits": the kind as settings files name it.
-    [[nodiscard]] static QString kindName(Kind kind);
-    // The kind for a settings file's kind name; None for an unknown name.
-    [[nodiscard]] static Kind kindFromName(QStringView name);
 };
 
 } // namespace talvik::editor

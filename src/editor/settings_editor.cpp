@@ -1,13 +1,19 @@
 #include "settings_editor.h"
 
 #include "page_builder.h"
-#include "settings_file_hooks.h"
+#include "value_codecs.h"
 
 #include "device_type.h"
 #include "interface_model.h"
+#include "settings_file_hooks.h"
 #include "yaml_root.h"
 
+#include "leading_integer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTabWidget>
 
 namespace talvik::editor {
@@ -16,6 +22,91 @@ namespace {
 const QString kInterfaceFolder = QStringLiteral("Interface/");
 const QString kDescription = QStringLiteral("Interface/interface.h");
 constexpr int kUtf8 = 65001;
+
+// The text an edit box shows for a value: the controller's own value, or already a shown text.
+QString editText(const Parameter& record, const QString& value, bool controllerValue) {
+    if (!controllerValue || value.isEmpty()) {
+        return value;
+    }
+    if (record.special == iface::EditSpecial::Integer) {
+        return ValueCodecs::integerFromDevice(value, record.offset);
+    }
+    if (record.special == iface::EditSpecial::Double10) {
+        return ValueCodecs::double10FromDevice(value, record.offset,
+                                               ValueCodecs::decimalSeparator());
+    }
+    return value;
+}
+
+// Runs a control's change handler with the input flag telling whether the value differed,
+// so that only a differing value is marked changed.
+template <typename Run> void asChange(FieldHandlers& handlers, bool differed, Run run) {
+    handlers.setInput(differed);
+    run();
+    handlers.setInput(false);
+}
+
+void enterBits(Parameter& record, long long bits, FieldHandlers& handlers) {
+    QCheckBox* firstChanging = nullptr;
+    for (qsizetype i = 0; i < record.controls.size() && firstChanging == nullptr; ++i) {
+        QCheckBox* box = record.controls[i];
+        if (box != nullptr &&
+            box->isChecked() != (i < Parameter::kBitCount && ((bits >> i) & 1) != 0)) {
+            firstChanging = box;
+        }
+    }
+    if (firstChanging != nullptr) {
+        asChange(handlers, true, [&] { handlers.checkBoxMouseDown(firstChanging); });
+    }
+    ParameterStore::show(record, QString::number(bits));
+}
+
+// Puts a value into a record's control with the input flag cleared, as enter() describes.
+void enterValue(Parameter& record, const QString& value, bool controllerValue,
+                FieldHandlers& handlers) {
+    switch (record.kind) {
+    case Parameter::Kind::None:
+        if (value != record.valueText) {
+            record.valueText = value;
+            record.changed = true;
+        }
+        return;
+    case Parameter::Kind::Edit:
+        if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
+            const QString before = edit->text();
+            edit->setText(editText(record, value, controllerValue));
+            handlers.editExit(edit, before);
+        }
+        return;
+    case Parameter::Kind::Combo:
+        if (auto* combo = qobject_cast<QComboBox*>(record.control.data())) {
+            const int before = combo->currentIndex();
+            if (controllerValue) {
+                ParameterStore::show(record, value);
+            } else {
+                const int position = support::LeadingInteger(value);
+                combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
+            }
+            asChange(handlers, combo->currentIndex() != before,
+                     [&] { handlers.dropDownSelect(combo); });
+        }
+        return;
+    case Parameter::Kind::Check:
+        if (auto* box = qobject_cast<QCheckBox*>(record.control.data())) {
+            const bool checked = support::LeadingInteger(value) != 0;
+            // The handler expects the box as it is before the click that changes it.
+            asChange(handlers, checked != box->isChecked(),
+                     [&] { handlers.checkBoxMouseDown(box); });
+            box->setChecked(checked);
+        }
+        return;
+    case Parameter::Kind::Bits:
+        enterBits(record, support::LeadingInteger(value), handlers);
+        return;
+    default:
+        return;
+    }
+}
 } // namespace
 
 SettingsEditor::SettingsEditor(QTabWidget* pages, QWidget* window, support::Dialogs& dialogs,
@@ -92,6 +183,90 @@ void SettingsEditor::removePages() {
         m_pages->removeTab(m_pages->count() - 1);
         delete page;
     }
+}
+
+QList<int> SettingsEditor::numbers() const {
+    QList<int> numbers;
+    numbers.reserve(m_store.size());
+    for (const auto& entry : m_store) {
+        numbers.append(entry.first);
+    }
+    return numbers;
+}
+
+iface::SettingKind SettingsEditor::kind(int number) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr ? record->kind : Parameter::Kind::None;
+}
+
+iface::EditSpecial SettingsEditor::special(int number) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr ? record->special : iface::EditSpecial::Plain;
+}
+
+bool SettingsEditor::changed(int number) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr && record->changed;
+}
+
+QString SettingsEditor::value(int number) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr ? ParameterStore::valueOf(*record) : QString();
+}
+
+QString SettingsEditor::writtenValue(int number) const {
+    const Parameter* record = m_store.find(number);
+    if (record == nullptr || record->kind != Parameter::Kind::Edit) {
+        return value(number);
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(record->control.data());
+    const QString text = edit != nullptr ? edit->text() : QString();
+    if (record->special == iface::EditSpecial::Integer) {
+        return QString::number(static_cast<long long>(support::LeadingInteger(text)) +
+                               record->offset);
+    }
+    if (record->special == iface::EditSpecial::Double10) {
+        return ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
+                                             record->offset);
+    }
+    return text;
+}
+
+int SettingsEditor::shownNumber(int number) const {
+    const Parameter* record = m_store.find(number);
+    const auto* edit =
+        record != nullptr ? qobject_cast<const QLineEdit*>(record->control.data()) : nullptr;
+    return edit != nullptr ? support::LeadingInteger(edit->text()) : 0;
+}
+
+void SettingsEditor::keep(int number) {
+    static_cast<void>(m_store.findOrAdd(number));
+}
+
+void SettingsEditor::dropUnshown() {
+    m_store.removeWithoutControl();
+}
+
+void SettingsEditor::setChanged(int number, bool changed) {
+    if (Parameter* record = m_store.find(number)) {
+        record->changed = changed;
+    }
+}
+
+void SettingsEditor::show(int number, const QString& value) {
+    if (Parameter* record = m_store.find(number)) {
+        ParameterStore::show(*record, value);
+    }
+}
+
+void SettingsEditor::enter(int number, const QString& value, bool controllerValue) {
+    Parameter* record = m_store.find(number);
+    if (record == nullptr) {
+        return;
+    }
+    m_handlers->setInput(false);
+    enterValue(*record, value, controllerValue, *m_handlers);
+    m_handlers->setInput(true);
 }
 
 } // namespace talvik::editor

@@ -4,6 +4,7 @@
 #include "field_handlers.h"
 #include "node.h"
 #include "parameter_store.h"
+#include "setting_pages.h"
 
 #include <QDateTime>
 #include <QList>
@@ -17,20 +18,20 @@ class QTimer;
 class QWidget;
 
 namespace talvik::iface {
+class SettingsFileHooks;
 class YamlRoot;
-}
+} // namespace talvik::iface
 namespace talvik::support {
 class Dialogs;
 }
 
 namespace talvik::editor {
 
-class SettingsFileHooks;
-
 // The settings editor of the main window: the pages generated from the interface description
 // for the chosen device type, the setting store behind them and the handlers of their controls.
-// The window owns it and runs the device-type change through it.
-class SettingsEditor : public QObject {
+// The window owns it and runs the device-type change through it. Reading, writing and the
+// settings files reach the settings through its SettingPages side.
+class SettingsEditor : public QObject, public iface::SettingPages {
     Q_OBJECT
 public:
     // The window's own pages come first; generated pages start at this index.
@@ -53,20 +54,34 @@ public:
     // which case the pages are built for "9.99".
     void setDeviceVersion(const QString& version);
     [[nodiscard]] QString version() const;
-    [[nodiscard]] int typeCode() const { return m_typeCode; }
+    [[nodiscard]] int typeCode() const override { return m_typeCode; }
 
     // Removes the generated pages together with the store, both maps and the rule table.
     void removePages();
 
-    void setFileHooks(SettingsFileHooks* hooks) { m_fileHooks = hooks; }
+    void setFileHooks(iface::SettingsFileHooks* hooks) { m_fileHooks = hooks; }
 
     [[nodiscard]] ParameterStore& store() { return m_store; }
     // Brings the changed marks of the pages in line with the store (after a read, a write or a
     // load; the user's edits bring them along themselves).
-    void refreshChangeMarks() { m_marks.refresh(); }
+    void refreshChangeMarks() override { m_marks.refresh(); }
     [[nodiscard]] FieldHandlers& handlers() { return *m_handlers; }
     // The images of the generated pages, in page order (pages without one have none here).
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
+
+    // The settings by number, for reading, writing and the settings files.
+    [[nodiscard]] QList<int> numbers() const override;
+    [[nodiscard]] iface::SettingKind kind(int number) const override;
+    [[nodiscard]] iface::EditSpecial special(int number) const override;
+    [[nodiscard]] bool changed(int number) const override;
+    [[nodiscard]] QString value(int number) const override;
+    [[nodiscard]] QString writtenValue(int number) const override;
+    [[nodiscard]] int shownNumber(int number) const override;
+    void keep(int number) override;
+    void dropUnshown() override;
+    void setChanged(int number, bool changed) override;
+    void show(int number, const QString& value) override;
+    void enter(int number, const QString& value, bool controllerValue) override;
 
 private:
     // The description's root, read again when the file changed; null when there is none.
@@ -76,7 +91,7 @@ private:
     ParameterStore m_store;
     std::unique_ptr<FieldHandlers> m_handlers;
     ChangeMarks m_marks;
-    SettingsFileHooks* m_fileHooks = nullptr;
+    iface::SettingsFileHooks* m_fileHooks = nullptr;
     QString m_deviceVersion;
     int m_typeCode = 0;
     int m_minimumPageWidth;

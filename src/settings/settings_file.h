@@ -2,13 +2,10 @@
 
 #include <QByteArray>
 
-namespace talvik::editor {
-class FieldHandlers;
-class ParameterStore;
-} // namespace talvik::editor
 namespace talvik::iface {
 class Node;
-}
+class SettingPages;
+} // namespace talvik::iface
 
 namespace talvik::settings {
 
@@ -16,9 +13,9 @@ namespace talvik::settings {
 // setting, {"Value": <number>, "<kind name>": <value>}, holding the controller's values.
 class SettingsFile {
 public:
-    // The file text for the store, under the given device-type code. Settings 214 and 683 are
-    // written relative to the time zone (447) when it is shown, as a write sends them.
-    [[nodiscard]] static QByteArray compose(const editor::ParameterStore& store, int typeCode);
+    // The file text for what the pages show, under the given device-type code. Settings 214 and 683
+    // are written relative to the time zone (447) when it is shown, as a write sends them.
+    [[nodiscard]] static QByteArray compose(const iface::SettingPages& pages, int typeCode);
 
     // What the header and the serial numbers of a file say about it.
     struct Survey {
@@ -32,12 +29,11 @@ public:
     // saved under TQ-13 or TQ-14 are taken as Pellam Q5 settings.
     [[nodiscard]] static Survey survey(const iface::Node& root);
 
-    // Puts the file's values into the store and the controls. Exactly the values that differ
-    // from what was shown before are marked changed, through the field handlers, and their
-    // dependent controls follow. Once the time zone is shown, 214 and 683 are raised by it,
-    // undoing what compose did, so that a file saved and loaded gives back every value.
-    static void apply(const iface::Node& root, bool currentFormat, editor::ParameterStore& store,
-                      editor::FieldHandlers& handlers);
+    // Puts the file's values into the pages. Exactly the values that differ from what was
+    // shown before are marked changed, and their dependent controls follow. Once the time zone is
+    // shown, 214 and 683 are raised by it, undoing what compose did, so that a file saved and
+    // loaded gives back every value.
+    static void apply(const iface::Node& root, bool currentFormat, iface::SettingPages& pages);
 };
 
 } // namespace talvik::settings

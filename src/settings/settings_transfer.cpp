@@ -4,10 +4,9 @@
 #include "settings_link.h"
 #include "settings_wire.h"
 
-#include "settings_editor.h"
-
 #include "device_type.h"
 #include "json_root.h"
+#include "setting_pages.h"
 
 #include "compare_versions.h"
 #include "cp1251.h"
@@ -15,18 +14,11 @@
 #include "leading_integer.h"
 #include "log_base.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QSaveFile>
-#include <QSignalBlocker>
-#include <QTimer>
+#include <algorithm>
 #include <iterator>
 
 using namespace Qt::StringLiterals;
@@ -54,30 +46,14 @@ QString saveFailure(const QSaveFile& file, const QString& path) {
 }
 } // namespace
 
-SettingsTransfer::SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
-                                   support::Dialogs& dialogs, support::LogBase& log,
-                                   std::function<SettingsLink*()> link,
-                                   std::function<void()> changeDeviceType, QObject* parent)
-    : QObject(parent), m_controls(controls), m_editor(editor), m_dialogs(dialogs), m_log(log),
-      m_link(std::move(link)), m_changeDeviceType(std::move(changeDeviceType)) {
-    connect(m_controls.PNGButton3, &QAbstractButton::clicked, this,
-            &SettingsTransfer::PNGButton3Click);
-    connect(m_controls.PNGButton4, &QAbstractButton::clicked, this,
-            &SettingsTransfer::Button3Click);
-    connect(m_controls.PNGButton5, &QAbstractButton::clicked, this,
-            &SettingsTransfer::PNGButton5Click);
-    connect(m_controls.PNGButton6, &QAbstractButton::clicked, this,
-            &SettingsTransfer::PNGButton6Click);
-    connect(m_controls.Button4, &QAbstractButton::clicked, this, &SettingsTransfer::Button4Click);
-    connect(m_controls.Button11, &QAbstractButton::clicked, this, &SettingsTransfer::Button11Click);
-}
+SettingsTransfer::SettingsTransfer(iface::SettingPages& pages, support::Dialogs& dialogs,
+                                   support::LogBase& log, std::function<SettingsLink*()> link,
+                                   TypeChoice type, QObject* parent)
+    : QObject(parent), m_pages(pages), m_dialogs(dialogs), m_log(log), m_link(std::move(link)),
+      m_type(std::move(type)) {}
 
-int SettingsTransfer::selectedTypeCode() const {
-    return iface::DeviceType::codeForPosition(m_controls.ComboBox2->currentIndex());
-}
-
-void SettingsTransfer::DecideRead() {
-    if (readOffered || m_controls.Label6->text().isEmpty() || m_controls.Edit1->text().isEmpty()) {
+void SettingsTransfer::DecideRead(const QString& serial) {
+    if (readOffered) {
         return;
     }
     SettingsLink* link = m_link();
@@ -85,7 +61,7 @@ void SettingsTransfer::DecideRead() {
         return;
     }
     readOffered = true;
-    const QString serial = m_controls.Edit1->text();
+    m_serial = serial;
     const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
                       (SettingsWire::dumpsAll(link->VersionText()) ||
                        m_dialogs.question(u"Вопрос"_s, kReadOffer));
@@ -98,19 +74,13 @@ void SettingsTransfer::DecideRead() {
 }
 
 void SettingsTransfer::startBatch(const QString& status, int maximum, SettingsLink& link) {
-    m_controls.Label5->setText(status);
-    m_controls.ProgressBar2->setMaximum(maximum);
-    m_controls.ProgressBar2->setValue(0);
-    m_controls.ProgressBar2->setVisible(true);
-    m_controls.GroupBox4->setEnabled(false);
-    m_controls.Button1->setEnabled(false);
+    m_progress = 0;
     link.errorCount() = 0;
     Q_EMIT batchStarted(status, maximum);
 }
 
 void SettingsTransfer::advanceProgress() {
-    m_controls.ProgressBar2->setValue(m_controls.ProgressBar2->value() + 1);
-    Q_EMIT batchProgressed(m_controls.ProgressBar2->value());
+    Q_EMIT batchProgressed(++m_progress);
 }
 
 void SettingsTransfer::PNGButton3Click() {
@@ -118,12 +88,12 @@ void SettingsTransfer::PNGButton3Click() {
     if (link == nullptr) {
         return;
     }
-    editor::ParameterStore& store = m_editor.store();
-    store.removeWithoutControl();
+    m_pages.dropUnshown();
+    const QList<int> numbers = m_pages.numbers();
     m_reportHourReply.reset();
     // The batch is on screen before the first command goes out, so that even an "end" that
     // comes up at once finds it to close.
-    startBatch(u"Считывание параметров..."_s, store.size(), *link);
+    startBatch(u"Считывание параметров..."_s, static_cast<int>(numbers.size()), *link);
     m_reading = true;
     if (SettingsWire::dumpsAll(link->VersionText())) {
         link->SendCommand(SettingsWire::kListingRequest.toString(), link::SendFlag::AwaitReply);
@@ -131,8 +101,8 @@ void SettingsTransfer::PNGButton3Click() {
         link->lastDumpNumber() = -1;
         return;
     }
-    for (const auto& entry : store) {
-        link->SendCommand(SettingsWire::query(entry.first), link::SendFlag::AwaitReply);
+    for (const int number : numbers) {
+        link->SendCommand(SettingsWire::query(number), link::SendFlag::AwaitReply);
     }
     link->SendCommand(SettingsWire::kQueueEnd.toString(), link::SendFlag::WriteAndForget);
 }
@@ -142,11 +112,11 @@ void SettingsTransfer::Button3Click() {
     if (link == nullptr) {
         return;
     }
-    const QStringList commands = SettingsWire::writeCommands(m_editor.store(), link->VersionText());
+    const QStringList commands = SettingsWire::writeCommands(m_pages, link->VersionText());
     if (commands.isEmpty()) {
         return;
     }
-    m_editor.refreshChangeMarks(); // what was sent is no longer a change
+    m_pages.refreshChangeMarks(); // what was sent is no longer a change
     startBatch(u"Запись параметров..."_s, static_cast<int>(commands.size()), *link);
     m_reading = false;
     for (const QString& command : commands) {
@@ -174,9 +144,8 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
                                   reply->value);
         return;
     }
-    editor::ParameterStore& store = m_editor.store();
-    editor::Parameter& record = store.findOrAdd(reply->number);
-    record.changed = false;
+    m_pages.keep(reply->number);
+    m_pages.setChanged(reply->number, false);
     // From 1.66 on the controller keeps 214 and 683 relative to the time zone. A listing comes
     // in ascending order: 683 finds the zone shown, 214 waits for it. Each is raised before it
     // is shown, since an hour below the zone has no item at its relative value.
@@ -184,19 +153,17 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
     QString value = reply->value;
     if (relative && reply->number == SettingsWire::kTimeZoneDependent) {
         value = QString::number(support::LeadingInteger(value) +
-                                SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
+                                m_pages.shownNumber(SettingsWire::kTimeZone));
     }
-    editor::ParameterStore::show(record, value);
+    m_pages.show(reply->number, value);
     if (!relative) {
         return;
     }
     if (reply->number == SettingsWire::kReportHour) {
         m_reportHourReply = support::LeadingInteger(reply->value);
     } else if (reply->number == SettingsWire::kTimeZone && m_reportHourReply) {
-        if (editor::Parameter* hour = store.find(SettingsWire::kReportHour)) {
-            editor::ParameterStore::show(
-                *hour, QString::number(*m_reportHourReply + support::LeadingInteger(reply->value)));
-        }
+        m_pages.show(SettingsWire::kReportHour,
+                     QString::number(*m_reportHourReply + support::LeadingInteger(reply->value)));
         m_reportHourReply.reset();
     }
 }
@@ -212,37 +179,33 @@ void SettingsTransfer::ShowBatchResult() {
     SettingsLink* link = m_link();
     const int errors = link != nullptr ? link->errorCount() : 0;
     const QString result = errors == 0 ? u"Готово"_s : u"Готово c %1 ошибками"_s.arg(errors);
-    m_controls.Label5->setText(result);
-    m_controls.ProgressBar2->setVisible(false);
-    m_controls.GroupBox4->setEnabled(true);
-    m_controls.Button1->setEnabled(true);
-    m_controls.Timer4->start();
+    QString note;
     if (m_reading) {
         m_reading = false;
-        backUpRead(errors);
+        note = backUpRead(errors);
     }
-    m_editor.refreshChangeMarks();
+    m_pages.refreshChangeMarks();
     if (BuildAssignmentTargets) {
         BuildAssignmentTargets();
     }
-    Q_EMIT batchFinished(result);
+    Q_EMIT batchFinished(result, note);
 }
 
-void SettingsTransfer::backUpRead(int errors) {
+QString SettingsTransfer::backUpRead(int errors) {
     // Runs before the buttons are used again, so the copy holds the values as read.
     const ReadBackup::Result result =
-        m_backup.save(SettingsFile::compose(m_editor.store(), selectedTypeCode()),
-                      m_controls.Edit1->text(), QDateTime::currentDateTime(), errors != 0);
+        m_backup.save(SettingsFile::compose(m_pages, m_type.chosen()), m_serial,
+                      QDateTime::currentDateTime(), errors != 0);
     if (result.failure.isEmpty()) {
         m_log.write(u"Backup of the read saved: "_s + result.path);
-        return;
+        return {};
     }
     m_log.write(u"Error: backup of the read - "_s + result.failure);
-    if (!m_backupFailureShown) {
-        m_backupFailureShown = true;
-        m_controls.Label5->setText(m_controls.Label5->text() +
-                                   u" (резервная копия не записана: "_s + result.failure + u')');
+    if (m_backupFailureShown) {
+        return {};
     }
+    m_backupFailureShown = true;
+    return u" (резервная копия не записана: "_s + result.failure + u')';
 }
 
 void SettingsTransfer::OnNoReply(SettingsLink& link) {
@@ -265,7 +228,7 @@ void SettingsTransfer::OnCommandSent(SettingsLink& link) {
 }
 
 QString SettingsTransfer::SaveSettingsFile(const QString& path) {
-    const QByteArray text = SettingsFile::compose(m_editor.store(), selectedTypeCode());
+    const QByteArray text = SettingsFile::compose(m_pages, m_type.chosen());
     // Written aside and renamed over the old file, so that a crash or a full disk never leaves
     // half a file. The buffer is flushed before the commit: a commit does not see a failure of
     // its own final flush, and would put the cut file in place of the old one.
@@ -304,20 +267,13 @@ void SettingsTransfer::loadSettingsFile(const QString& path, bool mayChangeType)
     }
     const SettingsFile::Survey survey = SettingsFile::survey(root);
     SettingsLink* link = m_link();
-    if (mayChangeType && survey.type != 0 && link == nullptr && survey.type != selectedTypeCode()) {
-        const auto* code = std::find(std::begin(iface::DeviceType::kCodes),
-                                     std::end(iface::DeviceType::kCodes), survey.type);
-        if (code != std::end(iface::DeviceType::kCodes)) {
-            {
-                const QSignalBlocker blocker(m_controls.ComboBox2);
-                m_controls.ComboBox2->setCurrentIndex(
-                    static_cast<int>(code - std::begin(iface::DeviceType::kCodes)));
-            }
-            m_changeDeviceType();
-        }
+    if (mayChangeType && survey.type != 0 && link == nullptr && survey.type != m_type.chosen() &&
+        std::ranges::find(iface::DeviceType::kCodes, survey.type) !=
+            std::end(iface::DeviceType::kCodes)) {
+        m_type.choose(survey.type);
     }
-    SettingsFile::apply(root, survey.currentFormat, m_editor.store(), m_editor.handlers());
-    m_editor.refreshChangeMarks();
+    SettingsFile::apply(root, survey.currentFormat, m_pages);
+    m_pages.refreshChangeMarks();
 }
 
 void SettingsTransfer::PNGButton5Click() {
@@ -356,7 +312,7 @@ void SettingsTransfer::Button4Click() {
 
 QString SettingsTransfer::factoryFile() const {
     // The pages of a Pellam Q5 known by its serial are Pellam Q5 pages whatever type is chosen.
-    return u"Configs/"_s + QString::number(m_editor.typeCode()) + u".set"_s;
+    return u"Configs/"_s + QString::number(m_pages.typeCode()) + u".set"_s;
 }
 
 void SettingsTransfer::Button11Click() {

@@ -9,16 +9,8 @@
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QTimer;
-
-namespace talvik::editor {
-class SettingsEditor;
+namespace talvik::iface {
+class SettingPages;
 }
 namespace talvik::support {
 class Dialogs;
@@ -29,28 +21,11 @@ namespace talvik::settings {
 
 class SettingsLink;
 
-// The window's controls that the settings transfer shows its progress in and takes its
-// commands from.
-struct SettingsControls {
-    QLabel* Label5;             // batch status
-    QProgressBar* ProgressBar2; // batch progress
-    QGroupBox* GroupBox4;       // read, write, save, load
-    QAbstractButton* PNGButton3;
-    QAbstractButton* PNGButton4;
-    QAbstractButton* PNGButton5;
-    QAbstractButton* PNGButton6;
-    QAbstractButton* Button1;  // the terminal's Send
-    QAbstractButton* Button4;  // factory settings
-    QAbstractButton* Button11; // login reset
-    QLabel* Label6;            // version reply
-    QLineEdit* Edit1;          // serial number
-    QComboBox* ComboBox2;      // device type
-    QTimer* Timer4;            // clears the batch result
-};
-
 // Reading the settings from the controller and writing the changed ones back, the settings
-// files, the factory settings and the login reset.
-class SettingsTransfer : public QObject, public editor::SettingsFileHooks {
+// files, the factory settings and the login reset. It reaches the settings through the pages'
+// interface and tells how a read or write batch goes by its signals; the window's header shows
+// them.
+class SettingsTransfer : public QObject, public iface::SettingsFileHooks {
     Q_OBJECT
 public:
     // The read offer to older firmware, and the first question of the factory settings.
@@ -58,19 +33,24 @@ public:
     static inline const QString kFactoryQuestion =
         QStringLiteral("Вы уверены, что хотите установить заводские настройки?");
 
+    // The device type the window has chosen (its code), and the choice of another one that a
+    // settings file names: the pages are rebuilt for it as a change made by the program, so
+    // what the old pages showed is not kept, and the file's own values follow the "last.set"
+    // loaded into the new pages.
+    struct TypeChoice {
+        std::function<int()> chosen;
+        std::function<void(int code)> choose;
+    };
+
     // link: the connected controller's channel, or null while none is connected.
-    // changeDeviceType: rebuilds the pages for the type now selected in ComboBox2, as a change
-    // made by the program (a settings file naming its type): what the old pages showed is not
-    // kept, and the file's own values follow the "last.set" loaded into the new pages.
-    SettingsTransfer(const SettingsControls& controls, editor::SettingsEditor& editor,
-                     support::Dialogs& dialogs, support::LogBase& log,
-                     std::function<SettingsLink*()> link, std::function<void()> changeDeviceType,
+    SettingsTransfer(iface::SettingPages& pages, support::Dialogs& dialogs, support::LogBase& log,
+                     std::function<SettingsLink*()> link, TypeChoice type,
                      QObject* parent = nullptr);
 
-    // The read decision once the controller is identified: a controller is read on every
-    // connect from firmware 1.66 on; older firmware is offered a read, once per serial number
-    // and program run.
-    void DecideRead();
+    // The read decision once the controller is identified by its serial number: a controller
+    // is read on every connect from firmware 1.66 on; older firmware is offered a read, once
+    // per serial number and program run.
+    void DecideRead(const QString& serial);
     void PNGButton3Click(); // read
     void Button3Click();    // write the changed settings
     void PNGButton5Click(); // save to a file
@@ -114,30 +94,34 @@ public:
 
 Q_SIGNALS:
     // A read or write batch: its status text and the progress bar's maximum, each step of the
-    // progress, and its result text ("Готово" without errors).
+    // progress (the steps done so far), and its result text ("Готово" without errors) with
+    // what the result line adds to it: that the copy of the read could not be kept, the first
+    // time in a run, or nothing.
     void batchStarted(const QString& status, int maximum);
     void batchProgressed(int position);
-    void batchFinished(const QString& result);
+    void batchFinished(const QString& result, const QString& note);
 
 private:
     void advanceProgress();
     void startBatch(const QString& status, int maximum, SettingsLink& link);
-    // Keeps a copy of what the read just brought; a failure is logged, and shown with the
-    // result only the first time in a run.
-    void backUpRead(int errors);
+    // Keeps a copy of what the read just brought; a failure is logged, and returned as the
+    // result's note only the first time in a run.
+    [[nodiscard]] QString backUpRead(int errors);
     void loadSettingsFile(const QString& path, bool mayChangeType);
-    [[nodiscard]] int selectedTypeCode() const;
 
-    SettingsControls m_controls;
-    editor::SettingsEditor& m_editor;
+    iface::SettingPages& m_pages;
     support::Dialogs& m_dialogs;
     support::LogBase& m_log;
     std::function<SettingsLink*()> m_link;
-    std::function<void()> m_changeDeviceType;
+    TypeChoice m_type;
+    // The serial number of the identified controller; reads are kept under it.
+    QString m_serial;
     // The report hour as the controller sent it, relative to a time zone that has not come yet.
     std::optional<int> m_reportHourReply;
     // The batch on its way is a read (not a write).
     bool m_reading = false;
+    // Steps of the batch on its way done so far.
+    int m_progress = 0;
     ReadBackup m_backup{QStringLiteral("Backups")};
     bool m_backupFailureShown = false;
 };

@@ -2,13 +2,10 @@
 
 #include "settings_link.h"
 
-#include "parameter_store.h"
-#include "value_codecs.h"
+#include "setting_pages.h"
 
 #include "compare_versions.h"
 #include "leading_integer.h"
-
-#include <QLineEdit>
 
 namespace talvik::settings {
 
@@ -54,62 +51,45 @@ bool dumpsAll(QStringView version) {
     return support::CompareVersions(version, u"1.66") >= 0;
 }
 
-int shownInteger(const editor::Parameter* record) {
-    const auto* edit =
-        record != nullptr ? qobject_cast<const QLineEdit*>(record->control.data()) : nullptr;
-    return edit != nullptr ? support::LeadingInteger(edit->text()) : 0;
+namespace {
+// Older firmware takes a text with blanks only in parentheses.
+QString writeValue(const iface::SettingPages& pages, int number, QStringView version) {
+    const QString value = pages.writtenValue(number);
+    if (pages.kind(number) == iface::SettingKind::Edit && value.contains(u' ') &&
+        support::CompareVersions(version, u"1.67") <= 0) {
+        return u'(' + value + u')';
+    }
+    return value;
+}
+} // namespace
+
+QString deviceValue(const iface::SettingPages& pages, int number, QStringView version) {
+    if (isZoneRelative(number)) {
+        return QString::number(support::LeadingInteger(pages.value(number)) -
+                               pages.shownNumber(kTimeZone));
+    }
+    return writeValue(pages, number, version);
 }
 
-QString writeValue(const editor::Parameter& record, QStringView version) {
-    const auto* edit = qobject_cast<const QLineEdit*>(record.control.data());
-    switch (record.kind) {
-    case editor::Parameter::Kind::Edit: {
-        const QString text = edit != nullptr ? edit->text() : QString();
-        if (record.special == iface::EditSpecial::Integer) {
-            // An empty field reads as 0, so the controller gets the offset.
-            return QString::number(static_cast<long long>(support::LeadingInteger(text)) +
-                                   record.offset);
-        }
-        if (record.special == iface::EditSpecial::Double10) {
-            return editor::ValueCodecs::double10ToDevice(text.isEmpty() ? u"0" : QStringView(text),
-                                                         record.offset);
-        }
-        // Older firmware takes a text with blanks only in parentheses.
-        if (text.contains(u' ') && support::CompareVersions(version, u"1.67") <= 0) {
-            return u'(' + text + u')';
-        }
-        return text;
-    }
-    case editor::Parameter::Kind::None:
-    case editor::Parameter::Kind::Combo:
-    case editor::Parameter::Kind::Check:
-    case editor::Parameter::Kind::Bits:
-        return editor::ParameterStore::valueOf(record);
-    default:
-        return {};
-    }
-}
-
-QString deviceValue(const editor::ParameterStore& store, const editor::Parameter& record,
-                    QStringView version) {
-    if (record.number == kReportHour || record.number == kTimeZoneDependent) {
-        return QString::number(support::LeadingInteger(editor::ParameterStore::valueOf(record)) -
-                               shownInteger(store.find(kTimeZone)));
-    }
-    return writeValue(record, version);
-}
-
-QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
+QStringList writeCommands(iface::SettingPages& pages, QStringView version) {
     const bool readBack = support::CompareVersions(version, u"1.58") < 0;
     QStringList commands;
-    for (auto& [number, record] : store) {
-        if (number == kNeverWritten || !record.changed) {
+    QList<int> numbers = pages.numbers();
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        const int number = numbers[i];
+        if (number == kNeverWritten || !pages.changed(number)) {
             continue;
         }
-        record.changed = false;
-        const QString value = deviceValue(store, record, version);
-        if (number == kReportHour || number == kTimeZoneDependent) {
-            store.findOrAdd(kTimeZone).changed = true;
+        pages.setChanged(number, false);
+        const QString value = deviceValue(pages, number, version);
+        if (isZoneRelative(number)) {
+            if (!numbers.contains(kTimeZone)) {
+                // A zone held from now on is written in this batch too once its turn comes.
+                pages.keep(kTimeZone);
+                numbers = pages.numbers();
+                i = numbers.indexOf(number);
+            }
+            pages.setChanged(kTimeZone, true);
         }
         QString command = QStringLiteral(" #P%1=").arg(number) + value;
         if (readBack) {

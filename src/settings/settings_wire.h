@@ -1,14 +1,12 @@
 #pragma once
 
-#include "parameter.h"
-
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <optional>
 
-namespace talvik::editor {
-class ParameterStore;
+namespace talvik::iface {
+class SettingPages;
 }
 
 namespace talvik::settings {
@@ -24,9 +22,12 @@ namespace SettingsWire {
 inline constexpr int kReportHour = 214;
 inline constexpr int kTimeZoneDependent = 683;
 inline constexpr int kTimeZone = 447;
-inline constexpr int kZoneRelative[] = {kReportHour, kTimeZoneDependent};
-// Never written: the controller keeps it to itself.
-inline constexpr int kNeverWritten = editor::Parameter::kLogin;
+[[nodiscard]] constexpr bool isZoneRelative(int number) {
+    return number == kReportHour || number == kTimeZoneDependent;
+}
+// Never written or saved: the login the web service gave the controller, which keeps it to
+// itself.
+inline constexpr int kNeverWritten = 314;
 // Replies for these numbers carry the serial numbers of the ten thermometer slots.
 inline constexpr int kFirstThermometerSlot = 653;
 inline constexpr int kLastThermometerSlot = 662;
@@ -54,17 +55,12 @@ void trackDump(SettingsLink& link, int number, QStringView value);
 // Whether firmware at version sends the whole listing on one request.
 [[nodiscard]] bool dumpsAll(QStringView version);
 
-// The integer shown in a record's edit box (the time zone), 0 without one.
-[[nodiscard]] int shownInteger(const editor::Parameter* record);
-
-// The value text a write sends for a record (not for 214 and 683, which go relative).
-[[nodiscard]] QString writeValue(const editor::Parameter& record, QStringView version);
-// The value a write sends for a record: 214 and 683 relative to the time zone shown.
-[[nodiscard]] QString deviceValue(const editor::ParameterStore& store,
-                                  const editor::Parameter& record, QStringView version);
+// The value a write sends for a setting: 214 and 683 relative to the time zone shown.
+[[nodiscard]] QString deviceValue(const iface::SettingPages& pages, int number,
+                                  QStringView version);
 // The write commands for every changed setting in ascending order, clearing their changed
 // flags; 214 and 683 go relative to the time zone, which is then flagged for the next write.
-[[nodiscard]] QStringList writeCommands(editor::ParameterStore& store, QStringView version);
+[[nodiscard]] QStringList writeCommands(iface::SettingPages& pages, QStringView version);
 
 } // namespace SettingsWire
 

@@ -38,7 +38,9 @@ protected:
             extra);
         form = Window(emulator->path());
         ASSERT_TRUE(WaitFor(30000, [&] {
-            return Identified(*form) && form->Panel1->Label5->text().startsWith(u"Готово"_s);
+            return Identified(*form) && form->findChild<QLabel*>(QStringLiteral("Label5"))
+                                            ->text()
+                                            .startsWith(u"Готово"_s);
         }));
         form->PageControl1->setCurrentWidget(form->TabSheet1);
     }
@@ -121,9 +123,11 @@ TEST_F(RadioEndToEnd, MenuAssignmentsAreWrittenToTheController) {
     choose(u"%103%"_s, 2, u"Радиозона  3"_s);
     choose(u"%103%"_s, 4, u"Термометр  2"_s);
     EXPECT_EQ(row(u"%103%"_s)->text(2), u"Радиозона  3"_s);
-    form->Panel1->Label5->clear();
-    form->Panel1->PNGButton4->click();
-    ASSERT_TRUE(WaitFor(30000, [&] { return form->Panel1->Label5->text() == u"Готово"_s; }));
+    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
+    ASSERT_TRUE(WaitFor(30000, [&] {
+        return form->findChild<QLabel*>(QStringLiteral("Label5"))->text() == u"Готово"_s;
+    }));
     form->close();
     emulator->stop();
     EXPECT_TRUE(saved(47).endsWith(u" %103%"_s)) << saved(47).toStdString();

@@ -67,7 +67,7 @@ protected:
     // them, so that a listing has no gaps of its own.
     static bool Done(TForm1& form) {
         return form.connection->connectedPort() != nullptr &&
-               form.Panel1->Label5->text().startsWith(u"Готово"_s);
+               form.findChild<QLabel*>(QStringLiteral("Label5"))->text().startsWith(u"Готово"_s);
     }
 
     // Setting number -> the value the controller gets, for every shown setting.
@@ -140,7 +140,7 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
                     u"--dump-gaps"_s, u"7"_s});
     auto form = Window(first.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
     // Firmware 2.19 shows fewer settings than the newest description offers without a device.
     EXPECT_EQ(readDifferences(*form, expected), "");
 
@@ -177,13 +177,13 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
         }
     }
     EXPECT_EQ(changed, 3);
-    form->Panel1->Label5->clear();
-    form->Panel1->PNGButton4->click();
+    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
     const Store read = shown(*form);
     dialogs.files = {u"copy.set"_s};
-    form->Panel1->PNGButton5->click();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton5"))->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
     form->close();
     first.stop();
@@ -195,7 +195,7 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
     form->TabSheet3->ComboBox2->setCurrentIndex(1);
     form->changeDeviceType(false);
     dialogs.files = {u"copy.set"_s};
-    form->Panel1->PNGButton6->click();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton6"))->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Загрузка параметров"_s);
     EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 2);
     Store loaded = shown(*form);
@@ -207,10 +207,10 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
     form = Window(second.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
     dialogs.files = {u"copy.set"_s};
-    form->Panel1->PNGButton6->click();
-    form->Panel1->PNGButton4->click();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton6"))->click();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
     form->close();
     second.stop();
     EXPECT_EQ(differences(storeOf(u"second-saved.set"_s), storeOf(u"first-saved.set"_s)), "");
@@ -223,7 +223,7 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
     dialogs.answers = {true};
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
     EXPECT_EQ(readDifferences(*form, expected), "");
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
@@ -310,7 +310,8 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAT
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
     EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
     EXPECT_EQ(form->settingsEditor().typeCode(), 415);
-    EXPECT_EQ(form->Panel1->Label5->text(), u"Готово c 1000 ошибками"_s);
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
+              u"Готово c 1000 ошибками"_s);
     EXPECT_EQ(Logged("): #P0?"), 0); // no gap queries
 }
 
@@ -323,8 +324,8 @@ TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
     ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
     const std::string firstDifferences = readDifferences(*form, expected);
     EXPECT_GT(Logged("BAD CRC !"), 0);
-    form->Panel1->Label5->clear();
-    form->Panel1->PNGButton3->click();
+    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
+    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton3"))->click();
     ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
     EXPECT_EQ(readDifferences(*form, expected), "") << "after the first read:\n"
                                                     << firstDifferences;

@@ -19,7 +19,7 @@ using namespace talvik::editor;
 namespace {
 
 // The editor over the shipped interface folder, copied into the current (temporary) directory.
-class SettingsEditorTest : public ::testing::Test, public SettingsFileHooks {
+class SettingsEditorTest : public ::testing::Test, public talvik::iface::SettingsFileHooks {
 protected:
     void SetUp() override {
         const QDir source(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface"_s);

@@ -1,6 +1,7 @@
 #include "change_marks.h"
 #include "cp1251.h"
 #include "read_backup.h"
+#include "recording_settings_link.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
 #include "settings_link.h"
@@ -48,31 +49,6 @@ QApplication& widgetApp() {
     return *app;
 }
 
-// Records what is queued ("command/flag") and what is written at once ("text/channel!").
-class RecordingLink final : public SettingsLink {
-public:
-    QString version = u"2.19"_s;
-    QStringList sent;
-    QByteArray current;
-    int touches = 0, dump = 0, lastNumber = -1, errors = 0;
-    std::deque<int> missing;
-
-    void SendCommand(const QString& command, SendFlag flag) override {
-        sent.append(command + u"/%1"_s.arg(static_cast<int>(flag)));
-    }
-    void SendText(const QByteArray& text, SendFlag channel) override {
-        sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(static_cast<int>(channel)));
-    }
-    [[nodiscard]] QString VersionText() const override { return version; }
-    [[nodiscard]] QByteArray Current() const override { return current; }
-    void ClearCurrent() override { current.clear(); }
-    void TouchLastSendTime() override { ++touches; }
-    [[nodiscard]] int& dumpActive() override { return dump; }
-    [[nodiscard]] int& lastDumpNumber() override { return lastNumber; }
-    [[nodiscard]] std::deque<int>& missingNumbers() override { return missing; }
-    [[nodiscard]] int& errorCount() override { return errors; }
-};
-
 struct Settings : testing::Test {
     QApplication& app = widgetApp();
     TestDir dir;
@@ -82,24 +58,28 @@ struct Settings : testing::Test {
     QTabWidget pages;
     QTimer timer3;
     SettingsEditor editor{&pages, &window, dialogs, &timer3};
-    RecordingLink link;
+    RecordingSettingsLink link;
     bool connected = true;
+    int chosenType = 406;
     int typeChanges = 0;
-    SettingsControls c{make<QLabel>(),      make<QProgressBar>(), make<QGroupBox>(),
-                       make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
-                       make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
-                       make<QPushButton>(), make<QLabel>(),       make<QLineEdit>(),
-                       make<QComboBox>(),   make<QTimer>()};
+    // What the header would show: the progress, and the result line of the last batch.
+    int progress = 0;
+    QString result;
     std::unique_ptr<SettingsTransfer> transfer;
 
     Settings() {
-        c.ComboBox2->addItems(QStringList(6, QString()));
-        c.ComboBox2->setCurrentIndex(1); // type 406
-        c.Label6->setText(u"Версия Конфигурация 2.19"_s);
-        c.Edit1->setText(u"0123456789AB"_s);
         transfer = std::make_unique<SettingsTransfer>(
-            c, editor, dialogs, log, [this] { return connected ? &link : nullptr; },
-            [this] { ++typeChanges; });
+            editor, dialogs, log, [this] { return connected ? &link : nullptr; },
+            SettingsTransfer::TypeChoice{[this] { return chosenType; },
+                                         [this](int code) {
+                                             chosenType = code;
+                                             ++typeChanges;
+                                         }});
+        QObject::connect(transfer.get(), &SettingsTransfer::batchProgressed,
+                         [this](int position) { progress = position; });
+        QObject::connect(
+            transfer.get(), &SettingsTransfer::batchFinished,
+            [this](const QString& text, const QString& note) { result = text + note; });
     }
     template <typename W> W* make() { return new W(&window); }
     ParameterStore& store() { return editor.store(); }
@@ -155,15 +135,14 @@ TEST_F(Settings, RepliesFillTheStoreAndTheThermometerSlotsAndListingsAskForGaps)
 
     link.dump = 1;
     link.current = " #S15=2";
-    c.ProgressBar2->setValue(0);
     for (const char* line : {"#P1:1", "#P4:1", "#P5:!"}) {
         reply(line);
     }
     EXPECT_EQ(link.sent, (QStringList{u" #P0?/2"_s, u" #P2?/2"_s, u" #P3?/2"_s, u"end/1"_s}));
     // The listing request counts as answered; the terminator carries no setting.
-    EXPECT_EQ((QList<qsizetype>{link.dump, link.current.size(), link.touches,
-                                c.ProgressBar2->value(), store().size()}),
-              (QList<qsizetype>{0, 0, 3, 3, 4}));
+    EXPECT_EQ(
+        (QList<qsizetype>{link.dump, link.current.size(), link.touches, progress, store().size()}),
+        (QList<qsizetype>{0, 0, 3, 3, 4}));
 }
 
 TEST_F(Settings, BatchResultCountsUnansweredCommands) {
@@ -171,10 +150,9 @@ TEST_F(Settings, BatchResultCountsUnansweredCommands) {
     for (int i = 0; i < 3; ++i) {
         transfer->OnNoReply(link);
     }
-    EXPECT_EQ(c.Label5->text(), QString()); // the batch goes on
+    EXPECT_EQ(result, QString()); // the batch goes on
     transfer->ShowBatchResult();
-    EXPECT_EQ(c.Label5->text(), u"Готово c 3 ошибками"_s); // Latin c
-    EXPECT_TRUE(c.ProgressBar2->isHidden() && c.Timer4->isActive());
+    EXPECT_EQ(result, u"Готово c 3 ошибками"_s); // Latin c
 
     QFile file(SimpleLog::fileName());
     EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().contains("NoReply  #P20?\n"));
@@ -191,7 +169,6 @@ TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
     EXPECT_EQ(write(u"1.70"_s),
               (QStringList{u" #P5=1/2"_s, u" #P20=x/2"_s, u" #S15=1/2"_s, u"end/1"_s}));
     EXPECT_FALSE(store().find(5)->changed || store().find(20)->changed);
-    EXPECT_FALSE(c.GroupBox4->isEnabled() || c.Button1->isEnabled());
     EXPECT_TRUE(write(u"1.70"_s).isEmpty()); // nothing changed: nothing goes out
 
     const std::tuple<EditSpecial, int, QString, QString, QString> cases[] = {
@@ -333,7 +310,7 @@ TEST_F(Settings, FactorySettingsAndLoginResetAskFirst) {
 
 // A Pellam Q5 known by its serial has Pellam Q5 pages under another chosen type.
 TEST_F(Settings, FactorySettingsAreThoseOfThePagesType) {
-    c.ComboBox2->setCurrentIndex(3);
+    chosenType = 403;
     editor.changeDeviceType(415, false);
     QLineEdit* edit = addEdit(3);
     dir.writeFile(u"Configs/403.set"_s, R"([{"HW": "403"}, {"Value": 3, "Edit": "TQ-13"}])");
@@ -456,14 +433,13 @@ TEST_F(Settings, AMalformedFileIsRefusedAndChangesNothing) {
     EXPECT_EQ(edit->text(), QString());
 }
 
-// A file of another type, and the page it leaves shown (the Pellam Q5 is at 5, the page before
-// loading at 1). A Pellam Q5 controller's settings saved under TQ-13 or TQ-14 are Pellam Q5
-// settings.
+// A file of another type, and the type it leaves chosen (406 before loading). A Pellam Q5
+// controller's settings saved under TQ-13 or TQ-14 are Pellam Q5 settings.
 struct ForeignType {
     const char* name;
     QByteArray json; // "<serial>" stands for the first serial of the Pellam Q5 list
     bool online;
-    int position;
+    int type;
 };
 
 struct ForeignTypeFile : Settings, testing::WithParamInterface<ForeignType> {};
@@ -475,26 +451,28 @@ TEST_P(ForeignTypeFile, ShowsTheTypeOfTheFileUnlessAControllerIsConnected) {
     json.replace("<serial>", list.readLine().trimmed());
     connected = GetParam().online;
     load(json);
-    EXPECT_EQ(c.ComboBox2->currentIndex(), GetParam().position);
-    EXPECT_EQ(typeChanges, GetParam().position == 1 ? 0 : 1);
+    EXPECT_EQ(chosenType, GetParam().type);
+    EXPECT_EQ(typeChanges, GetParam().type == 406 ? 0 : 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, ForeignTypeFile,
-    testing::Values(ForeignType{"Offline", R"([{"HW": "412"}])", false, 2},
-                    ForeignType{"WhileConnected", R"([{"HW": "412"}])", true, 1},
+    testing::Values(ForeignType{"Offline", R"([{"HW": "412"}])", false, 412},
+                    ForeignType{"WhileConnected", R"([{"HW": "412"}])", true, 406},
                     ForeignType{"ListedPellamSerialUnderTQ13",
                                 R"([{"HW": "403"}, {"Value": 54, "None": "<serial> 1"}])", false,
-                                5},
+                                415},
                     ForeignType{"UnlistedSerialUnderTQ14",
                                 R"([{"HW": "414"}, {"Value": 54, "None": "0123456789AB"}])", false,
-                                4}),
+                                414}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 
 // The copies of reads: a read that ends leaves a settings file of exactly what it brought.
 struct Backups : Settings {
+    // The read decision names the controller whose reads are kept; it reads at once.
+    Backups() { transfer->DecideRead(u"0123456789AB"_s); }
     QStringList copies() {
         return QDir(u"Backups/0123456789AB"_s).entryList({u"*.set"_s}, QDir::Files, QDir::Name);
     }
@@ -539,11 +517,10 @@ TEST_F(Backups, AnUnwritableFolderIsShownOnceAndTheReadStillEnds) {
     dir.writeFile(u"Backups"_s, "a file where the folder should be");
     addEdit(12);
     read(0);
-    EXPECT_TRUE(c.Label5->text().startsWith(u"Готово (резервная копия не записана"_s))
-        << c.Label5->text().toStdString();
-    EXPECT_TRUE(c.GroupBox4->isEnabled());
+    EXPECT_TRUE(result.startsWith(u"Готово (резервная копия не записана"_s))
+        << result.toStdString();
     read(0);
-    EXPECT_EQ(c.Label5->text(), u"Готово"_s);
+    EXPECT_EQ(result, u"Готово"_s);
     QFile file(SimpleLog::fileName());
     EXPECT_TRUE(file.open(QIODevice::ReadOnly) &&
                 file.readAll().count("Error: backup of the read") >= 2);

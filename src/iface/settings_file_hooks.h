@@ -1,6 +1,6 @@
 #pragma once
 
-namespace talvik::editor {
+namespace talvik::iface {
 
 // "last.set" around a device-type change: the settings-file feature implements it and hands it
 // to SettingsEditor.
@@ -13,4 +13,4 @@ public:
     virtual void LoadLastSettings() = 0;
 };
 
-} // namespace talvik::editor
+} // namespace talvik::iface
