@@ -155,6 +155,7 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (m_fileHooks != nullptr) {
         m_fileHooks->LoadLastSettings();
     }
+    m_store.holdShownValues();
 }
 
 iface::Node SettingsEditor::description() {
@@ -247,15 +248,24 @@ void SettingsEditor::dropUnshown() {
     m_store.removeWithoutControl();
 }
 
-void SettingsEditor::setChanged(int number, bool changed) {
+void SettingsEditor::markSent(int number) {
     if (Parameter* record = m_store.find(number)) {
-        record->changed = changed;
+        record->changed = false;
+        record->held = ParameterStore::valueOf(*record);
+    }
+}
+
+void SettingsEditor::markChanged(int number) {
+    if (Parameter* record = m_store.find(number)) {
+        record->changed = true;
     }
 }
 
 void SettingsEditor::show(int number, const QString& value) {
     if (Parameter* record = m_store.find(number)) {
+        record->changed = false;
         ParameterStore::show(*record, value);
+        record->held = ParameterStore::valueOf(*record);
     }
 }
 

@@ -79,7 +79,8 @@ public:
     [[nodiscard]] int shownNumber(int number) const override;
     void keep(int number) override;
     void dropUnshown() override;
-    void setChanged(int number, bool changed) override;
+    void markSent(int number) override;
+    void markChanged(int number) override;
     void show(int number, const QString& value) override;
     void enter(int number, const QString& value, bool controllerValue) override;
 

@@ -37,8 +37,13 @@ public:
     virtual void keep(int number) = 0;
     // Lets go of the settings without a control.
     virtual void dropUnshown() = 0;
-    virtual void setChanged(int number, bool changed) = 0;
-    // Shows a value the controller sent; the change mark stays as it is.
+    // The value shown went to the controller: it is what the controller holds, and no longer a
+    // change.
+    virtual void markSent(int number) = 0;
+    // The setting is to go out with the next write.
+    virtual void markChanged(int number) = 0;
+    // Shows a value the controller sent: it is what the controller holds, and no change of the
+    // user's any more.
     virtual void show(int number, const QString& value) = 0;
     // Puts in a value as the user would: marked changed exactly when it differs from what was
     // shown, and the controls that depend on it follow. controllerValue: the value is the

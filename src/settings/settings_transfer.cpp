@@ -145,7 +145,6 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
         return;
     }
     m_pages.keep(reply->number);
-    m_pages.setChanged(reply->number, false);
     // From 1.66 on the controller keeps 214 and 683 relative to the time zone. A listing comes
     // in ascending order: 683 finds the zone shown, 214 waits for it. Each is raised before it
     // is shown, since an hour below the zone has no item at its relative value.

@@ -80,7 +80,7 @@ QStringList writeCommands(iface::SettingPages& pages, QStringView version) {
         if (number == kNeverWritten || !pages.changed(number)) {
             continue;
         }
-        pages.setChanged(number, false);
+        pages.markSent(number);
         const QString value = deviceValue(pages, number, version);
         if (isZoneRelative(number)) {
             if (!numbers.contains(kTimeZone)) {
@@ -89,7 +89,7 @@ QStringList writeCommands(iface::SettingPages& pages, QStringView version) {
                 numbers = pages.numbers();
                 i = numbers.indexOf(number);
             }
-            pages.setChanged(kTimeZone, true);
+            pages.markChanged(kTimeZone);
         }
         QString command = QStringLiteral(" #P%1=").arg(number) + value;
         if (readBack) {

@@ -49,14 +49,20 @@ public:
             return entry.second.kind == talvik::iface::SettingKind::None;
         });
     }
-    void setChanged(int number, bool changed) override {
+    void markSent(int number) override {
         if (const auto found = settings.find(number); found != settings.end()) {
-            found->second.changed = changed;
+            found->second.changed = false;
+        }
+    }
+    void markChanged(int number) override {
+        if (const auto found = settings.find(number); found != settings.end()) {
+            found->second.changed = true;
         }
     }
     void show(int number, const QString& value) override {
         if (const auto found = settings.find(number); found != settings.end()) {
             found->second.value = value;
+            found->second.changed = false;
         }
     }
     void enter(int number, const QString& value, bool) override {
