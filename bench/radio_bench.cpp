@@ -15,6 +15,7 @@
 #include "test_dir.h"
 #include "tform1.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>

@@ -13,7 +13,7 @@ QString RadioPortLink::VersionText() const {
     return m_connection.deviceVersion();
 }
 
-void RadioPortLink::SendCommand(const QString& command, int flag) {
+void RadioPortLink::SendCommand(const QString& command, link::SendFlag flag) {
     if (CPort* port = m_connection.connectedPort()) {
         port->SendCommand(command, flag);
     }

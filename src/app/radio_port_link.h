@@ -14,7 +14,7 @@ public:
 
     [[nodiscard]] bool connected() const override;
     [[nodiscard]] QString VersionText() const override;
-    void SendCommand(const QString& command, int flag) override;
+    void SendCommand(const QString& command, link::SendFlag flag) override;
 
 private:
     Connection& m_connection;
