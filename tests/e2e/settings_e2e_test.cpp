@@ -38,12 +38,7 @@ Store fieldTexts(const ParameterStore& store) {
 
 class SettingsEndToEnd : public EndToEnd {
 protected:
-    SettingsEndToEnd() {
-        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
-            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
-                        dir.file(folder));
-        }
-    }
+    SettingsEndToEnd() { LinkShippedFolders(); }
 
     // Loads `from` into the window and saves it as `to`; returns what the fields showed.
     Store loadAndSave(TForm1& form, const QString& from, const QString& to) {
