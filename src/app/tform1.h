@@ -21,6 +21,7 @@ class Dialogs;
 namespace talvik::app {
 
 class Connection;
+class FindBar;
 class GuardPanel;
 class HeaderPanel;
 class MainPage;
@@ -83,6 +84,8 @@ public:
     [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
     [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
+    // The find field at the right of the tab row (Ctrl+F).
+    [[nodiscard]] FindBar& findBar() { return *m_find; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
     // Whether a settings read or write or an upload runs; the header and the terminal follow it.
@@ -135,6 +138,7 @@ private:
     std::unique_ptr<OneWirePanel> m_oneWire;
     std::unique_ptr<GuardPanel> m_guard;
     UploadPanel* m_upload = nullptr;
+    FindBar* m_find = nullptr;
     std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };

@@ -4,6 +4,7 @@
 #include "field_handlers.h"
 #include "node.h"
 #include "parameter_store.h"
+#include "setting_index.h"
 #include "setting_pages.h"
 
 #include <QDateTime>
@@ -66,6 +67,10 @@ public:
     // load; the user's edits bring them along themselves).
     void refreshChangeMarks() override { m_marks.refresh(); }
     [[nodiscard]] FieldHandlers& handlers() { return *m_handlers; }
+    // The settings the generated pages show, with the words that find them.
+    [[nodiscard]] const iface::SettingIndex& index() const { return m_index; }
+    // The index of the page that holds a control, or -1.
+    [[nodiscard]] int pageOf(QWidget* control) const { return m_marks.pageOf(control); }
     // The images of the generated pages, in page order (pages without one have none here).
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
 
@@ -92,6 +97,7 @@ private:
     ParameterStore m_store;
     std::unique_ptr<FieldHandlers> m_handlers;
     ChangeMarks m_marks;
+    iface::SettingIndex m_index;
     iface::SettingsFileHooks* m_fileHooks = nullptr;
     QString m_deviceVersion;
     int m_typeCode = 0;
