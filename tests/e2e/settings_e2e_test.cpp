@@ -275,11 +275,6 @@ TEST_P(FactorySettings, ShowTheReportHourInLocalTime) {
     EXPECT_EQ(fieldTexts(form->settingsEditor().store())[214], "12:00");
 }
 
-TEST_P(FactorySettings, RoundTrip) {
-    auto form = factoryWindow();
-    expectRoundTrip(*form, fileName());
-}
-
 INSTANTIATE_TEST_SUITE_P(SettingsEndToEnd, FactorySettings,
                          testing::Values(Factory{"OrvixTQ11", 1}, Factory{"OrvixTQ12", 2},
                                          Factory{"OrvixTQ13", 3}, Factory{"OrvixTQ14", 4},
