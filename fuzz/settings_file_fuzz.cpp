@@ -6,6 +6,7 @@
 #include "parameter_store.h"
 #include "quiet_log.h"
 #include "scripted_dialogs.h"
+#include "settings_editor.h"
 #include "settings_file.h"
 #include "settings_wire.h"
 
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdint>
 #include <cstdlib>
@@ -27,10 +29,12 @@ namespace {
 // The controls of every kind a page may hold, in a window of their own.
 struct Pages {
     QWidget window;
+    QTabWidget tabs;
     QTimer timer;
     ScriptedDialogs dialogs;
-    ParameterStore store;
-    FieldHandlers handlers{store, dialogs, &window, &timer};
+    SettingsEditor editor{&tabs, &window, dialogs, &timer};
+    ParameterStore& store = editor.store();
+    FieldHandlers& handlers = editor.handlers();
 
     Pages() {
         edit(10, EditSpecial::Integer, 5);
@@ -87,9 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Pages pages;
     const Node root = document.root();
     const SettingsFile::Survey survey = SettingsFile::survey(root);
-    SettingsFile::apply(root, survey.currentFormat, pages.store, pages.handlers);
+    SettingsFile::apply(root, survey.currentFormat, pages.editor);
     JsonRoot saved;
-    if (!saved.parse(SettingsFile::compose(pages.store, survey.type))) {
+    if (!saved.parse(SettingsFile::compose(pages.editor, survey.type))) {
         std::abort();
     }
     return 0;

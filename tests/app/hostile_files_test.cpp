@@ -178,7 +178,7 @@ const QByteArray& DefaultSettings() {
         LinkShippedInterface();
         ScriptedDialogs dialogs;
         const auto form = Start(dialogs);
-        return SettingsFile::compose(form->settingsEditor().store(), kStartType);
+        return SettingsFile::compose(form->settingsEditor(), kStartType);
     }();
     return settings;
 }
@@ -203,7 +203,7 @@ TEST_P(UnreadableLastSettings, ShowsTheFormatBoxOnce) {
 }
 
 TEST_P(UnreadableLastSettings, LeavesThePagesAsTheyWere) {
-    EXPECT_EQ(SettingsFile::compose(form->settingsEditor().store(), kStartType), defaults);
+    EXPECT_EQ(SettingsFile::compose(form->settingsEditor(), kStartType), defaults);
 }
 
 INSTANTIATE_TEST_SUITE_P(
