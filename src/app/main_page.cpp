@@ -10,9 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
