@@ -1,6 +1,7 @@
 #include "settings_feature.h"
 
-#include "connection.h"
+#include "compare_versions.h"
+#include "controller_session.h"
 #include "device_type.h"
 #include "header_panel.h"
 #include "main_page.h"
@@ -9,9 +10,9 @@
 #include "tform1.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
@@ -34,7 +35,8 @@ settings::SettingsTransfer::TypeChoice typeChoice(TForm1& form) {
 }
 } // namespace
 
-SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
+SettingsFeature::SettingsFeature(TForm1& form, ControllerSession& session)
+    : m_form(form), m_session(session), m_link(session) {
     MainPage& page = *form.TabSheet3;
     m_transfer = std::make_unique<settings::SettingsTransfer>(
         form.settingsEditor(), form.dialogs(), form.log(),
@@ -43,24 +45,41 @@ SettingsFeature::SettingsFeature(TForm1& form) : m_link(*form.connection) {
     form.settingsEditor().setFileHooks(m_transfer.get());
     form.Panel1->follow(*m_transfer);
 
-    settings::SettingsTransfer& transfer = *m_transfer;
-    QObject::connect(page.Button4, &QPushButton::clicked, &transfer,
+    settings::SettingsTransfer* transfer = m_transfer.get();
+    QObject::connect(page.Button4, &QPushButton::clicked, transfer,
                      &settings::SettingsTransfer::Button4Click);
-    QObject::connect(page.Button11, &QPushButton::clicked, &transfer,
+    QObject::connect(page.Button11, &QPushButton::clicked, transfer,
                      &settings::SettingsTransfer::Button11Click);
-    ConnectionHooks& hooks = form.connection->hooks;
-    hooks.OnParameterReply = [&transfer](const QString& piece) {
-        transfer.OnParameterReply(piece);
-    };
-    hooks.DecideRead = [&transfer, &page] { transfer.DecideRead(page.Edit1->text()); };
-    hooks.SaveLastSettings = [&transfer] { transfer.SaveLastSettings(); };
-    hooks.ClearRememberedSerial = [&transfer] { transfer.rememberedSerial.clear(); };
-    hooks.ClearReadOffered = [&transfer] { transfer.readOffered = false; };
-    hooks.OnNoReply = [this](CPort&) { m_transfer->OnNoReply(m_link); };
-    hooks.OnCommandSent = [this](CPort&) { m_transfer->OnCommandSent(m_link); };
-    hooks.OnQueueEnd = [&transfer](CPort&) { transfer.ShowBatchResult(); };
+    QObject::connect(&session, &ControllerSession::parameterReply, transfer,
+                     &settings::SettingsTransfer::OnParameterReply);
+    QObject::connect(&session, &ControllerSession::readDue, transfer, [this] { DecideRead(); });
+    QObject::connect(&session, &ControllerSession::disconnecting, transfer,
+                     [this] { OnDisconnecting(); });
+    QObject::connect(&session, &ControllerSession::disconnected, transfer,
+                     [transfer] { transfer->readOffered = false; });
+    QObject::connect(&session, &ControllerSession::noReply, transfer,
+                     [this] { m_transfer->OnNoReply(m_link); });
+    QObject::connect(&session, &ControllerSession::commandSent, transfer,
+                     [this] { m_transfer->OnCommandSent(m_link); });
+    QObject::connect(&session, &ControllerSession::queueEnded, transfer,
+                     &settings::SettingsTransfer::ShowBatchResult);
 }
 
 SettingsFeature::~SettingsFeature() = default;
+
+void SettingsFeature::DecideRead() {
+    // The link rests while the read offer waits for an answer.
+    m_form.Timer1->stop();
+    m_transfer->DecideRead();
+    m_form.Timer1->start();
+}
+
+void SettingsFeature::OnDisconnecting() {
+    m_transfer->SaveLastSettings();
+    // From firmware 1.66 on the controller is read on every connect, whichever it is.
+    if (support::CompareVersions(m_session.versionText(), u"1.66") >= 0) {
+        m_transfer->rememberedSerial.clear();
+    }
+}
 
 } // namespace talvik::app

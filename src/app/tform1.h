@@ -21,6 +21,7 @@ class Dialogs;
 namespace talvik::app {
 
 class Connection;
+class ControllerSession;
 class FindBar;
 class GuardPanel;
 class HeaderPanel;
@@ -90,6 +91,8 @@ public:
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
     // Whether a settings read or write or an upload runs; the header and the terminal follow it.
     [[nodiscard]] BatchState& batch() { return m_batch; }
+    // The attached controller and the events of its link.
+    [[nodiscard]] ControllerSession& session() { return *m_session; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -111,8 +114,6 @@ protected:
 
 private:
     void formCreate();
-    // The upload's events of the connected controller go to the upload panel.
-    void connectUploadEvents();
     // Settings batches and uploads start and end the batch state; the panels follow it.
     void followBatch();
     void readTerminalFile();
@@ -131,6 +132,8 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
+    // Created before every feature and destroyed after them, so that none outlives it.
+    ControllerSession* m_session;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     std::unique_ptr<PortCommandLink> m_commandLink;

@@ -52,16 +52,13 @@ SettingsTransfer::SettingsTransfer(iface::SettingPages& pages, support::Dialogs&
     : QObject(parent), m_pages(pages), m_dialogs(dialogs), m_log(log), m_link(std::move(link)),
       m_type(std::move(type)) {}
 
-void SettingsTransfer::DecideRead(const QString& serial) {
-    if (readOffered) {
-        return;
-    }
+void SettingsTransfer::DecideRead() {
     SettingsLink* link = m_link();
-    if (link == nullptr) {
+    if (readOffered || link == nullptr) {
         return;
     }
     readOffered = true;
-    m_serial = serial;
+    const QString serial = link->SerialNumber();
     const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
                       (SettingsWire::dumpsAll(link->VersionText()) ||
                        m_dialogs.question(u"Вопрос"_s, kReadOffer));
@@ -181,7 +178,7 @@ void SettingsTransfer::ShowBatchResult() {
     QString note;
     if (m_reading) {
         m_reading = false;
-        note = backUpRead(errors);
+        note = backUpRead(link != nullptr ? link->SerialNumber() : QString(), errors);
     }
     m_pages.refreshChangeMarks();
     if (BuildAssignmentTargets) {
@@ -190,10 +187,10 @@ void SettingsTransfer::ShowBatchResult() {
     Q_EMIT batchFinished(result, note);
 }
 
-QString SettingsTransfer::backUpRead(int errors) {
+QString SettingsTransfer::backUpRead(const QString& serial, int errors) {
     // Runs before the buttons are used again, so the copy holds the values as read.
     const ReadBackup::Result result =
-        m_backup.save(SettingsFile::compose(m_pages, m_type.chosen()), m_serial,
+        m_backup.save(SettingsFile::compose(m_pages, m_type.chosen()), serial,
                       QDateTime::currentDateTime(), errors != 0);
     if (result.failure.isEmpty()) {
         m_log.write(u"Backup of the read saved: "_s + result.path);

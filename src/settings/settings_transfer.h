@@ -47,10 +47,10 @@ public:
                      std::function<SettingsLink*()> link, TypeChoice type,
                      QObject* parent = nullptr);
 
-    // The read decision once the controller is identified by its serial number: a controller
-    // is read on every connect from firmware 1.66 on; older firmware is offered a read, once
-    // per serial number and program run.
-    void DecideRead(const QString& serial);
+    // The read decision once the controller is identified (version and serial number known): a
+    // controller is read on every connect from firmware 1.66 on; older firmware is offered a
+    // read, once per serial number and program run.
+    void DecideRead();
     void PNGButton3Click(); // read
     void Button3Click();    // write the changed settings
     void PNGButton5Click(); // save to a file
@@ -106,7 +106,7 @@ private:
     void startBatch(const QString& status, int maximum, SettingsLink& link);
     // Keeps a copy of what the read just brought; a failure is logged, and returned as the
     // result's note only the first time in a run.
-    [[nodiscard]] QString backUpRead(int errors);
+    [[nodiscard]] QString backUpRead(const QString& serial, int errors);
     void loadSettingsFile(const QString& path, bool mayChangeType);
 
     iface::SettingPages& m_pages;
@@ -114,8 +114,6 @@ private:
     support::LogBase& m_log;
     std::function<SettingsLink*()> m_link;
     TypeChoice m_type;
-    // The serial number of the identified controller; reads are kept under it.
-    QString m_serial;
     // The report hour as the controller sent it, relative to a time zone that has not come yet.
     std::optional<int> m_reportHourReply;
     // The batch on its way is a read (not a write).

@@ -13,6 +13,7 @@
 class RecordingSettingsLink final : public talvik::settings::SettingsLink {
 public:
     QString version = QStringLiteral("2.19");
+    QString serial = QStringLiteral("0123456789AB");
     QStringList sent;
     QByteArray current;
     int touches = 0, dump = 0, lastNumber = -1, errors = 0;
@@ -26,6 +27,7 @@ public:
                     QStringLiteral("/%1!").arg(static_cast<int>(channel)));
     }
     [[nodiscard]] QString VersionText() const override { return version; }
+    [[nodiscard]] QString SerialNumber() const override { return serial; }
     [[nodiscard]] QByteArray Current() const override { return current; }
     void ClearCurrent() override { current.clear(); }
     void TouchLastSendTime() override { ++touches; }

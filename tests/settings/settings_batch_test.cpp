@@ -31,6 +31,7 @@ struct Batch : testing::Test {
 
     Batch() {
         pages.settings = {{3, {SettingKind::Edit, u"a"_s}}, {7, {SettingKind::Combo, u"2"_s}}};
+        link.serial = u"AB"_s;
         QObject::connect(&transfer, &SettingsTransfer::batchStarted,
                          [this](const QString& text, int steps) {
                              status = text;
@@ -157,7 +158,7 @@ TEST_P(ReadDecision, ReadsOrNot) {
     link.version = QString::fromLatin1(GetParam().version);
     transfer.rememberedSerial = QString::fromLatin1(GetParam().remembered);
     dialogs.answers = {GetParam().agrees};
-    transfer.DecideRead(u"AB"_s);
+    transfer.DecideRead();
     EXPECT_EQ(!status.isEmpty(), GetParam().reads);
 }
 
@@ -172,8 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Batch, TheReadDecisionIsTakenOncePerConnect) {
     link.version = u"1.65"_s;
-    transfer.DecideRead(u"AB"_s);
-    transfer.DecideRead(u"AB"_s);
+    transfer.DecideRead();
+    transfer.DecideRead();
     EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
@@ -181,12 +182,12 @@ TEST_F(Batch, ADeclinedReadBuildsTheAssignmentTargets) {
     int builds = 0;
     transfer.BuildAssignmentTargets = [&builds] { ++builds; };
     link.version = u"1.65"_s;
-    transfer.DecideRead(u"AB"_s);
+    transfer.DecideRead();
     EXPECT_EQ(builds, 1);
 }
 
-TEST_F(Batch, AReadIsKeptUnderTheSerialOfTheReadDecision) {
-    transfer.DecideRead(u"AB"_s);
+TEST_F(Batch, AReadIsKeptUnderTheControllersSerial) {
+    transfer.PNGButton3Click();
     transfer.ShowBatchResult();
     EXPECT_TRUE(QDir(u"Backups/AB"_s).exists());
 }

@@ -471,8 +471,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The copies of reads: a read that ends leaves a settings file of exactly what it brought.
 struct Backups : Settings {
-    // The read decision names the controller whose reads are kept; it reads at once.
-    Backups() { transfer->DecideRead(u"0123456789AB"_s); }
     QStringList copies() {
         return QDir(u"Backups/0123456789AB"_s).entryList({u"*.set"_s}, QDir::Files, QDir::Name);
     }
