@@ -21,6 +21,7 @@ namespace talvik::app {
 
 class CompareWindow;
 class Connection;
+class ControllerSession;
 class FindBar;
 class GuardPanel;
 class HeaderPanel;
@@ -90,6 +91,8 @@ public:
     [[nodiscard]] CompareWindow& compareWindow() { return *m_compare; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
+    // The attached controller and the events of its link.
+    [[nodiscard]] ControllerSession& session() { return *m_session; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -112,8 +115,6 @@ protected:
 
 private:
     void formCreate();
-    // The upload's events of the connected controller go to the upload panel.
-    void connectUploadEvents();
     void readTerminalFile();
     void writeTerminalFile();
     void Timer1Timer();
@@ -130,6 +131,8 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
+    // Created before every feature and destroyed after them, so that none outlives it.
+    ControllerSession* m_session;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     std::unique_ptr<PortCommandLink> m_commandLink;
