@@ -54,11 +54,14 @@ HeaderPanel::HeaderPanel(QWidget* parent)
                              QStringLiteral("Записать в файл"), QStyle::SP_DialogSaveButton)),
       PNGButton6(imageButton(GroupBox4, QStringLiteral("PNGButton6"),
                              QStringLiteral("Считать из файла"), QStyle::SP_DialogOpenButton)),
+      CompareButton(imageButton(GroupBox4, QStringLiteral("CompareButton"),
+                                QStringLiteral("Сравнить"), QStyle::SP_FileDialogContentsView)),
       Timer4(new QTimer(this)) {
     setObjectName(QStringLiteral("Panel1"));
     Timer4->setObjectName(QStringLiteral("Timer4"));
     Timer4->setInterval(kResultMs);
     connect(Timer4, &QTimer::timeout, this, &HeaderPanel::Timer4Timer);
+    connect(CompareButton, &QToolButton::clicked, this, &HeaderPanel::compareRequested);
     setAutoFillBackground(true);
     Image2->hide();
     ProgressBar2->hide();
@@ -70,7 +73,7 @@ HeaderPanel::HeaderPanel(QWidget* parent)
 
     auto* buttons = new QHBoxLayout(GroupBox4);
     buttons->setContentsMargins(4, 2, 4, 2);
-    for (QToolButton* button : {PNGButton3, PNGButton4, PNGButton5, PNGButton6}) {
+    for (QToolButton* button : {PNGButton3, PNGButton4, PNGButton5, PNGButton6, CompareButton}) {
         buttons->addWidget(button);
     }
 

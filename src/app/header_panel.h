@@ -29,6 +29,10 @@ public:
     // The icon of the link; a controller that goes takes its batch result and progress along.
     void showConnection(bool connected);
 
+Q_SIGNALS:
+    // "Сравнить" was pressed.
+    void compareRequested();
+
 private:
     void showBatchStart(const QString& status, int maximum);
     void showBatchProgress(int position);
@@ -40,11 +44,12 @@ private:
     QLabel* Label5;             // result of the last settings batch
     QProgressBar* ProgressBar2; // progress of a settings batch, shown while one runs
     QGroupBox* GroupBox4;
-    QToolButton* PNGButton3; // read from the controller
-    QToolButton* PNGButton4; // write to the controller
-    QToolButton* PNGButton5; // save to a file
-    QToolButton* PNGButton6; // load from a file
-    QTimer* Timer4;          // clears the batch result a while after it is shown
+    QToolButton* PNGButton3;    // read from the controller
+    QToolButton* PNGButton4;    // write to the controller
+    QToolButton* PNGButton5;    // save to a file
+    QToolButton* PNGButton6;    // load from a file
+    QToolButton* CompareButton; // what differs from the controller or a file
+    QTimer* Timer4;             // clears the batch result a while after it is shown
 };
 
 } // namespace talvik::app

@@ -20,6 +20,7 @@ class Dialogs;
 
 namespace talvik::app {
 
+class CompareWindow;
 class Connection;
 class ControllerSession;
 class FindBar;
@@ -87,6 +88,8 @@ public:
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
     // The find field at the right of the tab row (Ctrl+F).
     [[nodiscard]] FindBar& findBar() { return *m_find; }
+    // What differs from the controller or a settings file (the header's "Сравнить").
+    [[nodiscard]] CompareWindow& compareWindow() { return *m_compare; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
     // Whether a settings read or write or an upload runs; the header and the terminal follow it.
@@ -142,6 +145,7 @@ private:
     std::unique_ptr<GuardPanel> m_guard;
     UploadPanel* m_upload = nullptr;
     FindBar* m_find = nullptr;
+    CompareWindow* m_compare = nullptr;
     std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };

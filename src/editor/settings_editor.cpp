@@ -235,6 +235,16 @@ QString SettingsEditor::writtenValue(int number) const {
     return text;
 }
 
+QString SettingsEditor::heldValue(int number) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr ? record->held.value_or(QString()) : QString();
+}
+
+QString SettingsEditor::shownText(int number, const QString& value) const {
+    const Parameter* record = m_store.find(number);
+    return record != nullptr ? ParameterStore::textOf(*record, value) : value;
+}
+
 int SettingsEditor::shownNumber(int number) const {
     const Parameter* record = m_store.find(number);
     const auto* edit =

@@ -81,6 +81,8 @@ public:
     [[nodiscard]] bool changed(int number) const override;
     [[nodiscard]] QString value(int number) const override;
     [[nodiscard]] QString writtenValue(int number) const override;
+    [[nodiscard]] QString heldValue(int number) const override;
+    [[nodiscard]] QString shownText(int number, const QString& value) const override;
     [[nodiscard]] int shownNumber(int number) const override;
     void keep(int number) override;
     void dropUnshown() override;

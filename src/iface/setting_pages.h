@@ -29,6 +29,11 @@ public:
     [[nodiscard]] virtual QString value(int number) const = 0;
     // The value a write sends: as value(), but an empty number field counts as 0.
     [[nodiscard]] virtual QString writtenValue(int number) const = 0;
+    // The value the controller is known to hold (last read from it or sent to it, or what the
+    // pages were built with); empty when none is known.
+    [[nodiscard]] virtual QString heldValue(int number) const = 0;
+    // The text the setting's control shows for a controller value.
+    [[nodiscard]] virtual QString shownText(int number, const QString& value) const = 0;
     // The whole number an edit box shows (the time zone); 0 for any other control.
     [[nodiscard]] virtual int shownNumber(int number) const = 0;
 

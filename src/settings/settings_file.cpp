@@ -39,22 +39,6 @@ Json fileValue(const iface::SettingPages& pages, int number, SettingKind kind) {
     return value.toLongLong();
 }
 
-// The value of an element: under the setting's own kind name first, then in the fixed order.
-iface::Node elementValue(const iface::Node& element, SettingKind kind) {
-    const iface::Node own = element.child(iface::settingKindName(kind));
-    if (own.valid()) {
-        return own;
-    }
-    for (SettingKind candidate : {SettingKind::None, SettingKind::Edit, SettingKind::Combo,
-                                  SettingKind::Check, SettingKind::Bits}) {
-        const iface::Node value = element.child(iface::settingKindName(candidate));
-        if (value.valid()) {
-            return value;
-        }
-    }
-    return {};
-}
-
 // What enter() takes for an element's value. Drop-down values of 214 and 683 are raised by the
 // time zone before they are shown, since a value below the zone has no item of its own.
 QString entry(const iface::SettingPages& pages, int number, SettingKind kind,
@@ -97,6 +81,21 @@ QByteArray SettingsFile::compose(const iface::SettingPages& pages, int typeCode)
     }
     const std::string text = file.dump(1, ' ', false, Json::error_handler_t::replace);
     return QByteArray::fromStdString(text + '\n');
+}
+
+iface::Node SettingsFile::elementValue(const iface::Node& element, SettingKind kind) {
+    const iface::Node own = element.child(iface::settingKindName(kind));
+    if (own.valid()) {
+        return own;
+    }
+    for (SettingKind candidate : {SettingKind::None, SettingKind::Edit, SettingKind::Combo,
+                                  SettingKind::Check, SettingKind::Bits}) {
+        const iface::Node value = element.child(iface::settingKindName(candidate));
+        if (value.valid()) {
+            return value;
+        }
+    }
+    return {};
 }
 
 SettingsFile::Survey SettingsFile::survey(const iface::Node& root) {

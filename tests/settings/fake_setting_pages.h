@@ -37,6 +37,8 @@ public:
     [[nodiscard]] bool changed(int number) const override { return find(number).changed; }
     [[nodiscard]] QString value(int number) const override { return find(number).value; }
     [[nodiscard]] QString writtenValue(int number) const override { return value(number); }
+    [[nodiscard]] QString heldValue(int) const override { return {}; }
+    [[nodiscard]] QString shownText(int, const QString& value) const override { return value; }
     [[nodiscard]] int shownNumber(int number) const override {
         const Setting& setting = find(number);
         return setting.kind == talvik::iface::SettingKind::Edit
