@@ -45,7 +45,10 @@ void ImageTabBar::paintEvent(QPaintEvent*) {
         }
         const QPixmap image = tabIcon(i).pixmap(Pictures::kTabImageSize);
         painter.drawPixmap(r.left() + kImageLeft, r.top() + (active ? 5 : 2), image);
-        painter.setPen(palette().color(QPalette::WindowText));
+        // A page holding changed settings has its caption in the colour the settings editor gave
+        // it.
+        const QColor marked = tabTextColor(i);
+        painter.setPen(marked.isValid() ? marked : palette().color(QPalette::WindowText));
         const int top = r.top() + (active ? 13 : 10);
         painter.drawText(QRect(r.left() + kCaptionLeft, top, r.width() - kCaptionLeft, r.height()),
                          Qt::AlignLeft | Qt::AlignTop, tabText(i));

@@ -1,9 +1,17 @@
 #include "qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace talvik::app {
+
+namespace {
+// The program's own folders of settings files: the copies of every read and the factory
+// settings. Restoring a controller starts from one of them.
+const QStringList kPlaces = {QStringLiteral("Backups"), QStringLiteral("Configs")};
+} // namespace
 
 void QtDialogs::information(const QString& caption, const QString& text) {
     QMessageBox::information(m_owner, caption, text);
@@ -40,6 +48,16 @@ QString QtDialogs::chooseFile(int acceptMode, const QString& caption, const QStr
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     dialog.setDefaultSuffix(defaultSuffix);
+    // Qt's own chooser, since only it shows the program's folders in its list of places.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const QString& folder : kPlaces) {
+        const QDir dir(folder);
+        if (dir.exists()) {
+            places.append(QUrl::fromLocalFile(dir.absolutePath()));
+        }
+    }
+    dialog.setSidebarUrls(places);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

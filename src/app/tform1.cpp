@@ -13,6 +13,7 @@
 #include "port_command_link.h"
 #include "qt_clipboard.h"
 #include "qt_dialogs.h"
+#include "radio_feature.h"
 #include "serial_list.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
@@ -119,6 +120,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
         *TabSheet3, *m_dialogs, [this]() -> link::ComPort* { return connection->connectedPort(); },
         this);
     connectUploadEvents();
+    m_radio = std::make_unique<RadioFeature>(*this);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     readTerminalFile();

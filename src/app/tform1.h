@@ -26,6 +26,7 @@ class MainPage;
 class OneWirePanel;
 class PageControl;
 class PortCommandLink;
+class RadioFeature;
 class SettingsFeature;
 class TForm2;
 class TerminalPanel;
@@ -81,6 +82,8 @@ public:
     [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
     [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
+    // The radio devices page and its logic.
+    [[nodiscard]] RadioFeature& radio() { return *m_radio; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<OneWirePanel> m_oneWire;
     std::unique_ptr<GuardPanel> m_guard;
     UploadPanel* m_upload = nullptr;
+    std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };
 

@@ -73,11 +73,26 @@ void FieldHandlers::attachEdit(QLineEdit* edit) {
 }
 
 void FieldHandlers::attachCombo(QComboBox* combo) {
-    connect(combo, &QComboBox::activated, this, [this, combo] { dropDownSelect(combo); });
+    connect(combo, &QComboBox::activated, this, [this, combo] {
+        dropDownSelect(combo);
+        dropPutBack(combo);
+    });
 }
 
 void FieldHandlers::attachCheckBox(QCheckBox* box) {
     box->installEventFilter(this);
+    // Only after the click is the box in its new state.
+    connect(box, &QCheckBox::clicked, this, [this, box] { dropPutBack(box); });
+}
+
+void FieldHandlers::dropPutBack(const QObject* control) {
+    Parameter* record = m_store.recordOf(control);
+    if (record == nullptr || !record->changed || !record->held ||
+        ParameterStore::valueOf(*record) != *record->held) {
+        return;
+    }
+    record->changed = false;
+    Q_EMIT changeMarked();
 }
 
 bool FieldHandlers::eventFilter(QObject* watched, QEvent* event) {
@@ -131,6 +146,7 @@ void FieldHandlers::editEnter(QLineEdit* edit) {
 
 void FieldHandlers::editExit(QLineEdit* edit) {
     editExit(edit, m_entryText);
+    dropPutBack(edit);
 }
 
 void FieldHandlers::editExit(QLineEdit* edit, const QString& entryText) {

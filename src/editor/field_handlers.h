@@ -59,7 +59,8 @@ public:
     void attachCheckBox(QCheckBox* box);
 
     // The edit box handlers. editExit is also run by the settings-file load with the text shown
-    // before as the entry text.
+    // before as the entry text; only the user's own exit takes a change away when the value is
+    // back to the one the controller holds.
     void editEnter(QLineEdit* edit);
     void editExit(QLineEdit* edit);
     void editExit(QLineEdit* edit, const QString& entryText);
@@ -85,13 +86,15 @@ public:
     void reset();
 
 Q_SIGNALS:
-    // The user's input marked a setting changed.
+    // The user's input marked a setting changed, or took the change away.
     void changeMarked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The user put the value the controller holds back: there is nothing left to write.
+    void dropPutBack(const QObject* control);
     void showSuggestions(QLineEdit* edit, const QStringList& words);
     void suggestionSelected();
 

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 namespace talvik::editor {
 
@@ -28,6 +29,10 @@ struct Parameter {
     int limitHigh = 0;
     int offset = 0;
     bool changed = false;
+    // The value the controller is known to hold (last read from it or sent to it) or, before
+    // either, the value the pages were built with; none for a setting that never had one. The
+    // user putting this value back takes the change away.
+    std::optional<QString> held;
     // The edit box, drop-down list, check box or, for Bits, the group box. Guarded, so a record
     // that outlives its page reads as having no control.
     QPointer<QWidget> control;

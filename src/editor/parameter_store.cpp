@@ -175,6 +175,12 @@ void ParameterStore::setAllChanged(bool changed) {
     }
 }
 
+void ParameterStore::holdShownValues() {
+    for (auto& [number, record] : m_records) {
+        record.held = valueOf(record);
+    }
+}
+
 void ParameterStore::removeWithoutControl() {
     std::erase_if(m_records,
                   [](const auto& entry) { return entry.second.kind == Parameter::Kind::None; });

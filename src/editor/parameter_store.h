@@ -58,6 +58,9 @@ public:
     // Whether any record is marked changed.
     [[nodiscard]] bool anyChanged() const;
     void setAllChanged(bool changed);
+    // Notes every record's current value as the one the controller holds (the pages were just
+    // built and filled).
+    void holdShownValues();
     // Drops the records that have no control (kind None), keeping those the pages show.
     void removeWithoutControl();
     // Empties the store and the control map (the pages are about to go).

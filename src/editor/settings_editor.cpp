@@ -64,6 +64,7 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     if (m_fileHooks != nullptr) {
         m_fileHooks->LoadLastSettings();
     }
+    m_store.holdShownValues();
 }
 
 iface::Node SettingsEditor::description() {

@@ -187,6 +187,7 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
                                 SettingsWire::shownInteger(store.find(SettingsWire::kTimeZone)));
     }
     editor::ParameterStore::show(record, value);
+    record.held = editor::ParameterStore::valueOf(record);
     if (!relative) {
         return;
     }
@@ -196,6 +197,7 @@ void SettingsTransfer::OnParameterReply(const QString& piece) {
         if (editor::Parameter* hour = store.find(SettingsWire::kReportHour)) {
             editor::ParameterStore::show(
                 *hour, QString::number(*m_reportHourReply + support::LeadingInteger(reply->value)));
+            hour->held = editor::ParameterStore::valueOf(*hour);
         }
         m_reportHourReply.reset();
     }

@@ -107,6 +107,7 @@ QStringList writeCommands(editor::ParameterStore& store, QStringView version) {
             continue;
         }
         record.changed = false;
+        record.held = editor::ParameterStore::valueOf(record);
         const QString value = deviceValue(store, record, version);
         if (number == kReportHour || number == kTimeZoneDependent) {
             store.findOrAdd(kTimeZone).changed = true;

@@ -4,6 +4,7 @@
 #include "one_wire_panel.h"
 #include "page_control.h"
 #include "parameter_store.h"
+#include "qt_dialogs.h"
 #include "recording_clipboard.h"
 #include "recording_link.h"
 #include "scripted_dialogs.h"
@@ -18,6 +19,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -319,3 +322,22 @@ TEST_F(TerminalFileOfTheWindow, MissingFileLeavesTheHistoryEmptyAndIsWrittenAtCl
 }
 
 } // namespace
+
+// The settings file chooser lists the copies of the reads among its places.
+TEST(FileChooser, ListsTheBackupsFolderAmongItsPlaces) {
+    widgetApp();
+    TestDir dir;
+    ASSERT_TRUE(QDir().mkdir(u"Backups"_s));
+    QtDialogs dialogs(nullptr);
+    QList<QUrl> places;
+    QTimer::singleShot(0, [&places] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* chooser = qobject_cast<QFileDialog*>(widget); chooser != nullptr) {
+                places = chooser->sidebarUrls();
+                chooser->reject();
+            }
+        }
+    });
+    static_cast<void>(dialogs.openFile(u"Загрузка параметров"_s, {}, u"*.set"_s, {}));
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QDir(u"Backups"_s).absolutePath())));
+}

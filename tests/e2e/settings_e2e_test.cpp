@@ -4,6 +4,7 @@
 #include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
+#include "type_into.h"
 
 #include <QCheckBox>
 #include <QJsonDocument>
@@ -107,15 +108,6 @@ protected:
     }
 };
 
-// The user edits a box: the program compares the text on leaving it with the one on entering.
-void type(QLineEdit* edit, const QString& text) {
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(edit, &in);
-    edit->setText(text);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(edit, &out);
-}
-
 void click(QCheckBox* box) {
     const QPointF centre = QRectF(box->rect()).center();
     for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -156,7 +148,7 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveLoadAndWriteTheFileToAnother) {
             continue;
         }
         if (kind == 1) {
-            type(edit, u"новый текст"_s);
+            TypeInto(edit, u"новый текст"_s);
         } else if (kind == 2) {
             list->setCurrentIndex((list->currentIndex() + 1) % list->count());
             Q_EMIT list->activated(list->currentIndex());

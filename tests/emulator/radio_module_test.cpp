@@ -1,6 +1,6 @@
 #include "cp1251.h"
 #include "emu_harness.h"
-#include "log_base.h"
+#include "null_log.h"
 #include "radio_data.h"
 #include "radio_report.h"
 
@@ -13,17 +13,6 @@ using namespace talvik::emu;
 using namespace talvik::support;
 
 namespace {
-
-// A log without a file, for decoding what the emulator reports.
-class NoLog final : public LogBase {
-protected:
-    std::mutex* sharedLock() override { return &m_lock; }
-    std::FILE* sharedFile() override { return nullptr; }
-    void close() override {}
-
-private:
-    std::mutex m_lock;
-};
 
 // An emulator on the fake clock whose radio reports are collected as time passes.
 class EmuRadio : public testing::Test {
@@ -91,7 +80,7 @@ TEST_F(EmuRadio, KnownDevicesReportOncePerPeriod) {
 
 TEST_F(EmuRadio, ReportsDecodeWithoutFaults) {
     start({u"--radio-devices"_s, u"4"_s, u"--seed"_s, u"7"_s});
-    NoLog log;
+    NullLog log;
     QSet<QString> types;
     for (const RadioReport& report : run(20000)) {
         types.insert(report.type);

@@ -629,6 +629,73 @@ TEST_F(Marks, ALoadMarksTheValuesItChanges) {
     EXPECT_TRUE(ChangeMarks::isMarked(label));
 }
 
+TEST_F(Marks, PuttingTheReadValueBackTakesTheMarkAway) {
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    type(u"1234"_s);
+    type(u"0000"_s);
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+    EXPECT_FALSE(tabMarked());
+}
+
+TEST_F(Marks, PuttingTheReadValueBackLeavesNothingToWrite) {
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    type(u"1234"_s);
+    type(u"0000"_s);
+    EXPECT_EQ(write(u"2.19"_s), QStringList());
+}
+
+TEST_F(Marks, PuttingTheWrittenValueBackTakesTheMarkAway) {
+    type(u"1234"_s);
+    transfer->Button3Click();
+    type(u"5"_s);
+    type(u"1234"_s);
+    EXPECT_FALSE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, AValueOtherThanTheHeldOneKeepsItsMark) {
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    type(u"1234"_s);
+    type(u"5678"_s);
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, ALoadKeepsTheMarkOfAValueTheControllerAlreadyHolds) {
+    transfer->PNGButton3Click();
+    reply("#P12:0000");
+    transfer->ShowBatchResult();
+    type(u"1234"_s);
+    load(R"([{"HW": "406"}, {"Value": 12, "Edit": "0000"}])");
+    EXPECT_TRUE(ChangeMarks::isMarked(label));
+}
+
+TEST_F(Marks, ClickingACheckBoxBackTakesItsChangeAway) {
+    QCheckBox* box = addCheck(20);
+    editor.handlers().attachCheckBox(box);
+    store().holdShownValues();
+    editor.handlers().checkBoxMouseDown(box);
+    box->click();
+    editor.handlers().checkBoxMouseDown(box);
+    box->click();
+    EXPECT_FALSE(store().find(20)->changed);
+}
+
+TEST_F(Marks, ChoosingTheHeldItemAgainTakesTheChangeAway) {
+    QComboBox* combo = addCombo(30, 3);
+    editor.handlers().attachCombo(combo);
+    store().holdShownValues();
+    combo->setCurrentIndex(2);
+    Q_EMIT combo->activated(2);
+    combo->setCurrentIndex(0);
+    Q_EMIT combo->activated(0);
+    EXPECT_FALSE(store().find(30)->changed);
+}
+
 TEST_F(Marks, AnUnchangedSettingHasNoMark) {
     load(R"([{"HW": "406"}, {"Value": 12, "Edit": ""}])");
     EXPECT_FALSE(ChangeMarks::isMarked(label));

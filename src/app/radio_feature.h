@@ -1,0 +1,38 @@
+#pragma once
+
+#include "radio_port_link.h"
+#include "store_target_settings.h"
+
+#include <memory>
+
+namespace talvik::devices {
+class RadioDevices;
+}
+
+namespace talvik::app {
+
+class RadioPage;
+class TForm1;
+
+// The radio devices as the window wires them: the logic over the connected port and the
+// settings pages' store, its page in TabSheet1, the "#R" and removal replies, the disconnect,
+// the learning countdown on Timer1, the assignment targets after a read, and the list's upkeep
+// after an edit on the settings pages.
+class RadioFeature {
+public:
+    // Needs the window's connection, settings editor and settings feature.
+    explicit RadioFeature(TForm1& form);
+    ~RadioFeature();
+
+    [[nodiscard]] devices::RadioDevices& radio() { return *m_radio; }
+    [[nodiscard]] RadioPage& page() { return *m_page; }
+
+private:
+    TForm1& m_form;
+    RadioPortLink m_link;
+    StoreTargetSettings m_settings;
+    std::unique_ptr<devices::RadioDevices> m_radio;
+    RadioPage* m_page;
+};
+
+} // namespace talvik::app

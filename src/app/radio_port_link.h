@@ -1,0 +1,23 @@
+#pragma once
+
+#include "radio_link.h"
+
+namespace talvik::app {
+
+class Connection;
+
+// The connected controller's port as the radio page sees it; it follows whichever port is
+// connected at the moment.
+class RadioPortLink final : public devices::RadioLink {
+public:
+    explicit RadioPortLink(Connection& connection) : m_connection(connection) {}
+
+    [[nodiscard]] bool connected() const override;
+    [[nodiscard]] QString VersionText() const override;
+    void SendCommand(const QString& command, link::SendFlag flag) override;
+
+private:
+    Connection& m_connection;
+};
+
+} // namespace talvik::app
