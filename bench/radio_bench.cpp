@@ -12,14 +12,12 @@
 #include "radio_feature.h"
 #include "radio_page.h"
 #include "scripted_dialogs.h"
-#include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
@@ -124,14 +122,3 @@ BENCHMARK(TwoHundredDevicesOnceASecond)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir logs;
-    SimpleLog::setFileName(logs.filePath(QStringLiteral("log.txt")));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -10,6 +10,7 @@
 // runs without gaps.
 // Run from the build folder: bin/settings_transfer_bench (needs bin/talvik-emu beside it).
 
+#include "emulator_process.h"
 #include "scripted_dialogs.h"
 
 #include "c_port.h"
@@ -21,12 +22,10 @@
 #include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
-#include "simple_log.h"
 #include "system_port_enumerator.h"
 #include "tform1.h"
 #include "wait_for.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +33,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
@@ -124,13 +122,10 @@ struct Setup {
                 qFatal("rich.set: %s", qUtf8Printable(failure));
             }
         }
-        const QString link = folder.filePath(QStringLiteral("emu"));
-        emulator.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/talvik-emu"));
-        emulator.setArguments({QStringLiteral("--link"), link, QStringLiteral("--settings"),
-                               QStringLiteral("rich.set"), QStringLiteral("--fill"),
-                               QStringLiteral("--hardware"), QStringLiteral("415")});
-        emulator.start();
-        emulator.waitForReadyRead(5000);
+        emulator = std::make_unique<EmulatorProcess>(
+            link, QStringList{QStringLiteral("--settings"), QStringLiteral("rich.set"),
+                              QStringLiteral("--fill"), QStringLiteral("--hardware"),
+                              QStringLiteral("415")});
         form = std::make_unique<TForm1>(StartOptions{link}, &dialogs);
         form->connection->setPortSource(std::make_unique<CountingPorts>(traffic),
                                         QStringLiteral("Порт (") + link + u')');
@@ -138,26 +133,24 @@ struct Setup {
         ready = WaitFor(
             30000, [this] { return form->connection->connectedPort() != nullptr && done(*form); });
     }
-    ~Setup() {
-        form.reset();
-        emulator.terminate();
-        emulator.waitForFinished(5000);
-    }
+    ~Setup() { form.reset(); }
 
     QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("emu"));
     ScriptedDialogs dialogs;
-    QProcess emulator;
+    std::unique_ptr<EmulatorProcess> emulator;
     Traffic traffic;
     std::unique_ptr<TForm1> form;
     int settings = 0;
     bool ready = false;
 };
 
-// Made on first use, gone before the application object.
+// Made on first use, gone with the application object.
 std::unique_ptr<Setup> g_setup;
 Setup& setup() {
     if (!g_setup) {
         g_setup = std::make_unique<Setup>();
+        qAddPostRoutine([] { g_setup.reset(); });
     }
     return *g_setup;
 }
@@ -237,15 +230,3 @@ BENCHMARK(WriteOfHundredChangedSettings)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir logs;
-    SimpleLog::setFileName(logs.filePath(QStringLiteral("log.txt")));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    g_setup.reset();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -18,14 +18,12 @@
 #include "cp1251.h"
 #include "frame_codec.h"
 #include "main_page.h"
-#include "simple_log.h"
 #include "terminal.h"
 #include "terminal_panel.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "wait_for.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -209,14 +207,3 @@ void FloodOfTextLines(benchmark::State& state) {
 BENCHMARK(FloodOfTextLines)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir logs;
-    SimpleLog::setFileName(logs.filePath(QStringLiteral("log.txt")));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

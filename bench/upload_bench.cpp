@@ -8,23 +8,21 @@
 // Run from the build folder: bin/upload_bench (needs bin/talvik-emu beside it). One iteration
 // takes about a minute.
 
+#include "emulator_process.h"
 #include "scripted_dialogs.h"
 
 #include "c_port.h"
 #include "connection.h"
 #include "main_page.h"
-#include "simple_log.h"
 #include "tform1.h"
 #include "wait_for.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -86,12 +84,6 @@ struct Setup {
             file.write(data);
         }
         file.close();
-        const QString link = folder.filePath(QStringLiteral("emu"));
-        emulator.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/talvik-emu"));
-        emulator.setArguments(
-            {QStringLiteral("--link"), link, QStringLiteral("--hardware"), QStringLiteral("450")});
-        emulator.start();
-        emulator.waitForReadyRead(5000);
         form = std::make_unique<TForm1>(StartOptions{link}, &dialogs);
         form->show();
         ready = WaitFor(30000, [this] {
@@ -101,15 +93,12 @@ struct Setup {
                    port->dumpActive == 0 && port->QueueSize() == 0 && port->Current().isEmpty();
         });
     }
-    ~Setup() {
-        form.reset();
-        emulator.terminate();
-        emulator.waitForFinished(5000);
-    }
+    ~Setup() { form.reset(); }
 
     QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("emu"));
+    EmulatorProcess emulator{link, {QStringLiteral("--hardware"), QStringLiteral("450")}};
     ScriptedDialogs dialogs;
-    QProcess emulator;
     std::unique_ptr<TForm1> form;
     bool ready = false;
 };
@@ -160,13 +149,3 @@ BENCHMARK(FirmwareOf256KiBOnAChunkController)
     ->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    static QTemporaryDir logFolder;
-    SimpleLog::setFileName(logFolder.filePath(QStringLiteral("log.txt")));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -27,11 +27,6 @@ void requestStop(int) {
     g_stop = 1;
 }
 
-[[noreturn]] void fail(const QString& message) {
-    std::fprintf(stderr, "talvik-emu: %s\n", message.toLocal8Bit().constData());
-    std::exit(2);
-}
-
 int percentOption(const QCommandLineParser& parser, const QString& name) {
     if (!parser.isSet(name)) {
         return 0;
@@ -39,7 +34,7 @@ int percentOption(const QCommandLineParser& parser, const QString& name) {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
     if (!ok || value < 0 || value > 100) {
-        fail(u"--"_s + name + u" takes a whole number from 0 to 100"_s);
+        ModuleRegistry::refuse(u"--"_s + name + u" takes a whole number from 0 to 100"_s);
     }
     return value;
 }
@@ -51,7 +46,7 @@ std::optional<std::uint32_t> secondsOption(const QCommandLineParser& parser, con
     bool ok = false;
     const double seconds = parser.value(name).toDouble(&ok);
     if (!ok || seconds < 0 || seconds > 1e6) {
-        fail(u"--"_s + name + u" takes a number of seconds"_s);
+        ModuleRegistry::refuse(u"--"_s + name + u" takes a number of seconds"_s);
     }
     return static_cast<std::uint32_t>(seconds * 1000);
 }
@@ -63,13 +58,13 @@ FaultKnobs faultKnobs(const QCommandLineParser& parser) {
     knobs.silentAfterMs = secondsOption(parser, u"silent-after"_s);
     knobs.silentForMs = secondsOption(parser, u"silent-for"_s);
     if (knobs.silentForMs && !knobs.silentAfterMs) {
-        fail(u"--silent-for needs --silent-after"_s);
+        ModuleRegistry::refuse(u"--silent-for needs --silent-after"_s);
     }
     if (parser.isSet(u"seed"_s)) {
         bool ok = false;
         knobs.seed = parser.value(u"seed"_s).toUInt(&ok);
         if (!ok) {
-            fail(u"--seed takes a whole number"_s);
+            ModuleRegistry::refuse(u"--seed takes a whole number"_s);
         }
     } else {
         knobs.seed = std::random_device{}();
@@ -176,7 +171,7 @@ int main(int argc, char* argv[]) {
 
     const std::uint32_t baud = parser.value(u"baud"_s).toUInt();
     if (baud != 115200 && baud != 9600) {
-        fail(u"--baud must be 115200 or 9600"_s);
+        ModuleRegistry::refuse(u"--baud must be 115200 or 9600"_s);
     }
     const FaultKnobs knobs = faultKnobs(parser);
     // Modules refuse bad options of their own before the terminal's path is announced.
@@ -186,10 +181,10 @@ int main(int argc, char* argv[]) {
     PtyLine line;
     QString error;
     if (!line.open(baud, error)) {
-        fail(error);
+        ModuleRegistry::refuse(error);
     }
     if (parser.isSet(u"link"_s) && !line.link(parser.value(u"link"_s), error)) {
-        fail(error);
+        ModuleRegistry::refuse(error);
     }
     std::printf("%s\n", line.slavePath().toLocal8Bit().constData());
     std::fflush(stdout);

@@ -1,6 +1,8 @@
 #include "module_registry.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <tuple>
 
 namespace talvik::emu {
@@ -8,6 +10,11 @@ namespace talvik::emu {
 ModuleRegistry& ModuleRegistry::instance() {
     static ModuleRegistry registry;
     return registry;
+}
+
+void ModuleRegistry::refuse(const QString& message) {
+    std::fprintf(stderr, "talvik-emu: %s\n", message.toLocal8Bit().constData());
+    std::exit(2);
 }
 
 bool ModuleRegistry::add(Entry entry) {

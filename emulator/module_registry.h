@@ -27,6 +27,8 @@ public:
     };
 
     static ModuleRegistry& instance();
+    // Ends the emulator over an option it cannot honour, before its terminal is opened.
+    [[noreturn]] static void refuse(const QString& message);
 
     // Returns true so that a module file can keep the result in a static.
     bool add(Entry entry);

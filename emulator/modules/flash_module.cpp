@@ -16,11 +16,6 @@ namespace talvik::emu {
 
 namespace {
 
-[[noreturn]] void refuse(const QString& message) {
-    std::fprintf(stderr, "talvik-emu: %s\n", message.toLocal8Bit().constData());
-    std::exit(2);
-}
-
 // How long the controller stays deaf while it restarts after an upload.
 constexpr std::uint32_t kRestartQuietMs = 3000;
 // A loader that has taken records and then hears nothing for this long has the whole firmware.
@@ -333,13 +328,13 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
     if (parser.isSet(u"bad-chunk-percent"_s)) {
         options.badChunkPercent = parser.value(u"bad-chunk-percent"_s).toInt(&ok);
         if (!ok || options.badChunkPercent < 0 || options.badChunkPercent > 100) {
-            refuse(u"--bad-chunk-percent takes a whole number from 0 to 100"_s);
+            ModuleRegistry::refuse(u"--bad-chunk-percent takes a whole number from 0 to 100"_s);
         }
     }
     if (parser.isSet(u"capacity"_s)) {
         options.capacity = parser.value(u"capacity"_s).toUInt(&ok);
         if (!ok) {
-            refuse(u"--capacity takes a number of bytes"_s);
+            ModuleRegistry::refuse(u"--capacity takes a number of bytes"_s);
         }
     }
     options.savePath = parser.value(u"save-upload"_s);

@@ -130,8 +130,7 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
     bool ok = false;
     const int count = parser.value(u"thermometers"_s).toInt(&ok);
     if (!ok || count < 0 || count > kSlots) {
-        std::fprintf(stderr, "talvik-emu: --thermometers takes a whole number from 0 to 10\n");
-        std::exit(2);
+        ModuleRegistry::refuse(u"--thermometers takes a whole number from 0 to 10"_s);
     }
     return std::make_unique<OneWireModule>(count);
 }

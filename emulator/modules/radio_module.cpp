@@ -21,11 +21,6 @@ constexpr std::uint32_t kDefaultPeriodMs = 5000;
 // Devices given with --radio-devices are numbered from here; learned ones follow them.
 constexpr int kFirstNumber = 101;
 
-[[noreturn]] void refuse(const QString& message) {
-    std::fprintf(stderr, "talvik-emu: %s\n", message.toLocal8Bit().constData());
-    std::exit(2);
-}
-
 // The kinds of radio device the controller learns, in the order new ones turn up: remotes
 // "AM", sensors "RQ", thermometers "TK1", and fuel-level sensors "DT".
 const QByteArray kTypes[] = {"AM", "RQ", "TK1", "DT"};
@@ -197,7 +192,7 @@ int wholeOption(const QCommandLineParser& parser, const QString& name, int fallb
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
     if (!ok || value < 0) {
-        refuse(u"--"_s + name + u" takes a whole number"_s);
+        ModuleRegistry::refuse(u"--"_s + name + u" takes a whole number"_s);
     }
     return value;
 }
@@ -211,7 +206,7 @@ int wholeOption(const QCommandLineParser& parser, const QString& name, int fallb
      [](const QCommandLineParser& parser) {
          const int period = wholeOption(parser, u"radio-period"_s, kDefaultPeriodMs);
          if (period == 0) {
-             refuse(u"--radio-period takes a positive number"_s);
+             ModuleRegistry::refuse(u"--radio-period takes a positive number"_s);
          }
          return std::make_unique<RadioModule>(
              wholeOption(parser, u"radio-devices"_s, 0), static_cast<std::uint32_t>(period),

@@ -32,8 +32,7 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
     bool ok = false;
     const double seconds = parser.value(u"restart-quiet"_s).toDouble(&ok);
     if (!ok || seconds < 0 || seconds > 600) {
-        std::fprintf(stderr, "talvik-emu: --restart-quiet takes a number of seconds\n");
-        std::exit(2);
+        ModuleRegistry::refuse(u"--restart-quiet takes a number of seconds"_s);
     }
     return std::make_unique<RestartModule>(static_cast<std::uint32_t>(seconds * 1000));
 }

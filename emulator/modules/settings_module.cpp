@@ -18,11 +18,6 @@ namespace {
 // Without a settings file the controller holds settings 0 to 99, all 0, like a blank unit.
 constexpr int kBlankSettings = 100;
 
-[[noreturn]] void refuse(const QString& message) {
-    std::fprintf(stderr, "talvik-emu: %s\n", message.toLocal8Bit().constData());
-    std::exit(2);
-}
-
 // The setting number in "#P<n>" up to the given end, or nothing when it is not a plain
 // non-negative decimal number.
 std::optional<int> settingNumber(const QByteArray& text, qsizetype end) {
@@ -160,7 +155,7 @@ std::set<int> pickGaps(const SettingsFile::Contents& contents, const QCommandLin
     bool ok = false;
     const int count = parser.isSet(u"dump-gaps"_s) ? parser.value(u"dump-gaps"_s).toInt(&ok) : 0;
     if (parser.isSet(u"dump-gaps"_s) && (!ok || count < 0)) {
-        refuse(u"--dump-gaps takes a whole number"_s);
+        ModuleRegistry::refuse(u"--dump-gaps takes a whole number"_s);
     }
     std::vector<int> numbers;
     for (const auto& entry : contents.settings) {
@@ -180,7 +175,7 @@ std::unique_ptr<EmuModule> create(const QCommandLineParser& parser) {
         QString error;
         auto read = SettingsFile::read(parser.value(u"settings"_s), error);
         if (!read) {
-            refuse(error);
+            ModuleRegistry::refuse(error);
         }
         contents = std::move(*read);
     }

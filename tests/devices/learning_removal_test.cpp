@@ -8,26 +8,6 @@ using namespace talvik::devices;
 
 namespace {
 
-TEST(Learning, StartSendsSixtySecondsOnChannelThree) {
-    RadioRig rig;
-    rig.radio.Button16Click();
-    EXPECT_EQ(rig.link.sent, QStringList{u" #S63=60"_s});
-    EXPECT_EQ(rig.link.flags, QList<int>{3});
-    EXPECT_TRUE(rig.radio.learning());
-    EXPECT_EQ(rig.radio.secondsLeft(), 60);
-}
-
-TEST(Learning, StopBeforeTheEndSendsZeroOnce) {
-    RadioRig rig;
-    rig.radio.Button16Click();
-    rig.radio.LearningTick();
-    rig.clock.advance(5000);
-    rig.radio.Button16Click();
-    rig.radio.LearningTick();
-    EXPECT_EQ(rig.link.sent, (QStringList{u" #S63=60"_s, u" #S63=0"_s}));
-    EXPECT_FALSE(rig.radio.learning());
-}
-
 TEST(Learning, DoesNothingWithoutController) {
     RadioRig rig;
     rig.link.isConnected = false;
@@ -131,15 +111,6 @@ TEST_F(Removal, ConfirmedReplyRemovesRowAndSettings) {
     EXPECT_EQ(rig.settings.texts[318], u"0"_s);
     EXPECT_EQ(rig.numbers(), QStringList{u"%112%"_s});
     EXPECT_EQ(rig.list().RowIndexMap.value(u"%112%"_s, -1), 0);
-}
-
-TEST_F(Removal, RefusedReplyTellsTheUserAndKeepsEverything) {
-    rig.radio.OnRemovalReply(u"12 3"_s);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1);
-    EXPECT_EQ(rig.dialogs.shown[0].caption, u"Не выполнено"_s);
-    EXPECT_EQ(rig.dialogs.shown[0].text, u"Ошибка удаления датчика 12"_s);
-    EXPECT_EQ(rig.settings.texts[318], u"12"_s);
-    EXPECT_EQ(rig.list().rowCount(), 2);
 }
 
 TEST_F(Removal, ReplyForDeviceZeroIsIgnored) {

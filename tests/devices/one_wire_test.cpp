@@ -21,18 +21,6 @@ protected:
     OneWire oneWire{[this] { return link.current(); }, dialogs, clipboard};
 };
 
-TEST_F(OneWireTest, AddKeysStartsLearningAndAwaitsTheAnswer) {
-    oneWire.Button10Click(OneWire::Sender::AddKeys);
-    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" TMSET"_s, 2}}));
-}
-
-TEST_F(OneWireTest, RemoveAllClearsTheDevicesAndForgetsTheAnnouncedKeys) {
-    oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
-    oneWire.Button10Click(OneWire::Sender::RemoveAll);
-    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" TMCLR"_s, 2}}));
-    EXPECT_TRUE(oneWire.TouchedKeys.isEmpty());
-}
-
 TEST_F(OneWireTest, ButtonsDoNothingWithoutAController) {
     oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
     link.connected = false;
@@ -51,20 +39,6 @@ TEST_F(OneWireTest, NewKeyIsCopiedAndAnnouncedInTheBox) {
     EXPECT_EQ(dialogs.shown[0].text,
               u"Касание новым ключом 01A2B3C4D5E6F7АБ. Ключ скопирован в буффер обмена. Вы "
               u"можете назначить его пользователю на соответствующей вкладке."_s);
-}
-
-TEST_F(OneWireTest, SameKeyTwiceGivesOneBoxAndOneCopy) {
-    oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
-    oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
-    EXPECT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(clipboard.copies.size(), 1);
-}
-
-TEST_F(OneWireTest, KeyIsAnnouncedAgainAfterRemoveAll) {
-    oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
-    oneWire.Button10Click(OneWire::Sender::RemoveAll);
-    oneWire.OnKeyTouch(u"Касание эл. ключом: 01AA"_s);
-    EXPECT_EQ(dialogs.shown.size(), 2);
 }
 
 TEST_F(OneWireTest, KeyStartsTwoCharactersAfterTheFirstPhrase) {

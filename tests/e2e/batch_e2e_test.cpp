@@ -13,12 +13,7 @@ struct Outcome {
 
 class BatchEndToEnd : public EndToEnd {
 protected:
-    BatchEndToEnd() {
-        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
-            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
-                        dir.file(folder));
-        }
-    }
+    BatchEndToEnd() { LinkShippedFolders(); }
 
     [[nodiscard]] Outcome talvik(const QStringList& arguments) const {
         QProcess process;

@@ -141,6 +141,14 @@ protected:
                           [&](const QByteArray& line) { return line.contains(text); }));
     }
 
+    // The shipped Interface/ and Configs/ in the test's folder, as in the program's own.
+    void LinkShippedFolders() const {
+        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
+            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
+                        dir.file(folder));
+        }
+    }
+
     // A window that looks for a controller on `port` only.
     std::unique_ptr<talvik::app::TForm1> Window(const QString& port) {
         auto form =

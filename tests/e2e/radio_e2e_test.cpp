@@ -23,12 +23,7 @@ namespace {
 // reporting once a second; the settings read, the radio page in front.
 class RadioEndToEnd : public EndToEnd {
 protected:
-    RadioEndToEnd() {
-        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
-            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
-                        dir.file(folder));
-        }
-    }
+    RadioEndToEnd() { LinkShippedFolders(); }
 
     void start(const QStringList& extra = {}) {
         emulator = std::make_unique<Emulator>(

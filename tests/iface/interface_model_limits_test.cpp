@@ -138,21 +138,6 @@ TEST(InterfaceModelLimits, CutShortKeepsWhatCameBefore) {
     EXPECT_EQ(plan.content[0].content[0].caption, u"Before");
 }
 
-class ShippedDescription : public testing::TestWithParam<int> {};
-
-TEST_P(ShippedDescription, IsNotCutShort) {
-    const YamlRoot document(
-        qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/Interface/interface.h"_s, 65001);
-    ASSERT_TRUE(document.root().valid());
-    EXPECT_FALSE(
-        InterfaceModel::plan(document.root(), GetParam(), DeviceType::noDeviceVersion()).truncated);
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryModel, ShippedDescription, testing::Values(406, 412, 403, 414, 415),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return "Type" + std::to_string(info.param);
-                         });
-
 TEST(TalvikIfaceTool, CutShortPlanWarnsOnStandardErrorAndInTheLog) {
     TestDir dir;
     dir.writeFile(u"d.h"_s, QByteArray::fromStdString(chain(40)));

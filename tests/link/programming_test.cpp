@@ -157,26 +157,6 @@ public:
 
 const QByteArray kGoodExtended = Bytes({'7', 2, 0, 0, 0, 0, 1});
 
-TEST_F(ProgrammingTest, ExtendedChunksOf130ByteImageEndWithEmptyFrameThenApply) {
-    Start(450, UploadKind::Firmware, QByteArray(125, 'f')); // 125 + 5 bytes of prefix
-    Reply(kGoodExtended);
-    Reply(kGoodExtended);
-    Reply(kGoodExtended);
-    EXPECT_EQ(Written(), QStringList({u"6 t2 @0 +64"_s, u"6 t2 @64 +64"_s, u"8 t2 @128 +2"_s,
-                                      u"6 t2 @130 +0"_s, u"P"_s}));
-    EXPECT_EQ(port->events, QStringList({u"end Прошивка завершена успешно"_s, u"restart"_s}));
-}
-
-TEST_F(ProgrammingTest, PlainChunksOf130ByteImageCloseTheFileAfterTheLast) {
-    Start(350, UploadKind::Profile, QByteArray(130, 'p'));
-    Reply("7\0"_ba);
-    Reply("7\0"_ba);
-    Reply("7\0"_ba);
-    EXPECT_EQ(Written(),
-              QStringList({u"D t0 @0 +64"_s, u"D t0 @64 +64"_s, u"D t0 @128 +2"_s, u"B%00"_s}));
-    EXPECT_TRUE(port->events.isEmpty());
-}
-
 TEST_F(ProgrammingTest, CloseReplyAppliesAndRestarts) {
     Start(350, UploadKind::Profile, QByteArray(10, 'p'));
     Reply("7\0"_ba);
@@ -185,19 +165,6 @@ TEST_F(ProgrammingTest, CloseReplyAppliesAndRestarts) {
     EXPECT_EQ(Written(), QStringList({u"P"_s}));
     EXPECT_EQ(port->events, QStringList({u"end Прошивка завершена успешно"_s, u"restart"_s}));
     EXPECT_TRUE(log.Lines().contains("COM3:\tClose file reply:\t5"));
-}
-
-TEST_F(ProgrammingTest, ExtendedSoundFileGoesUnchangedWithTypeThree) {
-    Start(450, UploadKind::Sounds, "12345");
-    const QByteArray frame = line->writes.value(0).bytes;
-    EXPECT_EQ(Written(), QStringList({u"8 t3 @0 +5"_s, u"6 t3 @5 +0"_s}));
-    EXPECT_EQ(frame.mid(13, 5), "12345");
-}
-
-TEST_F(ProgrammingTest, ExtendedFirmwareOf1000BytesBecomes1005WithTypeAndLength) {
-    Start(450, UploadKind::Firmware, QByteArray(1000, 'f'));
-    EXPECT_EQ(port->progressMax, 1005);
-    EXPECT_EQ(line->writes.value(0).bytes.mid(13, 6), Bytes({2, 0xE8, 0x03, 0, 0, 'f'}));
 }
 
 TEST_F(ProgrammingTest, ExtendedBadAnswerResumesAtTheControllersOffset) {
@@ -246,24 +213,6 @@ TEST_F(ProgrammingTest, OpenAnswerGivesTheFileTypeOfTheChunks) {
     EXPECT_EQ(Written(), QStringList({u"D t7 @0 +64"_s}));
 }
 
-TEST_F(ProgrammingTest, SoundFileClosedWithoutApplyOrRestart) {
-    Start(515, UploadKind::Sounds, "data");
-    Reply("A\0\x03"_ba);
-    Reply("7\0"_ba);
-    Written();
-    Reply("C\0"_ba);
-    EXPECT_TRUE(Written().isEmpty());
-    EXPECT_EQ(port->events, QStringList({u"end Прошивка завершена успешно"_s}));
-}
-
-TEST_F(ProgrammingTest, LoaderFirmwareRecordTakenEndsWithSuccess) {
-    EnterRecords();
-    LoaderAnswers(0x11);
-    EXPECT_EQ(port->events,
-              QStringList({u"status Переход в режим программирования"_s, u"status Заливка данных"_s,
-                           u"end Программирование завершено успешно."_s}));
-}
-
 TEST_F(ProgrammingTest, LoaderRecordNotTakenGoesAgain) {
     EnterRecords();
     LoaderAnswers(0x00);
@@ -307,18 +256,6 @@ INSTANTIATE_TEST_SUITE_P(Bytes, BlockChecksumTest,
                          testing::Values(ChecksumRow{"zero", 0x00, u"01 00 00 ff 00"_s},
                                          ChecksumRow{"one", 0x01, u"01 00 01 fe 01"_s}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ProgrammingTest, LoaderSoundsAnnounceTheirLeadingText) {
-    Start(50, UploadKind::Sounds, "abc");
-    EXPECT_EQ(Written(), QStringList({u"%02psnd%00"_s}));
-    EXPECT_EQ(port->progressMax, 8);
-}
-
-TEST_F(ProgrammingTest, LastBlockTakenSendsTheEmptyBlock) {
-    EnterFinishing();
-    EXPECT_EQ(Written(), QStringList({u"00 00"_s}));
-    EXPECT_EQ(port->progress, 5);
-}
 
 TEST_F(ProgrammingTest, StillWritingThenWrittenEndsWithSuccess) {
     EnterFinishing();
@@ -493,21 +430,16 @@ TEST_P(UploadImageTest, PreparesTheBytesOfTheRun) {
 INSTANTIATE_TEST_SUITE_P(
     Families, UploadImageTest,
     testing::Values(
-        ImageRow{"loader_firmware_hex", 50, UploadKind::Firmware, "0A0B", Bytes({0x0A, 0x0B}), 0},
         ImageRow{"loader_firmware_lowercase_odd", 50, UploadKind::Firmware, "0a0bc",
                  Bytes({0x0A, 0x0B}), 0},
         ImageRow{"loader_firmware_spaces_skipped", 50, UploadKind::Firmware, " A0B\n",
                  Bytes({0xA0, 0x0B}), 0},
-        ImageRow{"loader_sounds_mark", 50, UploadKind::Sounds, "xy", QByteArray("psnd\0xy", 7), 0},
-        ImageRow{"loader_profile_unchanged", 50, UploadKind::Profile, "0A0B", "0A0B", 0},
         ImageRow{"hardware_100_as_file", 100, UploadKind::Firmware, "0A0B", "0A0B", 0},
         ImageRow{"file_firmware_unchanged", 299, UploadKind::Firmware, "0A0B", "0A0B", 0},
         ImageRow{"chunk_300_firmware_hex", 300, UploadKind::Firmware, "0A0B", Bytes({0x0A, 0x0B}),
                  0},
         ImageRow{"chunk_400_sounds_mark", 400, UploadKind::Sounds, "", QByteArray("psnd\0", 5), 0},
         ImageRow{"extended_sounds", 401, UploadKind::Sounds, "12345", "12345", 3},
-        ImageRow{"extended_profile", 450, UploadKind::Profile, "ab",
-                 Bytes({1, 2, 0, 0, 0, 'a', 'b'}), 2},
         ImageRow{"file_515_unchanged", 515, UploadKind::Firmware, "0A0B", "0A0B", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

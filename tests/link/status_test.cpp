@@ -4,6 +4,9 @@
 #include "status_values.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using namespace talvik::link;
@@ -31,50 +34,129 @@ TEST(SplitReply, PiecesEndOnlyBeforeAStatusMark) {
     }
 }
 
-QString Shown(char kind, const QString& value) {
-    using namespace StatusValues;
-    if (kind == 'p') {
-        const auto piece = ParsePiece(value);
-        return piece ? QString::number(piece->number) + u'=' + piece->value : u"none"_s;
-    }
-    if (kind == 'g') {
-        const Guard g = GuardFor(value);
-        return g.state + u'|' + g.buttonCaption + (g.buttonEnabled ? u"|on"_s : u"|off"_s);
-    }
-    if (kind == 'n') {
-        const Gsm n = GsmFor(value);
-        return QString::number(n.signal) + u'|' + n.network + u'|' +
-               n.operatorName.value_or(u"-"_s);
-    }
-    const Power p = PowerFor(value);
-    return p.voltage + u'|' + p.source;
+// A value as the controller reports it and the text the window shows for it.
+struct Shown {
+    const char* name;
+    QString value;
+    QString text;
+};
+
+void PrintTo(const Shown& row, std::ostream* out) {
+    *out << row.name;
 }
 
-TEST(StatusValues, PiecesGuardGsmAndPowerAtTheirEdges) {
-    const std::tuple<char, QString, QString> cases[] = {
-        {'p', u"#S54:AB:CD"_s, u"54=AB:CD"_s},
-        {'p', u"#S:5:x"_s, u"0=x"_s}, // the ':' is looked for from the fourth character on
-        {'p', u"#S6"_s, u"none"_s},
-        {'p', u"#S6:"_s, u"6="_s},
-        {'g', u"0"_s, u"выкл|Включить|on"_s},
-        {'g', u"1"_s, u"вкл|Выключить|on"_s},
-        {'g', u"2"_s, u"Постановка 0.2 с||off"_s},
-        {'g', u"300"_s, u"Постановка 30 с||off"_s},
-        {'g', u"-5"_s, u"Постановка -0.5 с||off"_s},
-        {'n', u"20 5 Билайн"_s, u"20|роуминг|Билайн"_s},
-        {'n', u"31 0 X"_s, u"31|не в сети|X"_s},
-        {'n', u"7 1 МТС"_s, u"7|в сети|МТС"_s},
-        {'n', u"7 2"_s, u"7|в процессе|-"_s},
-        {'n', u"7 3"_s, u"7|не доступно|-"_s},
-        {'n', u"7 6 X"_s, u"7||X"_s},
-        {'v', u"70"_s, u"7|резервное"_s},
-        {'v', u"71"_s, u"7.1|220 В"_s},
-        {'v', u"125 1"_s, u"12.5|резервное"_s},
-        {'v', u"41 0"_s, u"4.1|220 В"_s},
-    };
-    for (const auto& [kind, value, shown] : cases) {
-        EXPECT_EQ(Shown(kind, value), shown) << kind << ' ' << value.toStdString();
-    }
+std::string rowName(const testing::TestParamInfo<Shown>& info) {
+    return info.param.name;
+}
+
+using StatusValues::GsmFor;
+using StatusValues::GuardFor;
+using StatusValues::ParsePiece;
+using StatusValues::PowerFor;
+
+class GuardState : public testing::TestWithParam<Shown> {};
+
+TEST_P(GuardState, Shown) {
+    EXPECT_EQ(GuardFor(GetParam().value).state, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatusValues, GuardState,
+    testing::Values(Shown{"Off", u"0"_s, u"выкл"_s}, Shown{"On", u"1"_s, u"вкл"_s},
+                    Shown{"ArmingInTenths", u"2"_s, u"Постановка 0.2 с"_s},
+                    Shown{"ArmingWholeSeconds", u"300"_s, u"Постановка 30 с"_s},
+                    Shown{"ArmingNegative", u"-5"_s, u"Постановка -0.5 с"_s}),
+    rowName);
+
+TEST(GuardButton, OffOffersToArm) {
+    EXPECT_EQ(GuardFor(u"0"_s).buttonCaption, u"Включить"_s);
+}
+
+TEST(GuardButton, OnOffersToDisarm) {
+    EXPECT_EQ(GuardFor(u"1"_s).buttonCaption, u"Выключить"_s);
+}
+
+TEST(GuardButton, ArmingLeavesItWithoutCaption) {
+    EXPECT_EQ(GuardFor(u"300"_s).buttonCaption, QString());
+}
+
+TEST(GuardButton, ArmingDisablesIt) {
+    EXPECT_FALSE(GuardFor(u"300"_s).buttonEnabled);
+}
+
+class GsmNetwork : public testing::TestWithParam<Shown> {};
+
+TEST_P(GsmNetwork, Shown) {
+    EXPECT_EQ(GsmFor(GetParam().value).network, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(StatusValues, GsmNetwork,
+                         testing::Values(Shown{"NotRegistered", u"31 0 X"_s, u"не в сети"_s},
+                                         Shown{"Registered", u"7 1 МТС"_s, u"в сети"_s},
+                                         Shown{"Searching", u"7 2"_s, u"в процессе"_s},
+                                         Shown{"Denied", u"7 3"_s, u"не доступно"_s},
+                                         Shown{"Roaming", u"20 5 Билайн"_s, u"роуминг"_s},
+                                         Shown{"UnknownState", u"7 6 X"_s, QString()}),
+                         rowName);
+
+TEST(Gsm, SignalIsTheFirstNumber) {
+    EXPECT_EQ(GsmFor(u"20 5 Билайн"_s).signal, 20);
+}
+
+TEST(Gsm, OperatorIsTheRestOfTheValue) {
+    EXPECT_EQ(GsmFor(u"20 5 Билайн"_s).operatorName, u"Билайн"_s);
+}
+
+TEST(Gsm, NoOperatorWithoutIt) {
+    EXPECT_EQ(GsmFor(u"7 2"_s).operatorName, std::nullopt);
+}
+
+class PowerVoltage : public testing::TestWithParam<Shown> {};
+
+TEST_P(PowerVoltage, Shown) {
+    EXPECT_EQ(PowerFor(GetParam().value).voltage, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(StatusValues, PowerVoltage,
+                         testing::Values(Shown{"WholeVolts", u"70"_s, u"7"_s},
+                                         Shown{"Tenths", u"71"_s, u"7.1"_s},
+                                         Shown{"WithTheSource", u"125 1"_s, u"12.5"_s}),
+                         rowName);
+
+class PowerSource : public testing::TestWithParam<Shown> {};
+
+TEST_P(PowerSource, Shown) {
+    EXPECT_EQ(PowerFor(GetParam().value).source, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(StatusValues, PowerSource,
+                         testing::Values(Shown{"EvenTenthsAlone", u"70"_s, u"резервное"_s},
+                                         Shown{"OddTenthsAlone", u"71"_s, u"220 В"_s},
+                                         Shown{"FlagOne", u"125 1"_s, u"резервное"_s},
+                                         Shown{"FlagZero", u"41 0"_s, u"220 В"_s}),
+                         rowName);
+
+// "#S" pieces: the number, then the value after the first ':' from the fourth character on.
+class PieceValue : public testing::TestWithParam<Shown> {};
+
+TEST_P(PieceValue, Read) {
+    EXPECT_EQ(ParsePiece(GetParam().value).value_or(StatusValues::Piece{-1, u"none"_s}).value,
+              GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(StatusValues, PieceValue,
+                         testing::Values(Shown{"ColonInTheValue", u"#S54:AB:CD"_s, u"AB:CD"_s},
+                                         Shown{"NoNumber", u"#S:5:x"_s, u"x"_s},
+                                         Shown{"EmptyValue", u"#S6:"_s, QString()},
+                                         Shown{"NoColon", u"#S6"_s, u"none"_s}),
+                         rowName);
+
+TEST(Piece, NumberStandsBeforeTheColon) {
+    EXPECT_EQ(ParsePiece(u"#S54:AB:CD"_s).value_or(StatusValues::Piece{-1, {}}).number, 54);
+}
+
+TEST(Piece, NoNumberReadsAsZero) {
+    EXPECT_EQ(ParsePiece(u"#S:5:x"_s).value_or(StatusValues::Piece{-1, {}}).number, 0);
 }
 
 TEST(StatusPoll, RotationByVersionAndThermometers) {
