@@ -51,7 +51,10 @@ protected:
         if (GetParam().pull == Pull::Silent) {
             emulator->pause();
         } else {
+            // The link goes with the device, so the window never opens a terminal number that
+            // another program has since been given.
             emulator->stop(true);
+            QFile::remove(link);
         }
     }
 
