@@ -3,6 +3,7 @@
 #include "c_port.h"
 #include "connection.h"
 #include "device_type.h"
+#include "find_bar.h"
 #include "guard_panel.h"
 #include "header_panel.h"
 #include "hint_timing.h"
@@ -34,6 +35,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -107,6 +109,10 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     TabSheet3->Button10->setToolTip(kOneWireHint);
     m_editor = std::make_unique<editor::SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
                                                         kMinimumWidth - 4);
+    m_find = new FindBar(*m_editor, PageControl1,
+                         [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
+    PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_find, &FindBar::open);
     connection = new Connection(*this, support::SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this);
     m_commandLink = std::make_unique<PortCommandLink>(*connection);

@@ -20,6 +20,7 @@ class Dialogs;
 namespace talvik::app {
 
 class Connection;
+class FindBar;
 class GuardPanel;
 class HeaderPanel;
 class MainPage;
@@ -82,6 +83,8 @@ public:
     [[nodiscard]] TerminalPanel& terminal() { return *m_terminal; }
     [[nodiscard]] OneWirePanel& oneWire() { return *m_oneWire; }
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
+    // The find field at the right of the tab row (Ctrl+F).
+    [[nodiscard]] FindBar& findBar() { return *m_find; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
 
@@ -131,6 +134,7 @@ private:
     std::unique_ptr<OneWirePanel> m_oneWire;
     std::unique_ptr<GuardPanel> m_guard;
     UploadPanel* m_upload = nullptr;
+    FindBar* m_find = nullptr;
     std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };

@@ -28,10 +28,11 @@ public:
     // The widget that names the setting on its page, or null when the pages do not show it.
     [[nodiscard]] static QWidget* captionOf(const Parameter& record);
     [[nodiscard]] static bool isMarked(const QWidget* caption);
+    // The index of the page that holds a widget, or -1.
+    [[nodiscard]] int pageOf(QWidget* widget) const;
 
 private:
     static void mark(QWidget* caption, bool on);
-    [[nodiscard]] int pageOf(QWidget* widget) const;
 
     QTabWidget* m_pages;
     const ParameterStore& m_store;

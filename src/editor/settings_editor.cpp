@@ -56,6 +56,7 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
     PageBuilder builder(m_pages, m_store, m_handlers.get(), kInterfaceFolder, m_minimumPageWidth);
     builder.build(plan.content);
     m_images = builder.images();
+    m_index = iface::SettingIndex(plan.content);
     plan.addDisablesTo(m_handlers->rules());
     m_handlers->setVoices(plan.voices);
     // Whatever rebuilt the pages, they show the kept settings rather than the description's
@@ -87,6 +88,7 @@ void SettingsEditor::removePages() {
     m_handlers->reset();
     m_store.clear();
     m_images.clear();
+    m_index = {};
     while (m_pages->count() > kFirstSettingsPage) {
         QWidget* page = m_pages->widget(m_pages->count() - 1);
         page->hide();

@@ -4,6 +4,7 @@
 #include "field_handlers.h"
 #include "node.h"
 #include "parameter_store.h"
+#include "setting_index.h"
 
 #include <QDateTime>
 #include <QList>
@@ -65,6 +66,10 @@ public:
     // load; the user's edits bring them along themselves).
     void refreshChangeMarks() { m_marks.refresh(); }
     [[nodiscard]] FieldHandlers& handlers() { return *m_handlers; }
+    // The settings the generated pages show, with the words that find them.
+    [[nodiscard]] const iface::SettingIndex& index() const { return m_index; }
+    // The index of the page that holds a control, or -1.
+    [[nodiscard]] int pageOf(QWidget* control) const { return m_marks.pageOf(control); }
     // The images of the generated pages, in page order (pages without one have none here).
     [[nodiscard]] const QList<QPixmap>& images() const { return m_images; }
 
@@ -76,6 +81,7 @@ private:
     ParameterStore m_store;
     std::unique_ptr<FieldHandlers> m_handlers;
     ChangeMarks m_marks;
+    iface::SettingIndex m_index;
     SettingsFileHooks* m_fileHooks = nullptr;
     QString m_deviceVersion;
     int m_typeCode = 0;

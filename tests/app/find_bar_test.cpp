@@ -1,0 +1,140 @@
+#include "find_bar.h"
+#include "parameter_store.h"
+#include "scripted_dialogs.h"
+#include "settings_editor.h"
+#include "test_dir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace talvik::app;
+using namespace talvik::editor;
+
+namespace {
+
+QApplication& widgetApp() {
+    static int argc = 1;
+    static char name[] = "find_tests";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Two settings pages after the window's own two: "задержка" is on both.
+const char kPages[] = R"(Structure:
+  - Type: Tab
+    Caption: Охрана
+    Content:
+      - Type: EditList
+        Values: [101, 102]
+        Captions: [Задержка на вход, Задержка на выход]
+      - Type: ComboList
+        Values: [100]
+        Contents:
+          - - Режим постановки
+            - [Обычный, Тихий]
+  - Type: Tab
+    Caption: Связь
+    Content:
+      - Type: CheckList
+        Values: [214]
+        Captions: [Задержка SMS]
+)";
+
+struct Find : testing::Test {
+    QApplication& app = widgetApp();
+    TestDir dir;
+    QWidget window;
+    ScriptedDialogs dialogs;
+    QTabWidget* pages = new QTabWidget(&window);
+    QTimer timer3;
+    std::unique_ptr<SettingsEditor> editor;
+    std::unique_ptr<FindBar> bar;
+    QWidget* revealed = nullptr;
+
+    Find() {
+        QDir().mkdir(u"Interface"_s);
+        dir.writeFile(u"Interface/interface.h"_s, kPages);
+        pages->addTab(new QWidget, u"Главная"_s);
+        pages->addTab(new QWidget, u"Радиоустройства"_s);
+        editor = std::make_unique<SettingsEditor>(pages, &window, dialogs, &timer3);
+        editor->changeDeviceType(415, false);
+        bar = std::make_unique<FindBar>(*editor, pages,
+                                        [this](QWidget* control) { revealed = control; });
+    }
+    QWidget* control(int setting) { return editor->store().find(setting)->control; }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(bar->FindEdit, key, modifiers);
+    }
+};
+
+TEST_F(Find, TypingShowsTheFirstMatch) {
+    bar->FindEdit->setText(u"задержка"_s);
+    EXPECT_EQ(bar->current(), 101);
+}
+
+TEST_F(Find, TheFieldCountsTheMatches) {
+    bar->FindEdit->setText(u"задержка"_s);
+    EXPECT_EQ(bar->FindCount->text(), u"1 из 3"_s);
+}
+
+TEST_F(Find, EnterGoesToTheNextMatch) {
+    bar->FindEdit->setText(u"задержка"_s);
+    press(Qt::Key_Return);
+    EXPECT_EQ(bar->FindCount->text(), u"2 из 3"_s);
+}
+
+TEST_F(Find, NextWrapsToTheFirstMatch) {
+    bar->FindEdit->setText(u"задержка"_s);
+    for (int i = 0; i < 3; ++i) {
+        press(Qt::Key_Return);
+    }
+    EXPECT_EQ(bar->current(), 101);
+}
+
+TEST_F(Find, ShiftEnterWrapsToTheLastMatch) {
+    bar->FindEdit->setText(u"задержка"_s);
+    press(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(bar->current(), 214);
+}
+
+TEST_F(Find, AMatchOnAnotherPageShowsThatPage) {
+    bar->FindEdit->setText(u"sms"_s);
+    EXPECT_EQ(pages->currentIndex(), 3);
+}
+
+TEST_F(Find, TheMatchIsScrolledIntoView) {
+    bar->FindEdit->setText(u"тихий"_s);
+    EXPECT_EQ(revealed, control(100));
+}
+
+TEST_F(Find, TheMatchIsMarkedOverItsControl) {
+    bar->FindEdit->setText(u"100"_s);
+    EXPECT_TRUE(bar->highlight()->geometry().contains(control(100)->geometry()));
+}
+
+TEST_F(Find, NoMatchCountsNothing) {
+    bar->FindEdit->setText(u"радио"_s);
+    EXPECT_EQ(bar->FindCount->text(), u"0 из 0"_s);
+}
+
+TEST_F(Find, EscapeEmptiesTheField) {
+    bar->FindEdit->setText(u"задержка"_s);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(bar->FindEdit->text(), QString());
+}
+
+TEST_F(Find, EscapeTakesTheMarkAway) {
+    bar->FindEdit->setText(u"задержка"_s);
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(bar->highlight()->isHidden());
+}
+
+} // namespace
