@@ -113,9 +113,8 @@ void click(QCheckBox* box) {
     }
 }
 
-// Read from one controller, changes written, the window saved to a file that loads without a
-// device. (The file written to a second controller is the batch runs' test.)
-TEST_F(SettingsEndToEnd, ReadWriteSaveAndLoadWithoutADevice) {
+// Read from a controller with gaps in its listing, the user's changes written back.
+TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
     // Without a time zone the relative settings read the same from a file as from a device.
     const Store expected = writeSource(u"first.set"_s, 1, 0);
     Emulator first({u"--settings"_s, u"first.set"_s, u"--save"_s, u"first-saved.set"_s,
@@ -163,15 +162,21 @@ TEST_F(SettingsEndToEnd, ReadWriteSaveAndLoadWithoutADevice) {
     form->Panel1->PNGButton4->click();
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
     EXPECT_EQ(form->Panel1->Label5->text(), u"Готово"_s);
+    form->close();
+    first.stop();
+    EXPECT_EQ(differences(storeOf(u"first-saved.set"_s), written), "");
+}
+
+// A window without a device takes the device type of a file saved after a read, and its values.
+TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
+    writeSource(u"source.set"_s, 1, 0);
+    Emulator emulator({u"--settings"_s, u"source.set"_s});
+    auto form = Window(emulator.path());
+    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
     const Store read = Shown(*form);
     dialogs.files = {u"copy.set"_s};
     form->Panel1->PNGButton5->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
-    form->close();
-    first.stop();
-    EXPECT_EQ(differences(storeOf(u"first-saved.set"_s), written), "");
-
-    // A window without a device takes the file's device type and shows its values.
     form.reset();
     form = Window(u"/nonexistent"_s);
     form->TabSheet3->ComboBox2->setCurrentIndex(1);
@@ -256,11 +261,6 @@ TEST_P(FactorySettings, ShowWhatTheFileMeans) {
 TEST_P(FactorySettings, ShowTheReportHourInLocalTime) {
     auto form = factoryWindow();
     EXPECT_EQ(fieldTexts(form->settingsEditor().store())[214], "12:00");
-}
-
-TEST_P(FactorySettings, RoundTrip) {
-    auto form = factoryWindow();
-    expectRoundTrip(*form, fileName());
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsEndToEnd, FactorySettings,

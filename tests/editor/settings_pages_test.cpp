@@ -386,56 +386,113 @@ TEST_F(SettingsPages, ControlKeysReachAVoiceFieldUntouched) {
     EXPECT_EQ(returned.count(), 1);
 }
 
-TEST_F(SettingsPages, VoiceWordsAndTheFocusInAShownWindow) {
-    pages->setCurrentIndex(1);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QLineEdit* voice = edit(33);
-    const QPoint corner = voice->mapTo(&window, QPoint(0, voice->height()));
-    QTest::keyClick(voice, Qt::Key_A); // no device: the words of the newest entry
-    QListWidget* list = handlers.suggestions();
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->parentWidget(), &window);
-    EXPECT_EQ(list->count(), 3);
+// The voice field of the second page in a shown window, with its first key typed: no device,
+// so the words of the newest entry are offered.
+class VoiceWords : public SettingsPages {
+protected:
+    void SetUp() override {
+        SettingsPages::SetUp();
+        pages->setCurrentIndex(1);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        voice = edit(33);
+        corner = voice->mapTo(&window, QPoint(0, voice->height()));
+        QTest::keyClick(voice, Qt::Key_A);
+        list = handlers.suggestions();
+        ASSERT_NE(list, nullptr);
+    }
+    QLineEdit* voice = nullptr;
+    QPoint corner;
+    QListWidget* list = nullptr;
+};
+
+TEST_F(VoiceWords, OpenUnderTheFieldInTheWindow) {
     EXPECT_EQ(list->pos(), corner);
+}
+
+TEST_F(VoiceWords, OfferEveryWordWithTheFirstLetter) {
+    EXPECT_EQ(list->count(), 3);
+}
+
+TEST_F(VoiceWords, RefuseAKeyThatNoWordContinues) {
     QTest::keyClick(voice, Qt::Key_X);
-    EXPECT_EQ(voice->text(), u"a"_s) << "a key that no word continues is refused";
+    EXPECT_EQ(voice->text(), u"a"_s);
+}
+
+TEST_F(VoiceWords, NarrowAsTheWordGrows) {
     QTest::keyClick(voice, Qt::Key_R);
     EXPECT_EQ(list->count(), 2);
-    EXPECT_EQ(list->pos(), corner) << "the list stays where it opened";
+}
+
+TEST_F(VoiceWords, StayWhereTheListOpened) {
+    QTest::keyClick(voice, Qt::Key_R);
+    EXPECT_EQ(list->pos(), corner);
+}
+
+TEST_F(VoiceWords, FitTheLongestWordAndTheRows) {
+    QTest::keyClick(voice, Qt::Key_R);
     EXPECT_EQ(list->size(),
               QSize(list->fontMetrics().horizontalAdvance(u"armed"_s) + 30, 14 * 2 + 21));
+}
+
+TEST_F(VoiceWords, TheChosenWordGoesIntoTheField) {
+    QTest::keyClick(voice, Qt::Key_R);
     list->setCurrentRow(1);
     EXPECT_EQ(voice->text(), u"armed"_s);
+}
+
+TEST_F(VoiceWords, ASpaceOffersEveryWordAgain) {
+    voice->setText(u"armed"_s);
     QTest::keyClick(voice, Qt::Key_Space);
-    EXPECT_EQ(list->count(), 4) << "a new word: every word is offered";
+    ASSERT_NE(handlers.suggestions(), nullptr);
+    EXPECT_EQ(handlers.suggestions()->count(), 4);
+}
+
+TEST_F(VoiceWords, TheChosenWordReplacesOnlyTheLastOne) {
+    voice->setText(u"armed "_s);
     QTest::keyClick(voice, Qt::Key_D);
-    list->setCurrentRow(0);
-    EXPECT_EQ(voice->text(), u"armed door"_s) << "the chosen word replaces the last one";
+    ASSERT_NE(handlers.suggestions(), nullptr);
+    handlers.suggestions()->setCurrentRow(0);
+    EXPECT_EQ(voice->text(), u"armed door"_s);
+}
+
+TEST_F(VoiceWords, EscapeClosesThem) {
     QTest::keyClick(voice, Qt::Key_Escape);
     EXPECT_EQ(handlers.suggestions(), nullptr);
-    // A word typed in full, or a field emptied again, closes the list.
-    for (const auto& [text, key, closing] :
-         {std::tuple{"do", Qt::Key_O, Qt::Key_R}, {"", Qt::Key_A, Qt::Key_Backspace}}) {
-        voice->setText(QString::fromUtf8(text));
-        QTest::keyClick(voice, key);
-        ASSERT_NE(handlers.suggestions(), nullptr) << text;
-        QTest::keyClick(voice, closing);
-        EXPECT_EQ(handlers.suggestions(), nullptr) << text;
-    }
+}
+
+TEST_F(VoiceWords, AWordTypedInFullClosesThem) {
+    voice->setText(u"do"_s);
+    QTest::keyClick(voice, Qt::Key_O);
+    ASSERT_NE(handlers.suggestions(), nullptr);
+    QTest::keyClick(voice, Qt::Key_R);
+    EXPECT_EQ(handlers.suggestions(), nullptr);
+}
+
+TEST_F(VoiceWords, AFieldEmptiedAgainClosesThem) {
+    QTest::keyClick(voice, Qt::Key_Backspace);
+    EXPECT_EQ(handlers.suggestions(), nullptr);
+}
+
+TEST_F(VoiceWords, FollowTheFirmwareVersion) {
     handlers.setDeviceVersion(u"2.0"_s);
+    voice->clear();
     QTest::keyClick(voice, Qt::Key_A);
     EXPECT_TRUE(voice->text().isEmpty()) << "the words for firmware 2.0 hold no such word";
-    QTest::keyClick(voice, Qt::Key_Z);
-    ASSERT_NE(handlers.suggestions(), nullptr);
+}
 
-    // Leaving the field closes the list once the event is done (a click on it still lands).
+// Leaving the field closes the list once the event is done, so a click on it still lands.
+TEST_F(VoiceWords, LeavingTheFieldClosesThemAfterTheEvent) {
     handlers.editEnter(voice);
     handlers.editExit(voice);
-    EXPECT_NE(handlers.suggestions(), nullptr);
+    ASSERT_NE(handlers.suggestions(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([this] { return handlers.suggestions() == nullptr; }));
+}
 
-    // A rejected value takes the focus back.
+TEST_F(SettingsPages, ARejectedValueTakesTheFocusBack) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    pages->setCurrentIndex(1);
     edit(31)->setFocus();
     QApplication::processEvents();
     edit(31)->setText(u"500"_s);

@@ -1,6 +1,8 @@
 #include "emu_harness.h"
 #include "golden_frames.h"
 
+#include <string>
+
 using namespace talvik::emu;
 
 namespace {
@@ -19,20 +21,38 @@ std::string answerTo(EmuHarness& c, std::uint32_t lineBaud = 115200) {
     return seen;
 }
 
-TEST(EmulatorCore, AnnouncesOnceThenKeepsTheLinkAliveAtItsOwnSpeedOnly) {
+TEST(EmulatorCore, AnnouncesToTheFirstKeepAlive) {
     EmuHarness c;
-    for (const char* expected : {"announce", "alive", "alive"}) {
-        EXPECT_EQ(answerTo(c), expected);
-    }
-    const struct {
-        std::uint32_t own, line;
-        const char* answer;
-    } cases[] = {{115200, 9600, ""}, {9600, 9600, "announce"}, {9600, 115200, ""}, {115200, 0, ""}};
-    for (const auto& k : cases) {
-        EmuHarness other({}, {}, k.own);
-        EXPECT_EQ(answerTo(other, k.line), k.answer) << k.own << " listening, line at " << k.line;
-    }
+    EXPECT_EQ(answerTo(c), "announce");
 }
+
+TEST(EmulatorCore, KeepsTheLinkAliveAfterTheAnnouncement) {
+    EmuHarness c;
+    (void)answerTo(c);
+    EXPECT_EQ(answerTo(c), "alive");
+}
+
+// The speed the controller listens at, the speed the keep-alive arrived at, and the answer.
+struct SpeedRow {
+    const char* name;
+    std::uint32_t own;
+    std::uint32_t line;
+    const char* answer;
+};
+
+class KeepAliveSpeed : public testing::TestWithParam<SpeedRow> {};
+
+TEST_P(KeepAliveSpeed, IsAnsweredOnlyAtTheControllersOwn) {
+    EmuHarness c({}, {}, GetParam().own);
+    EXPECT_EQ(answerTo(c, GetParam().line), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(EmulatorCore, KeepAliveSpeed,
+                         testing::Values(SpeedRow{"SlowLineToAFastController", 115200, 9600, ""},
+                                         SpeedRow{"SlowBoth", 9600, 9600, "announce"},
+                                         SpeedRow{"FastLineToASlowController", 9600, 115200, ""},
+                                         SpeedRow{"LineSpeedUnknown", 115200, 0, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 int answeredOutOf100(int dropPercent, int corruptPercent = 0, std::uint32_t seed = 0,
                      int* badChecksums = nullptr) {
@@ -52,14 +72,32 @@ int answeredOutOf100(int dropPercent, int corruptPercent = 0, std::uint32_t seed
     return answered;
 }
 
-TEST(EmulatorCore, DropAndCorruptKnobs) {
+TEST(EmulatorCore, WithoutKnobsEveryFrameIsAnswered) {
     EXPECT_EQ(answeredOutOf100(0), 100);
+}
+
+TEST(EmulatorCore, DroppingEveryFrameAnswersNone) {
     EXPECT_EQ(answeredOutOf100(100), 0);
-    const int answered = answeredOutOf100(30, 0, 7);
-    EXPECT_NEAR(answered, 70, 20);
-    EXPECT_EQ(answeredOutOf100(30, 0, 7), answered) << "repeatable by seed";
+}
+
+TEST(EmulatorCore, DroppingAShareAnswersAboutTheRest) {
+    EXPECT_NEAR(answeredOutOf100(30, 0, 7), 70, 20);
+}
+
+TEST(EmulatorCore, TheSameSeedDropsTheSameFrames) {
+    EXPECT_EQ(answeredOutOf100(30, 0, 7), answeredOutOf100(30, 0, 7));
+}
+
+// A corrupt answer is still an answer, only its checksum is wrong.
+TEST(EmulatorCore, CorruptingLeavesNoFrameUnanswered) {
     int bad = 0;
-    EXPECT_EQ(answeredOutOf100(0, 20, 3, &bad) + bad, 100);
+    const int good = answeredOutOf100(0, 20, 3, &bad);
+    EXPECT_EQ(good + bad, 100);
+}
+
+TEST(EmulatorCore, CorruptingAShareSpoilsAboutThatShare) {
+    int bad = 0;
+    (void)answeredOutOf100(0, 20, 3, &bad);
     EXPECT_NEAR(bad, 20, 15);
 }
 

@@ -8,23 +8,37 @@ using namespace talvik::support;
 
 namespace {
 
-TEST(EmuIdentification, VersionSerialAndReplyKindByChannel) {
-    EmuHarness emu(
-        {u"--version"_s, u"1.65"_s, u"--hardware"_s, u"515"_s, u"--serial"_s, u"00A1B2C3D4E5"_s});
-    const QString text = Cp1251::toUnicode(emu.ask("ver"));
-    EXPECT_TRUE(text.startsWith(u" Версия"_s)) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(u"Конфигурация\\D*1\\.65\\D+HV\\D*515$"_s)))
-        << text.toStdString();
-    const QString bare = Cp1251::toUnicode(EmuHarness({u"--hardware"_s, u""_s}).ask("ver"));
-    EXPECT_TRUE(bare.contains(u"Конфигурация: 2.19"_s) && !bare.contains(u"HV"_s))
-        << bare.toStdString();
+// A controller of firmware 1.65 on hardware 515 with a serial number of its own.
+class EmuIdentifies : public testing::Test {
+protected:
+    EmuHarness emu{
+        {u"--version"_s, u"1.65"_s, u"--hardware"_s, u"515"_s, u"--serial"_s, u"00A1B2C3D4E5"_s}};
+};
 
+TEST_F(EmuIdentifies, VersionReplyNamesConfigurationAndHardware) {
+    const QString text = Cp1251::toUnicode(emu.ask("ver"));
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(u"^ Версия.*Конфигурация\\D*1\\.65\\D+HV\\D*515$"_s)))
+        << text.toStdString();
+}
+
+TEST(EmuIdentifiesWithoutHardware, VersionReplyNamesNoHardware) {
+    const QString bare = Cp1251::toUnicode(EmuHarness({u"--hardware"_s, u""_s}).ask("ver"));
+    EXPECT_FALSE(bare.contains(u"HV"_s)) << bare.toStdString();
+}
+
+TEST_F(EmuIdentifies, SerialNumberIsTheAnswerToItsQuery) {
     EXPECT_EQ(emu.ask("#S54?"), " #S54:00A1B2C3D4E5");
+}
+
+TEST_F(EmuIdentifies, AQueryOnTheUnawaitedChannelIsAnsweredAsANotice) {
     const auto unawaited = emu.send("#S54?", 1);
     ASSERT_EQ(unawaited.size(), 1u);
     EXPECT_EQ(unawaited[0].kind, 0);
+}
+
+TEST_F(EmuIdentifies, LearningStartIsNotAnswered) {
     EXPECT_TRUE(emu.send("#S63=1", 3).empty());
-    EXPECT_TRUE(emu.send("#S99?").empty()); // unknown status numbers stay unanswered
 }
 
 TEST(EmuIdentification, StatusGoesThroughSupplyAndNetworkStates) {

@@ -39,23 +39,6 @@ QStringList touchesWithin(EmuHarness& emu, std::uint32_t ms) {
     return lines;
 }
 
-TEST(EmuOneWire, ThermometersFillTheFirstSlotsAndTheLastHasFailed) {
-    EmuHarness emu({u"--thermometers"_s, u"3"_s});
-    const QList<QByteArray> values = readings(emu);
-    ASSERT_EQ(values.size(), 10);
-    EXPECT_GT(values[0].toInt(), 2730);
-    EXPECT_GT(values[1].toInt(), 2730);
-    EXPECT_EQ(values[2], "1");
-    EXPECT_EQ(values.mid(3), QList<QByteArray>(7, "0"));
-}
-
-TEST(EmuOneWire, OccupiedSlotsHaveSixteenDigitSerialsAndEmptyOnesNone) {
-    EmuHarness emu({u"--thermometers"_s, u"2"_s});
-    EXPECT_EQ(serialOf(emu, 0).size(), 16);
-    EXPECT_NE(serialOf(emu, 0), serialOf(emu, 1));
-    EXPECT_EQ(serialOf(emu, 2), QByteArray());
-}
-
 TEST(EmuOneWire, ReadingsDriftOverTime) {
     EmuHarness emu({u"--thermometers"_s, u"1"_s});
     QSet<int> seen;

@@ -27,7 +27,7 @@ protected:
     }
 
     // Lets `ms` pass, the program probing the line once a second as it does while connected,
-    // and returns the radio reports; the other "#S" texts that arrived go to `others`.
+    // and returns the radio reports.
     QList<RadioReport> run(std::uint32_t ms) {
         QList<RadioReport> reports;
         for (std::uint32_t passed = 0, probe = 0; passed < ms;) {
@@ -44,8 +44,6 @@ protected:
                 if (const auto report = RadioReport::read(text);
                     report && text.startsWith(u"#R"_s) && frame.kind == 0) {
                     reports.append(*report);
-                } else if (text.startsWith(u"#S"_s)) {
-                    others.append(text);
                 }
             }
         }
@@ -61,7 +59,6 @@ protected:
     }
 
     std::unique_ptr<EmuHarness> emu;
-    QStringList others;
 };
 
 TEST_F(EmuRadio, SilentUntilTheProgramAsksForReports) {
@@ -105,24 +102,6 @@ TEST_F(EmuRadio, StopEndsLearning) {
     const QMap<QString, int> later = countByNumber(run(30000));
     EXPECT_EQ(later.keys(), first.keys());
     EXPECT_EQ(later.size(), 2);
-}
-
-TEST_F(EmuRadio, RemovedDeviceIsConfirmedAndFallsSilent) {
-    start({u"--radio-devices"_s, u"2"_s});
-    (void)run(1000);
-    command("#S64=101", 2);
-    const QMap<QString, int> counts = countByNumber(run(20000));
-    EXPECT_EQ(others, QStringList{u"#S64:101 0"_s});
-    EXPECT_EQ(counts.keys(), QStringList{u"%102%"_s});
-}
-
-TEST_F(EmuRadio, RefusedRemovalKeepsTheDevice) {
-    start({u"--radio-devices"_s, u"2"_s, u"--refuse-removal"_s, u"101"_s});
-    (void)run(1000);
-    command("#S64=101", 2);
-    const QMap<QString, int> counts = countByNumber(run(20000));
-    EXPECT_EQ(others, QStringList{u"#S64:101 1"_s});
-    EXPECT_EQ(counts.keys(), (QStringList{u"%101%"_s, u"%102%"_s}));
 }
 
 } // namespace

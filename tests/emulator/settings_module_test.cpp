@@ -2,7 +2,9 @@
 #include "emu_harness.h"
 #include "test_dir.h"
 
+#include <ostream>
 #include <set>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using namespace talvik::emu;
@@ -25,42 +27,70 @@ QByteArrayList dumpOf(const std::vector<Frame>& frames) {
     return lines;
 }
 
-// Queries and writes; then the dump lists every setting, written ones too, in order, and the
-// terminator.
-TEST(EmuSettings, QueriesWritesAndTheDump) {
+// A controller holding the settings of kSeed.
+class EmuSeeded : public testing::Test {
+protected:
     TestDir dir;
-    dir.writeFile(u"seed.set"_s, kSeed);
-    EmuHarness emu({u"--settings"_s, dir.file(u"seed.set"_s)});
-    struct Case {
-        const char* command;
-        QByteArray reply;
-    };
-    const Case cases[] = {
-        {"#P3?", " #P3:2"},
-        {"#P0?", " #P0:" + Cp1251::fromUnicode(u"Иван Петров"_s)},
-        {"#P999?", " #P999:"}, // a number the controller does not use reads as empty
-        {"#P20=5", " #P20:5"},
-        {"#P20?", " #P20:5"},
-        {"#P21=(a b) #P21?", " #P21:a b"}, // write and read-back in one text: one answer
-        {"#P21?", " #P21:a b"},
-        {"#P22=(x)", " #P22:x"},
-        {"#P23=a b", " #P23:a b"},
-        {"#P24=", " #P24:"},
-        {"#P25=(", " #P25:("},
-        {"#P26=7 #P27?", " #P26:7 #P27?"}, // a query for another number is part of the text
-        {"#S15=1", " #S15:1"},
-        {"#P?", "<0 frames>"}, // malformed: left unanswered
-        {"#P-1?", "<0 frames>"},
-        {"#Pa=1", "<0 frames>"},
-        {"#P=1", "<0 frames>"},
-        {"#P3", "<0 frames>"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(emu.ask(c.command), c.reply) << c.command;
-    }
+    const QString seed = [this] {
+        dir.writeFile(u"seed.set"_s, kSeed);
+        return dir.file(u"seed.set"_s);
+    }();
+    EmuHarness emu{{u"--settings"_s, seed}};
+};
+
+// A command and the controller's answer.
+struct AnswerRow {
+    const char* name;
+    const char* command;
+    QByteArray reply;
+};
+
+void PrintTo(const AnswerRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class EmuSeededAnswer : public EmuSeeded, public testing::WithParamInterface<AnswerRow> {};
+
+TEST_P(EmuSeededAnswer, Is) {
+    EXPECT_EQ(emu.ask(GetParam().command), GetParam().reply);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, EmuSeededAnswer,
+    testing::Values(AnswerRow{"QueryOfAList", "#P3?", " #P3:2"},
+                    AnswerRow{"QueryOfAText", "#P0?",
+                              " #P0:" + Cp1251::fromUnicode(u"Иван Петров"_s)},
+                    AnswerRow{"UnusedNumberReadsEmpty", "#P999?", " #P999:"},
+                    AnswerRow{"Write", "#P20=5", " #P20:5"},
+                    AnswerRow{"WriteAndQueryInOneText", "#P21=(a b) #P21?", " #P21:a b"},
+                    AnswerRow{"WriteInParentheses", "#P22=(x)", " #P22:x"},
+                    AnswerRow{"WriteWithASpace", "#P23=a b", " #P23:a b"},
+                    AnswerRow{"WriteOfNothing", "#P24=", " #P24:"},
+                    AnswerRow{"WriteOfAnOpenParenthesis", "#P25=(", " #P25:("},
+                    AnswerRow{"QueryOfAnotherNumberIsText", "#P26=7 #P27?", " #P26:7 #P27?"},
+                    AnswerRow{"WritingDone", "#S15=1", " #S15:1"},
+                    AnswerRow{"NoNumberLeftUnanswered", "#P?", "<0 frames>"},
+                    AnswerRow{"NegativeNumberLeftUnanswered", "#P-1?", "<0 frames>"},
+                    AnswerRow{"LetterForNumberLeftUnanswered", "#Pa=1", "<0 frames>"},
+                    AnswerRow{"WriteWithoutNumberLeftUnanswered", "#P=1", "<0 frames>"},
+                    AnswerRow{"NeitherQueryNorWriteLeftUnanswered", "#P3", "<0 frames>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EmuSeeded, AWrittenValueIsReadBack) {
+    (void)emu.ask("#P20=5");
+    EXPECT_EQ(emu.ask("#P20?"), " #P20:5");
+}
+
+// The dump lists every setting, written ones too, in order, and the terminator.
+TEST_F(EmuSeeded, TheDumpListsEverySettingWithTheWrittenOnes) {
+    (void)emu.ask("#P20=5");
+    (void)emu.ask("#P21=(a b)");
     EXPECT_EQ(Cp1251::toUnicode(dumpOf(emu.send("#S15=2")).join('|')).toStdString(),
-              "0:Иван Петров|3:2|7:1|20:5|21:a b|22:x|23:a b|24:|25:(|26:7 #P27?|41:125|42:!");
-    const QByteArrayList blank = dumpOf(EmuHarness().send("#S15=2")); // settings 0 to 99
+              "0:Иван Петров|3:2|7:1|20:5|21:a b|41:125|42:!");
+}
+
+TEST(EmuSettingsBlank, HoldsSettingsZeroToNinetyNine) {
+    const QByteArrayList blank = dumpOf(EmuHarness().send("#S15=2"));
     ASSERT_EQ(blank.size(), 101);
     EXPECT_EQ(blank.mid(99), QByteArrayList({"99:0", "100:!"}));
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using namespace talvik::iface;
@@ -81,8 +82,9 @@ QString controls(const char* text, int type = 415, const QString& version = u"9.
     return out.join(u' ');
 }
 
-TEST(InterfaceModel, SelectionAndTheNumberListAcrossSiblingsParentsAndSkips) {
-    const char text[] = R"(Structure:
+// Two pages whose elements each model and version select differently, numbered across
+// siblings, parents and the elements left out.
+const char kSelection[] = R"(Structure:
   - Type: Tab
     Values: [10, 11, 12, 13, 14, 15, 16, 17, 18]
     Content:
@@ -118,19 +120,37 @@ TEST(InterfaceModel, SelectionAndTheNumberListAcrossSiblingsParentsAndSkips) {
       - Type: EditList
         Captions: [f, g]
 )";
-    const std::tuple<int, QString, const char16_t*> cases[] = {
-        {406, u"9.99"_s, u"a=10 since1.7=11 cell=12 cell=13 cell=14 cell=15 f=7 g=0"},
-        {412, u"1.66"_s, u"a=10 since1.7=11 till9.99=12 cell=13 cell=14 cell=15 cell=16 f=7 g=0"},
-        {415, u"1.5"_s,
-         u"a=10 hw=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 f=7 g=0"},
-        {403, u"1.7"_s,
-         u"a=10 since1.7=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 f=7 g=0"},
-        {414, u"10.0"_s, u"a=10 since1.7=11 since10=90 cell=0 cell=0 cell=0 cell=0 f=7 g=0"},
-    };
-    for (const auto& [type, version, shown] : cases) {
-        EXPECT_EQ(controls(text, type, version), QString::fromUtf16(shown)) << type;
-    }
+
+// The controls a model and version get, with their settings.
+struct SelectionRow {
+    const char* name;
+    int type;
+    QString version;
+    const char16_t* shown;
+};
+
+class Selection : public testing::TestWithParam<SelectionRow> {};
+
+TEST_P(Selection, NumbersTheControlsItKeeps) {
+    EXPECT_EQ(controls(kSelection, GetParam().type, GetParam().version),
+              QString::fromUtf16(GetParam().shown));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    InterfaceModel, Selection,
+    testing::Values(
+        SelectionRow{"Type406", 406, u"9.99"_s,
+                     u"a=10 since1.7=11 cell=12 cell=13 cell=14 cell=15 f=7 g=0"},
+        SelectionRow{"Type412OldFirmware", 412, u"1.66"_s,
+                     u"a=10 since1.7=11 till9.99=12 cell=13 cell=14 cell=15 cell=16 f=7 g=0"},
+        SelectionRow{"Type415OlderFirmware", 415, u"1.5"_s,
+                     u"a=10 hw=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 f=7 g=0"},
+        SelectionRow{"Type403", 403, u"1.7"_s,
+                     u"a=10 since1.7=11 till1.66=12 till9.99=13 cell=14 cell=15 cell=16 cell=17 "
+                     u"f=7 g=0"},
+        SelectionRow{"Type414NewestFirmware", 414, u"10.0"_s,
+                     u"a=10 since1.7=11 since10=90 cell=0 cell=0 cell=0 cell=0 f=7 g=0"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InterfaceModel, TemplatesResolveDigitsThroughNestedCalls) {
     const char text[] = R"(Templates:

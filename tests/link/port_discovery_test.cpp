@@ -25,17 +25,30 @@ struct ChannelPorts {
     }
 };
 
-// Names are between the first parentheses; printers and Bluetooth links are left out; the open
-// ports follow the list and the filter.
-TEST(PortDiscovery, NamesListAndRefresh) {
-    const QList<std::pair<QString, QString>> names = {
-        {u"USB Serial Port (COM7)"_s, u"COM7"_s}, {u"Prolific (COM12) (COM3)"_s, u"COM12"_s},
-        {u"Odd ) name (COM5)"_s, u"COM5"_s},      {u"No parentheses"_s, QString()},
-        {u"Unclosed (COM4"_s, QString()},         {u"emu (/dev/pts/3)"_s, u"/dev/pts/3"_s},
-    };
-    for (const auto& [friendly, port] : names) {
-        EXPECT_EQ(PortNameOf(friendly), port) << friendly.toStdString();
-    }
+// A port's friendly name and the port name found between its first parentheses.
+struct FriendlyRow {
+    const char* name;
+    QString friendly;
+    QString port;
+};
+
+class PortNameOfFriendly : public testing::TestWithParam<FriendlyRow> {};
+
+TEST_P(PortNameOfFriendly, IsBetweenTheFirstParentheses) {
+    EXPECT_EQ(PortNameOf(GetParam().friendly), GetParam().port);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PortDiscovery, PortNameOfFriendly,
+    testing::Values(FriendlyRow{"Plain", u"USB Serial Port (COM7)"_s, u"COM7"_s},
+                    FriendlyRow{"TwoPairs", u"Prolific (COM12) (COM3)"_s, u"COM12"_s},
+                    FriendlyRow{"ClosingFirst", u"Odd ) name (COM5)"_s, u"COM5"_s},
+                    FriendlyRow{"NoParentheses", u"No parentheses"_s, QString()},
+                    FriendlyRow{"Unclosed", u"Unclosed (COM4"_s, QString()},
+                    FriendlyRow{"Path", u"emu (/dev/pts/3)"_s, u"/dev/pts/3"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PortDiscovery, EnumerationLeavesOutPrintersAndBluetoothByTheirDescription) {
     FakeEnumerator enumerator;
     enumerator.ports = {{u"USB Serial"_s, u"COM3"_s},
                         {u"Printer Port"_s, u"LPT1"_s},
@@ -43,7 +56,11 @@ TEST(PortDiscovery, NamesListAndRefresh) {
                         {u"lpt-like adapter"_s, u"COM9"_s}};
     EXPECT_EQ(EnumeratePorts(enumerator),
               QStringList({u"USB Serial (COM3)"_s, u"lpt-like adapter (COM9)"_s}));
+}
 
+// The open ports follow the list and the filter, refresh after refresh.
+TEST(PortDiscovery, RefreshFollowsTheListAndTheFilter) {
+    FakeEnumerator enumerator;
     // Each row: the ports present, one that refuses to open, the filter, and the ports then open.
     // The filter's own port is opened by name.
     using P = FakeEnumerator::Port;

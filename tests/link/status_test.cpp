@@ -34,39 +34,71 @@ TEST(SplitReply, PiecesEndOnlyBeforeAStatusMark) {
     }
 }
 
-// A value as the controller reports it and the text the window shows for it.
+using StatusValues::GsmFor;
+using StatusValues::GuardFor;
+using StatusValues::ParsePiece;
+using StatusValues::PowerFor;
+
+QString guardState(const QString& value) {
+    return GuardFor(value).state;
+}
+QString network(const QString& value) {
+    return GsmFor(value).network;
+}
+QString voltage(const QString& value) {
+    return PowerFor(value).voltage;
+}
+QString source(const QString& value) {
+    return PowerFor(value).source;
+}
+// The value of a "#S" piece: after the first ':' from the fourth character on.
+QString pieceValue(const QString& piece) {
+    return ParsePiece(piece).value_or(StatusValues::Piece{-1, u"none"_s}).value;
+}
+
+// A value as the controller reports it, and the text of it the window shows.
 struct Shown {
     const char* name;
+    QString (*text)(const QString&);
     QString value;
-    QString text;
+    QString expected;
 };
 
 void PrintTo(const Shown& row, std::ostream* out) {
     *out << row.name;
 }
 
-std::string rowName(const testing::TestParamInfo<Shown>& info) {
-    return info.param.name;
-}
+class StatusText : public testing::TestWithParam<Shown> {};
 
-using StatusValues::GsmFor;
-using StatusValues::GuardFor;
-using StatusValues::ParsePiece;
-using StatusValues::PowerFor;
-
-class GuardState : public testing::TestWithParam<Shown> {};
-
-TEST_P(GuardState, Shown) {
-    EXPECT_EQ(GuardFor(GetParam().value).state, GetParam().text);
+TEST_P(StatusText, Shown) {
+    EXPECT_EQ(GetParam().text(GetParam().value), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    StatusValues, GuardState,
-    testing::Values(Shown{"Off", u"0"_s, u"выкл"_s}, Shown{"On", u"1"_s, u"вкл"_s},
-                    Shown{"ArmingInTenths", u"2"_s, u"Постановка 0.2 с"_s},
-                    Shown{"ArmingWholeSeconds", u"300"_s, u"Постановка 30 с"_s},
-                    Shown{"ArmingNegative", u"-5"_s, u"Постановка -0.5 с"_s}),
-    rowName);
+    StatusValues, StatusText,
+    testing::Values(Shown{"GuardOff", guardState, u"0"_s, u"выкл"_s},
+                    Shown{"GuardOn", guardState, u"1"_s, u"вкл"_s},
+                    Shown{"ArmingInTenths", guardState, u"2"_s, u"Постановка 0.2 с"_s},
+                    Shown{"ArmingWholeSeconds", guardState, u"300"_s, u"Постановка 30 с"_s},
+                    Shown{"ArmingNegative", guardState, u"-5"_s, u"Постановка -0.5 с"_s},
+                    Shown{"NotRegistered", network, u"31 0 X"_s, u"не в сети"_s},
+                    Shown{"Registered", network, u"7 1 МТС"_s, u"в сети"_s},
+                    Shown{"Searching", network, u"7 2"_s, u"в процессе"_s},
+                    Shown{"Denied", network, u"7 3"_s, u"не доступно"_s},
+                    Shown{"Roaming", network, u"20 5 Билайн"_s, u"роуминг"_s},
+                    Shown{"UnknownNetworkState", network, u"7 6 X"_s, QString()},
+                    Shown{"WholeVolts", voltage, u"70"_s, u"7"_s},
+                    Shown{"TenthsOfAVolt", voltage, u"71"_s, u"7.1"_s},
+                    Shown{"VoltsBeforeTheSource", voltage, u"125 1"_s, u"12.5"_s},
+                    Shown{"EvenTenthsAloneOnReserve", source, u"70"_s, u"резервное"_s},
+                    Shown{"OddTenthsAloneOnMains", source, u"71"_s, u"220 В"_s},
+                    Shown{"SourceFlagOne", source, u"125 1"_s, u"резервное"_s},
+                    Shown{"SourceFlagZero", source, u"41 0"_s, u"220 В"_s},
+                    Shown{"PieceWithAColonInTheValue", pieceValue, u"#S54:AB:CD"_s, u"AB:CD"_s},
+                    Shown{"PieceWithoutNumber", pieceValue, u"#S:5:x"_s, u"x"_s},
+                    Shown{"PieceWithEmptyValue", pieceValue, u"#S6:"_s, QString()},
+                    Shown{"PieceWithoutColon", pieceValue, u"#S6"_s, u"none"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GuardButton, OffOffersToArm) {
     EXPECT_EQ(GuardFor(u"0"_s).buttonCaption, u"Включить"_s);
@@ -84,21 +116,6 @@ TEST(GuardButton, ArmingDisablesIt) {
     EXPECT_FALSE(GuardFor(u"300"_s).buttonEnabled);
 }
 
-class GsmNetwork : public testing::TestWithParam<Shown> {};
-
-TEST_P(GsmNetwork, Shown) {
-    EXPECT_EQ(GsmFor(GetParam().value).network, GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(StatusValues, GsmNetwork,
-                         testing::Values(Shown{"NotRegistered", u"31 0 X"_s, u"не в сети"_s},
-                                         Shown{"Registered", u"7 1 МТС"_s, u"в сети"_s},
-                                         Shown{"Searching", u"7 2"_s, u"в процессе"_s},
-                                         Shown{"Denied", u"7 3"_s, u"не доступно"_s},
-                                         Shown{"Roaming", u"20 5 Билайн"_s, u"роуминг"_s},
-                                         Shown{"UnknownState", u"7 6 X"_s, QString()}),
-                         rowName);
-
 TEST(Gsm, SignalIsTheFirstNumber) {
     EXPECT_EQ(GsmFor(u"20 5 Билайн"_s).signal, 20);
 }
@@ -110,46 +127,6 @@ TEST(Gsm, OperatorIsTheRestOfTheValue) {
 TEST(Gsm, NoOperatorWithoutIt) {
     EXPECT_EQ(GsmFor(u"7 2"_s).operatorName, std::nullopt);
 }
-
-class PowerVoltage : public testing::TestWithParam<Shown> {};
-
-TEST_P(PowerVoltage, Shown) {
-    EXPECT_EQ(PowerFor(GetParam().value).voltage, GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(StatusValues, PowerVoltage,
-                         testing::Values(Shown{"WholeVolts", u"70"_s, u"7"_s},
-                                         Shown{"Tenths", u"71"_s, u"7.1"_s},
-                                         Shown{"WithTheSource", u"125 1"_s, u"12.5"_s}),
-                         rowName);
-
-class PowerSource : public testing::TestWithParam<Shown> {};
-
-TEST_P(PowerSource, Shown) {
-    EXPECT_EQ(PowerFor(GetParam().value).source, GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(StatusValues, PowerSource,
-                         testing::Values(Shown{"EvenTenthsAlone", u"70"_s, u"резервное"_s},
-                                         Shown{"OddTenthsAlone", u"71"_s, u"220 В"_s},
-                                         Shown{"FlagOne", u"125 1"_s, u"резервное"_s},
-                                         Shown{"FlagZero", u"41 0"_s, u"220 В"_s}),
-                         rowName);
-
-// "#S" pieces: the number, then the value after the first ':' from the fourth character on.
-class PieceValue : public testing::TestWithParam<Shown> {};
-
-TEST_P(PieceValue, Read) {
-    EXPECT_EQ(ParsePiece(GetParam().value).value_or(StatusValues::Piece{-1, u"none"_s}).value,
-              GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(StatusValues, PieceValue,
-                         testing::Values(Shown{"ColonInTheValue", u"#S54:AB:CD"_s, u"AB:CD"_s},
-                                         Shown{"NoNumber", u"#S:5:x"_s, u"x"_s},
-                                         Shown{"EmptyValue", u"#S6:"_s, QString()},
-                                         Shown{"NoColon", u"#S6"_s, u"none"_s}),
-                         rowName);
 
 TEST(Piece, NumberStandsBeforeTheColon) {
     EXPECT_EQ(ParsePiece(u"#S54:AB:CD"_s).value_or(StatusValues::Piece{-1, {}}).number, 54);
