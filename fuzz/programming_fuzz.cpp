@@ -6,6 +6,7 @@
 #include "fake_clock.h"
 #include "fake_serial_line.h"
 #include "frame_codec.h"
+#include "quiet_log.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +20,11 @@ constexpr int kHardware[] = {50, 100, 150, 350, 450, 515};
 constexpr std::uint8_t kAnnouncement[] = {0x02, 0x54, 0x6B, 0x02, 0x00, 0x05,
                                           0x03, 0x01, 0x4F, 0x4B, 0x57, 0xA8};
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    QuietLog();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) {

@@ -10,9 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -219,6 +219,9 @@ void MainPage::buildTerminal() {
     ComboBox1 = named<QComboBox>(GroupBox5, QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The layout stretches the line; sizing it to the history would measure every command, and
+    // a history file with a line of megabytes would stall the window's start.
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Button1 = named<QPushButton>(GroupBox5, QStringLiteral("Button1"), QStringLiteral("Отправить"));
     auto* command = new QHBoxLayout;
     command->addWidget(ComboBox1, 1);

@@ -39,8 +39,12 @@ std::optional<TerminalFile> TerminalFile::Read(const QString& path) {
 }
 
 bool TerminalFile::Write(const QString& path) const {
+    const QByteArray text = Encode();
+    // Flushed before the commit, which does not see a failure of its own final flush and would
+    // put a cut file in place of the old one on a full disk.
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(Encode()) >= 0 && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() &&
+           file.commit();
 }
 
 } // namespace talvik::app
