@@ -72,9 +72,8 @@ protected:
         case Phase::Identification:
             return WaitFor(8000, [&] { return Logged(":\t <--- (2): ver") > 0; });
         case Phase::Dump:
-            return WaitFor(10000, [&] {
-                return Identified(form) && form.connection->connectedPort()->dumpActive != 0;
-            });
+            return WaitFor(
+                10000, [&] { return Identified(form) && form.session().port()->dumpActive != 0; });
         case Phase::WriteBatch:
             return startWrite(form);
         case Phase::Upload:
@@ -90,7 +89,7 @@ protected:
         }
         form.settings().transfer().LoadSettingsFile(u"Configs/412.set"_s);
         form.Panel1->PNGButton4->click();
-        CPort& port = *form.connection->connectedPort();
+        CPort& port = *form.session().port();
         const std::size_t queued = port.QueueSize();
         return queued > 10 && WaitFor(5000, [&] { return port.QueueSize() + 2 < queued; });
     }
@@ -109,7 +108,7 @@ protected:
 
     // Identified, and the settings read that follows is over, so the line is quiet.
     static bool settled(TForm1& form) {
-        const CPort* port = form.connection->connectedPort();
+        const CPort* port = form.session().port();
         return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
                port->Current().isEmpty();
     }
@@ -123,7 +122,7 @@ TEST_P(CablePulled, TheWindowScansAgainKeepsWhatItShowedAndFindsTheControllerBac
     auto form = Window(link);
     ASSERT_TRUE(reachPhase(*form));
     pull();
-    ASSERT_TRUE(WaitFor(10000, [&] { return form->connection->connectedPort() == nullptr; }));
+    ASSERT_TRUE(WaitFor(10000, [&] { return form->session().port() == nullptr; }));
     EXPECT_TRUE(form->isEnabled());
     EXPECT_EQ(form->waitingWindow(), nullptr);
     EXPECT_EQ(form->TabSheet3->Label13->text(), QString()) << "the port is no longer shown";
