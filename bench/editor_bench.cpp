@@ -306,7 +306,7 @@ void CompareWithFile(benchmark::State& state) {
     Bench& b = bench();
     b.editor.changeDeviceType(kRichestType, false);
     const QByteArray file = factoryFile();
-    const talvik::settings::SettingsComparison comparison(b.editor.store(), b.editor.index());
+    const talvik::settings::SettingsComparison comparison(b.editor, b.editor.index());
     qsizetype rows = 0;
     for (auto _ : state) {
         rows = comparison.withFile(file)

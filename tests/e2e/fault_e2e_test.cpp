@@ -88,7 +88,7 @@ protected:
             return false;
         }
         form.settings().transfer().LoadSettingsFile(u"Configs/412.set"_s);
-        form.Panel1->PNGButton4->click();
+        form.findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
         CPort& port = *form.session().port();
         const std::size_t queued = port.QueueSize();
         return queued > 10 && WaitFor(5000, [&] { return port.QueueSize() + 2 < queued; });
