@@ -122,7 +122,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     m_oneWire =
         std::make_unique<OneWirePanel>(*TabSheet3, *m_session, link, *m_dialogs, *m_clipboard,
                                        m_settings->transfer().ThermometerSerials, *m_editor);
-    m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
+    m_guard = std::make_unique<GuardPanel>(*TabSheet3, *m_session, link, m_terminal->terminal());
     m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
     m_radio = std::make_unique<RadioFeature>(*this, *m_session);
     TabSheet3->ComboBox2->setCurrentIndex(4);
