@@ -8,27 +8,15 @@ using namespace talvik::support;
 
 namespace {
 
-// A controller of firmware 1.65 on hardware 515 with a serial number of its own.
+// The version and serial replies are read end to end by the window; here what it never asks.
 class EmuIdentifies : public testing::Test {
 protected:
-    EmuHarness emu{
-        {u"--version"_s, u"1.65"_s, u"--hardware"_s, u"515"_s, u"--serial"_s, u"00A1B2C3D4E5"_s}};
+    EmuHarness emu{{u"--serial"_s, u"00A1B2C3D4E5"_s}};
 };
-
-TEST_F(EmuIdentifies, VersionReplyNamesConfigurationAndHardware) {
-    const QString text = Cp1251::toUnicode(emu.ask("ver"));
-    EXPECT_TRUE(
-        text.contains(QRegularExpression(u"^ Версия.*Конфигурация\\D*1\\.65\\D+HV\\D*515$"_s)))
-        << text.toStdString();
-}
 
 TEST(EmuIdentifiesWithoutHardware, VersionReplyNamesNoHardware) {
     const QString bare = Cp1251::toUnicode(EmuHarness({u"--hardware"_s, u""_s}).ask("ver"));
     EXPECT_FALSE(bare.contains(u"HV"_s)) << bare.toStdString();
-}
-
-TEST_F(EmuIdentifies, SerialNumberIsTheAnswerToItsQuery) {
-    EXPECT_EQ(emu.ask("#S54?"), " #S54:00A1B2C3D4E5");
 }
 
 TEST_F(EmuIdentifies, AQueryOnTheUnawaitedChannelIsAnsweredAsANotice) {
