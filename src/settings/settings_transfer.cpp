@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QSaveFile>
 #include <QSignalBlocker>
+#include <QStorageInfo>
 #include <QTimer>
 #include <iterator>
 
@@ -37,12 +38,14 @@ namespace {
 const QString kSettingsFilter = u"*.set"_s;
 const QString kLastSettings = u"last.set"_s;
 
-// Why a settings file could not be written, for the user; the system's own words follow.
-QString saveFailure(const QSaveFile& file, const QString& path) {
+// Why a settings file of `size` bytes could not be written, for the user; the system's own words
+// follow. A full disk is told by the room left as well: a failing flush does not always say so.
+QString saveFailure(const QSaveFile& file, const QString& path, qint64 size) {
     QString reason;
     if (!QFileInfo(path).absoluteDir().exists()) {
         reason = u"папка не найдена"_s;
-    } else if (file.error() == QFileDevice::ResourceError) {
+    } else if (file.error() == QFileDevice::ResourceError ||
+               QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < size) {
         reason = u"на диске нет места"_s;
     } else if (file.error() == QFileDevice::OpenError ||
                file.error() == QFileDevice::PermissionsError) {
@@ -276,7 +279,7 @@ QString SettingsTransfer::SaveSettingsFile(const QString& path) {
         file.commit()) {
         return {};
     }
-    return saveFailure(file, path);
+    return saveFailure(file, path, text.size());
 }
 
 void SettingsTransfer::SaveLastSettings() {
