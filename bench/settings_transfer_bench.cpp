@@ -15,6 +15,7 @@
 
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "cp1251.h"
 #include "header_panel.h"
 #include "main_page.h"
@@ -131,7 +132,7 @@ struct Setup {
                                         QStringLiteral("Порт (") + link + u')');
         form->show();
         ready = WaitFor(
-            30000, [this] { return form->connection->connectedPort() != nullptr && done(*form); });
+            30000, [this] { return form->session().port() != nullptr && done(*form); });
     }
     ~Setup() { form.reset(); }
 

@@ -15,6 +15,7 @@
 
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "cp1251.h"
 #include "frame_codec.h"
 #include "main_page.h"
@@ -154,7 +155,7 @@ void FloodOfTextLines(benchmark::State& state) {
     TForm1 form(StartOptions{controller.slavePath()}, &dialogs);
     form.show();
     const bool identified = WaitFor(10000, [&] {
-        return form.connection->connectedPort() != nullptr &&
+        return form.session().port() != nullptr &&
                !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
     });
     if (!identified) {

@@ -13,6 +13,7 @@
 
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "main_page.h"
 #include "tform1.h"
 #include "wait_for.h"
@@ -88,7 +89,7 @@ struct Setup {
         form->show();
         ready = WaitFor(30000, [this] {
             // Identified, and the settings read that follows is over.
-            const CPort* port = form->connection->connectedPort();
+            const CPort* port = form->session().port();
             return port != nullptr && !form->TabSheet3->Edit1->text().isEmpty() &&
                    port->dumpActive == 0 && port->QueueSize() == 0 && port->Current().isEmpty();
         });

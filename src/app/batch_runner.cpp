@@ -2,8 +2,8 @@
 
 #include "batch_dialogs.h"
 #include "batch_settings.h"
-#include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "device_type.h"
 #include "main_page.h"
 #include "programming.h"
@@ -49,8 +49,8 @@ BatchRunner::BatchRunner(TForm1& form, BatchDialogs& dialogs, BatchOptions optio
     connect(&transfer, &SettingsTransfer::batchStarted, this, &BatchRunner::batchStarted);
     connect(&transfer, &SettingsTransfer::batchProgressed, this, &BatchRunner::batchProgressed);
     connect(&transfer, &SettingsTransfer::batchFinished, this, &BatchRunner::batchFinished);
-    connect(m_form.connection, &Connection::identified, this, &BatchRunner::identified);
-    connect(m_form.connection, &Connection::disconnected, this, &BatchRunner::disconnected);
+    connect(&m_form.session(), &ControllerSession::identified, this, &BatchRunner::identified);
+    connect(&m_form.session(), &ControllerSession::disconnected, this, &BatchRunner::disconnected);
     UploadPanel& upload = m_form.upload();
     connect(&upload, &UploadPanel::statusShown, this, &BatchRunner::uploadStatus);
     connect(&upload, &UploadPanel::progressMaximumSet, this, &BatchRunner::uploadProgressMaximum);
@@ -102,9 +102,9 @@ void BatchRunner::identified() {
     if (m_done || (m_awaiting != Awaiting::Controller && m_awaiting != Awaiting::Return)) {
         return;
     }
-    const CPort* port = m_form.connection->connectedPort();
-    say(u"Connected on %1: %2, serial number %3"_s.arg(
-        port->PortName(), m_form.TabSheet3->Label6->text(), m_form.TabSheet3->Edit1->text()));
+    const ControllerSession& session = m_form.session();
+    say(u"Connected on %1: %2, serial number %3"_s.arg(session.portName(), session.versionReply(),
+                                                       session.serialNumber()));
     // A read that identification starts ends before the next action.
     if (std::exchange(m_awaiting, Awaiting::Nothing) == Awaiting::Return) {
         complete(std::nullopt);

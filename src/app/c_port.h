@@ -7,16 +7,17 @@
 
 namespace talvik::app {
 
-class Connection;
+class ControllerSession;
 
-// The window's port: the command channel whose events reach the window's connection handling,
-// plus the bookkeeping of a settings read that runs on it.
+// The window's port: the command channel whose events become signals of the controller
+// session, plus the bookkeeping of a settings read that runs on it. A scanned port only
+// announces a controller; the connected one reports everything else.
 class CPort final : public link::ComPort {
 public:
     CPort(std::unique_ptr<link::SerialLine> line, const QString& portName,
-          const QString& friendlyName, support::Clock& clock, Connection& owner);
+          const QString& friendlyName, support::Clock& clock, ControllerSession& session);
 
-    // Cuts the port off from the window once it has been let go; it is destroyed later, when
+    // Cuts the port off from the session once it has been let go; it is destroyed later, when
     // none of its own operations is running any more.
     void Detach();
 
@@ -53,9 +54,9 @@ public:
 
 private:
     template <typename... Params, typename... Args>
-    void Forward(void (Connection::*handler)(CPort&, Params...), Args&&... args);
+    void Report(void (ControllerSession::*event)(Params...), Args&&... args);
 
-    Connection* m_owner;
+    ControllerSession* m_session;
 };
 
 } // namespace talvik::app

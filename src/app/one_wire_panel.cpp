@@ -1,9 +1,10 @@
 #include "one_wire_panel.h"
 
-#include "connection_hooks.h"
+#include "controller_session.h"
 #include "main_page.h"
 #include "parameter_store.h"
 #include "settings_editor.h"
+#include "status_values.h"
 #include "thermometer_list.h"
 
 #include <QComboBox>
@@ -13,7 +14,7 @@
 
 namespace talvik::app {
 
-OneWirePanel::OneWirePanel(MainPage& page, ConnectionHooks& hooks,
+OneWirePanel::OneWirePanel(MainPage& page, ControllerSession& session,
                            std::function<link::CommandLink*()> link, support::Dialogs& dialogs,
                            support::Clipboard& clipboard, const QHash<int, QString>& serials,
                            editor::SettingsEditor& editor, QObject* parent)
@@ -23,11 +24,14 @@ OneWirePanel::OneWirePanel(MainPage& page, ConnectionHooks& hooks,
             [this] { m_oneWire.Button10Click(devices::OneWire::Sender::AddKeys); });
     connect(Button3, &QPushButton::clicked, this,
             [this] { m_oneWire.Button10Click(devices::OneWire::Sender::RemoveAll); });
-    hooks.OnTouchKeyReply = [this](const QString& line) { m_oneWire.OnKeyTouch(line); };
-    hooks.UpdateThermometers = [this](const QString& readings) { UpdateThermometers(readings); };
+    connect(&session, &ControllerSession::keyTouched, &m_oneWire, &devices::OneWire::OnKeyTouch);
+    connect(&session, &ControllerSession::statusReply, this, &OneWirePanel::UpdateThermometers);
 }
 
-void OneWirePanel::UpdateThermometers(const QString& readings) {
+void OneWirePanel::UpdateThermometers(int number, const QString& readings) {
+    if (number != link::StatusValues::kThermometers) {
+        return;
+    }
     const QList<devices::ThermometerList::Row> rows = devices::ThermometerList::Rows(
         readings, m_serials, [this](int setting) { return nameOf(setting); }, QLocale());
     QList<QTreeWidgetItem*> items;

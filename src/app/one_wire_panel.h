@@ -19,7 +19,7 @@ class Dialogs;
 namespace talvik::app {
 
 class MainPage;
-struct ConnectionHooks;
+class ControllerSession;
 
 // The 1-Wire group on the main page: key learning, removing every device, the notice for a new
 // key, and the thermometer list with each slot's reading, serial number and name.
@@ -28,16 +28,17 @@ class OneWirePanel : public QObject {
 public:
     // serials: the thermometer slots' serial numbers as the settings replies bring them;
     // editor: the settings pages, whose settings name the thermometers.
-    OneWirePanel(MainPage& page, ConnectionHooks& hooks, std::function<link::CommandLink*()> link,
-                 support::Dialogs& dialogs, support::Clipboard& clipboard,
-                 const QHash<int, QString>& serials, editor::SettingsEditor& editor,
-                 QObject* parent = nullptr);
+    OneWirePanel(MainPage& page, ControllerSession& session,
+                 std::function<link::CommandLink*()> link, support::Dialogs& dialogs,
+                 support::Clipboard& clipboard, const QHash<int, QString>& serials,
+                 editor::SettingsEditor& editor, QObject* parent = nullptr);
 
     [[nodiscard]] devices::OneWire& oneWire() { return m_oneWire; }
-    // The controller's thermometer readings (status 23): the list is built anew, drawn once.
-    void UpdateThermometers(const QString& readings);
 
 private:
+    // The controller's thermometer readings: the list is built anew, drawn once.
+    void UpdateThermometers(int number, const QString& readings);
+
     [[nodiscard]] QString nameOf(int setting) const;
 
     QPushButton* Button10;

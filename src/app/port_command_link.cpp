@@ -1,16 +1,16 @@
 #include "port_command_link.h"
 
 #include "c_port.h"
-#include "connection.h"
+#include "controller_session.h"
 
 namespace talvik::app {
 
 link::CommandLink* PortCommandLink::current() {
-    return m_connection.connectedPort() != nullptr ? this : nullptr;
+    return m_session.port() != nullptr ? this : nullptr;
 }
 
 void PortCommandLink::SendCommand(const QString& command, link::SendFlag flag) {
-    if (CPort* port = m_connection.connectedPort()) {
+    if (CPort* port = m_session.port()) {
         port->SendCommand(command, flag);
     }
 }

@@ -4,21 +4,21 @@
 
 namespace talvik::app {
 
-class Connection;
+class ControllerSession;
 
 // The connected controller's command queue for the terminal and the 1-Wire and guard features.
 // It follows whichever port is connected at the moment, so no feature holds on to a port that
 // is gone.
 class PortCommandLink final : public link::CommandLink {
 public:
-    explicit PortCommandLink(Connection& connection) : m_connection(connection) {}
+    explicit PortCommandLink(ControllerSession& session) : m_session(session) {}
 
     // This link while a controller is connected, null otherwise.
     [[nodiscard]] link::CommandLink* current();
     void SendCommand(const QString& command, link::SendFlag flag) override;
 
 private:
-    Connection& m_connection;
+    ControllerSession& m_session;
 };
 
 } // namespace talvik::app

@@ -1,20 +1,22 @@
 #include "radio_feature.h"
 
-#include "connection.h"
+#include "controller_session.h"
 #include "radio_devices.h"
 #include "radio_page.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
+#include "status_values.h"
 #include "system_clock.h"
 #include "tform1.h"
 
 #include <QLayout>
+#include <QTimer>
 
 namespace talvik::app {
 
-RadioFeature::RadioFeature(TForm1& form)
-    : m_form(form), m_link(*form.connection), m_settings(form.settingsEditor()),
+RadioFeature::RadioFeature(TForm1& form, ControllerSession& session)
+    : m_form(form), m_link(session), m_settings(form.settingsEditor()),
       m_radio(std::make_unique<devices::RadioDevices>(
           m_link, m_settings, form.dialogs(), support::SystemClock::instance(), form.log())),
       m_page(new RadioPage(*m_radio, form.TabSheet1)) {
@@ -22,11 +24,18 @@ RadioFeature::RadioFeature(TForm1& form)
     form.TabSheet1->layout()->addWidget(m_page);
 
     devices::RadioDevices& radio = *m_radio;
-    ConnectionHooks& hooks = form.connection->hooks;
-    hooks.OnRadioReply = [&radio](const QString& piece) { radio.OnRadioReport(piece); };
-    hooks.OnRemovalReply = [&radio](const QString& value) { radio.OnRemovalReply(value); };
-    hooks.ClearRadioList = [&radio] { radio.Clear(); };
-    hooks.OnRadioLearningTick = [&radio] { radio.LearningTick(); };
+    QObject::connect(&session, &ControllerSession::radioReply, &radio,
+                     &devices::RadioDevices::OnRadioReport);
+    QObject::connect(&session, &ControllerSession::statusReply, &radio,
+                     [&radio](int number, const QString& value) {
+                         if (number == link::StatusValues::kRadioRemoval) {
+                             radio.OnRemovalReply(value);
+                         }
+                     });
+    QObject::connect(&session, &ControllerSession::disconnected, &radio,
+                     &devices::RadioDevices::Clear);
+    // The learning countdown runs with the link's clock, connected or not.
+    QObject::connect(form.Timer1, &QTimer::timeout, &radio, &devices::RadioDevices::LearningTick);
     form.settings().transfer().BuildAssignmentTargets = [&radio] {
         radio.BuildAssignmentTargets();
     };
@@ -34,12 +43,6 @@ RadioFeature::RadioFeature(TForm1& form)
 }
 
 RadioFeature::~RadioFeature() {
-    // The connection outlives the features; it must not reach the radio logic once it is gone.
-    ConnectionHooks& hooks = m_form.connection->hooks;
-    hooks.OnRadioReply = nullptr;
-    hooks.OnRemovalReply = nullptr;
-    hooks.ClearRadioList = nullptr;
-    hooks.OnRadioLearningTick = nullptr;
     m_form.settingsEditor().handlers().setRadioListUpkeep(nullptr);
 }
 

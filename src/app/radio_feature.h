@@ -11,6 +11,7 @@ class RadioDevices;
 
 namespace talvik::app {
 
+class ControllerSession;
 class RadioPage;
 class TForm1;
 
@@ -20,8 +21,8 @@ class TForm1;
 // after an edit on the settings pages.
 class RadioFeature {
 public:
-    // Needs the window's connection, settings editor and settings feature.
-    explicit RadioFeature(TForm1& form);
+    // Needs the window's settings editor and settings feature; follows the session's controller.
+    RadioFeature(TForm1& form, ControllerSession& session);
     ~RadioFeature();
 
     [[nodiscard]] devices::RadioDevices& radio() { return *m_radio; }

@@ -1,20 +1,20 @@
 #include "radio_port_link.h"
 
 #include "c_port.h"
-#include "connection.h"
+#include "controller_session.h"
 
 namespace talvik::app {
 
 bool RadioPortLink::connected() const {
-    return m_connection.connectedPort() != nullptr;
+    return m_session.port() != nullptr;
 }
 
 QString RadioPortLink::VersionText() const {
-    return m_connection.deviceVersion();
+    return m_session.versionText();
 }
 
 void RadioPortLink::SendCommand(const QString& command, link::SendFlag flag) {
-    if (CPort* port = m_connection.connectedPort()) {
+    if (CPort* port = m_session.port()) {
         port->SendCommand(command, flag);
     }
 }

@@ -1,52 +1,56 @@
 #include "settings_port_link.h"
 
 #include "c_port.h"
-#include "connection.h"
+#include "controller_session.h"
 
 namespace talvik::app {
 
 bool SettingsPortLink::connected() const {
-    return m_connection.connectedPort() != nullptr;
+    return m_session.port() != nullptr;
 }
 
 void SettingsPortLink::SendCommand(const QString& command, link::SendFlag flag) {
-    m_connection.connectedPort()->SendCommand(command, flag);
+    m_session.port()->SendCommand(command, flag);
 }
 
 void SettingsPortLink::SendText(const QByteArray& text, link::SendFlag channel) {
-    static_cast<link::ComPort*>(m_connection.connectedPort())->SendText(text, channel);
+    static_cast<link::ComPort*>(m_session.port())->SendText(text, channel);
 }
 
 QString SettingsPortLink::VersionText() const {
-    return m_connection.connectedPort()->VersionText();
+    return m_session.port()->VersionText();
+}
+
+QString SettingsPortLink::SerialNumber() const {
+    return m_session.serialNumber();
 }
 
 QByteArray SettingsPortLink::Current() const {
-    return m_connection.connectedPort()->Current();
+    return m_session.port()->Current();
 }
 
 void SettingsPortLink::ClearCurrent() {
-    m_connection.connectedPort()->ClearCurrent();
+    m_session.port()->ClearCurrent();
 }
 
 void SettingsPortLink::TouchLastSendTime() {
-    m_connection.connectedPort()->TouchLastSendTime();
+    m_session.port()->TouchLastSendTime();
 }
 
 int& SettingsPortLink::dumpActive() {
-    return m_connection.connectedPort()->dumpActive;
+    return m_session.port()->dumpActive;
 }
 
 int& SettingsPortLink::lastDumpNumber() {
-    return m_connection.connectedPort()->lastDumpNumber;
+    return m_session.port()->lastDumpNumber;
 }
 
 std::deque<int>& SettingsPortLink::missingNumbers() {
-    return m_connection.connectedPort()->missingNumbers;
+    return m_session.port()->missingNumbers;
 }
 
 int& SettingsPortLink::errorCount() {
-    return m_connection.connectedPort()->errorCount;
+    return m_session.port()->errorCount;
 }
 
 } // namespace talvik::app

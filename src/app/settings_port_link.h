@@ -4,13 +4,13 @@
 
 namespace talvik::app {
 
-class Connection;
+class ControllerSession;
 
 // The connected controller's port as the settings transfer sees it. It follows whichever port
 // is connected at the moment, so the settings transfer never holds on to a port that is gone.
 class SettingsPortLink final : public settings::SettingsLink {
 public:
-    explicit SettingsPortLink(Connection& connection) : m_connection(connection) {}
+    explicit SettingsPortLink(ControllerSession& session) : m_session(session) {}
 
     // Whether a controller is connected (the other operations need one).
     [[nodiscard]] bool connected() const;
@@ -18,6 +18,7 @@ public:
     void SendCommand(const QString& command, link::SendFlag flag) override;
     void SendText(const QByteArray& text, link::SendFlag channel) override;
     [[nodiscard]] QString VersionText() const override;
+    [[nodiscard]] QString SerialNumber() const override;
     [[nodiscard]] QByteArray Current() const override;
     void ClearCurrent() override;
     void TouchLastSendTime() override;
@@ -27,7 +28,7 @@ public:
     [[nodiscard]] int& errorCount() override;
 
 private:
-    Connection& m_connection;
+    ControllerSession& m_session;
 };
 
 } // namespace talvik::app

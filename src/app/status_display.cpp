@@ -1,5 +1,6 @@
 #include "status_display.h"
 
+#include "controller_session.h"
 #include "header_panel.h"
 #include "main_page.h"
 
@@ -12,8 +13,16 @@
 
 namespace talvik::app {
 
-StatusDisplay::StatusDisplay(MainPage& page, HeaderPanel& header)
-    : m_page(page), m_header(header) {}
+namespace StatusValues = link::StatusValues;
+
+StatusDisplay::StatusDisplay(ControllerSession& session, MainPage& page, HeaderPanel& header)
+    : m_page(page), m_header(header) {
+    connect(&session, &ControllerSession::connected, this, &StatusDisplay::ShowConnected);
+    connect(&session, &ControllerSession::versionReplyChanged, m_page.Label6, &QLabel::setText);
+    connect(&session, &ControllerSession::serialNumberChanged, m_page.Edit1, &QLineEdit::setText);
+    connect(&session, &ControllerSession::statusReply, this, &StatusDisplay::ShowStatus);
+    connect(&session, &ControllerSession::disconnected, this, &StatusDisplay::ShowDisconnected);
+}
 
 void StatusDisplay::ShowConnected(const QString& portName) {
     m_page.Label13->setText(portName);
@@ -31,12 +40,20 @@ void StatusDisplay::ShowDisconnected() {
     m_header.ProgressBar2->hide();
 }
 
-void StatusDisplay::ShowVersion(const QString& text) {
-    m_page.Label6->setText(text);
-}
-
-void StatusDisplay::ShowSerial(const QString& serial) {
-    m_page.Edit1->setText(serial);
+void StatusDisplay::ShowStatus(int number, const QString& value) {
+    switch (number) {
+    case StatusValues::kGuard:
+        ShowGuard(StatusValues::GuardFor(value));
+        break;
+    case StatusValues::kGsm:
+        ShowGsm(StatusValues::GsmFor(value));
+        break;
+    case StatusValues::kPower:
+        ShowPower(StatusValues::PowerFor(value));
+        break;
+    default:
+        break;
+    }
 }
 
 void StatusDisplay::ShowGuard(const link::StatusValues::Guard& guard) {

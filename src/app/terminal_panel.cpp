@@ -1,6 +1,6 @@
 #include "terminal_panel.h"
 
-#include "connection_hooks.h"
+#include "controller_session.h"
 #include "main_page.h"
 
 #include <QComboBox>
@@ -18,7 +18,7 @@ constexpr int kRedrawMs = 40;
 
 namespace talvik::app {
 
-TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
+TerminalPanel::TerminalPanel(MainPage& page, ControllerSession& session,
                              std::function<link::CommandLink*()> link, QObject* parent)
     : QObject(parent), RichEdit1(page.RichEdit1), ComboBox1(page.ComboBox1), Button1(page.Button1),
       m_terminal(std::move(link)) {
@@ -39,7 +39,7 @@ TerminalPanel::TerminalPanel(MainPage& page, ConnectionHooks& hooks,
     connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
             [this] { m_terminal.history().restart(); });
     connect(&m_terminal, &Terminal::printed, this, &TerminalPanel::print);
-    hooks.OnText = [this](const QString& text) { m_terminal.OnText(text); };
+    connect(&session, &ControllerSession::textReceived, &m_terminal, &Terminal::OnText);
 }
 
 void TerminalPanel::setHistory(const QStringList& entries) {

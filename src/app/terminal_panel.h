@@ -13,7 +13,7 @@ class QPlainTextEdit;
 namespace talvik::app {
 
 class MainPage;
-struct ConnectionHooks;
+class ControllerSession;
 
 // The terminal group on the main page: the output, the command line with its history, and
 // "Отправить". Enter sends like the button; Up and Down walk the history and Tab completes from
@@ -21,8 +21,8 @@ struct ConnectionHooks;
 class TerminalPanel : public QObject {
     Q_OBJECT
 public:
-    TerminalPanel(MainPage& page, ConnectionHooks& hooks, std::function<link::CommandLink*()> link,
-                  QObject* parent = nullptr);
+    TerminalPanel(MainPage& page, ControllerSession& session,
+                  std::function<link::CommandLink*()> link, QObject* parent = nullptr);
 
     [[nodiscard]] Terminal& terminal() { return m_terminal; }
     // The history kept between runs.

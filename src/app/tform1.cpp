@@ -2,6 +2,7 @@
 
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "device_type.h"
 #include "find_bar.h"
 #include "guard_panel.h"
@@ -73,7 +74,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
       m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs),
       m_ownClipboard(clipboard == nullptr ? std::make_unique<QtClipboard>() : nullptr),
       m_clipboard(clipboard == nullptr ? m_ownClipboard.get() : clipboard),
-      m_scroll(new QScrollArea), m_content(new QWidget) {
+      m_scroll(new QScrollArea), m_content(new QWidget), m_session(new ControllerSession(this)) {
     setObjectName(QStringLiteral("Form1"));
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     new QVBoxLayout(TabSheet1);
@@ -113,20 +114,17 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
                          [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
     PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_find, &FindBar::open);
-    connection = new Connection(*this, support::SystemClock::instance());
-    m_settings = std::make_unique<SettingsFeature>(*this);
-    m_commandLink = std::make_unique<PortCommandLink>(*connection);
+    connection = new Connection(*this, *m_session, support::SystemClock::instance());
+    m_settings = std::make_unique<SettingsFeature>(*this, *m_session);
+    m_commandLink = std::make_unique<PortCommandLink>(*m_session);
     const auto link = [this] { return m_commandLink->current(); };
-    m_terminal = std::make_unique<TerminalPanel>(*TabSheet3, connection->hooks, link);
-    m_oneWire = std::make_unique<OneWirePanel>(
-        *TabSheet3, connection->hooks, link, *m_dialogs, *m_clipboard,
-        m_settings->transfer().ThermometerSerials, *m_editor);
+    m_terminal = std::make_unique<TerminalPanel>(*TabSheet3, *m_session, link);
+    m_oneWire =
+        std::make_unique<OneWirePanel>(*TabSheet3, *m_session, link, *m_dialogs, *m_clipboard,
+                                       m_settings->transfer().ThermometerSerials, *m_editor);
     m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
-    m_upload = new UploadPanel(
-        *TabSheet3, *m_dialogs, [this]() -> link::ComPort* { return connection->connectedPort(); },
-        this);
-    connectUploadEvents();
-    m_radio = std::make_unique<RadioFeature>(*this);
+    m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
+    m_radio = std::make_unique<RadioFeature>(*this, *m_session);
     TabSheet3->ComboBox2->setCurrentIndex(4);
     changeDeviceType(false);
     readTerminalFile();
@@ -143,14 +141,6 @@ void TForm1::formCreate() {
     layoutPages();
 }
 
-void TForm1::connectUploadEvents() {
-    ConnectionHooks& hooks = connection->hooks;
-    hooks.ShowStatus = [this](const QString& text) { m_upload->ShowStatus(text); };
-    hooks.SetProgressMax = [this](int maximum) { m_upload->SetProgressMax(maximum); };
-    hooks.SetProgress = [this](int position) { m_upload->SetProgress(position); };
-    hooks.OnProgrammingEnd = [this](const QString& text) { m_upload->OnProgrammingEnd(text); };
-}
-
 void TForm1::ComboBox2Change() {
     changeDeviceType(true);
 }
@@ -158,8 +148,8 @@ void TForm1::ComboBox2Change() {
 void TForm1::changeDeviceType(bool byUser) {
     int code = iface::DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex());
     // Controllers of the built-in serial list are Pellam Q5 whatever model is chosen.
-    if (code != 0 && connection != nullptr && connection->connectedPort() != nullptr &&
-        settings::SerialList::contains(TabSheet3->Edit1->text())) {
+    if (code != 0 && m_session->isConnected() &&
+        settings::SerialList::contains(m_session->serialNumber())) {
         code = iface::DeviceType::kCodes[5];
     }
     m_editor->changeDeviceType(code, byUser);

@@ -20,6 +20,7 @@ class Dialogs;
 namespace talvik::app {
 
 class Connection;
+class ControllerSession;
 class FindBar;
 class GuardPanel;
 class HeaderPanel;
@@ -87,6 +88,8 @@ public:
     [[nodiscard]] FindBar& findBar() { return *m_find; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
+    // The attached controller and the events of its link.
+    [[nodiscard]] ControllerSession& session() { return *m_session; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
@@ -109,8 +112,6 @@ protected:
 
 private:
     void formCreate();
-    // The upload's events of the connected controller go to the upload panel.
-    void connectUploadEvents();
     void readTerminalFile();
     void writeTerminalFile();
     void Timer1Timer();
@@ -127,6 +128,8 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_content;
     std::unique_ptr<TForm2> m_waiting;
+    // Created before every feature and destroyed after them, so that none outlives it.
+    ControllerSession* m_session;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     std::unique_ptr<PortCommandLink> m_commandLink;

@@ -1,6 +1,7 @@
 #include "upload_panel.h"
 
-#include "com_port.h"
+#include "c_port.h"
+#include "controller_session.h"
 #include "dialogs.h"
 #include "main_page.h"
 
@@ -26,9 +27,9 @@ QString firstFile(const QString& pattern) {
 }
 } // namespace
 
-UploadPanel::UploadPanel(MainPage& page, support::Dialogs& dialogs,
-                         std::function<link::ComPort*()> link, QObject* parent)
-    : QObject(parent), m_page(page), m_dialogs(dialogs), m_link(std::move(link)) {
+UploadPanel::UploadPanel(MainPage& page, support::Dialogs& dialogs, ControllerSession& session,
+                         QObject* parent)
+    : QObject(parent), m_page(page), m_dialogs(dialogs), m_session(session) {
     connect(page.Button8, &QPushButton::clicked, this, &UploadPanel::Button8Click);
     connect(page.Button9, &QPushButton::clicked, this, &UploadPanel::Button9Click);
     connect(page.Button14, &QPushButton::clicked, this, &UploadPanel::Button14Click);
@@ -36,6 +37,10 @@ UploadPanel::UploadPanel(MainPage& page, support::Dialogs& dialogs,
         connect(start, &QPushButton::clicked, this, &UploadPanel::Button5Click);
     }
     connect(page.Button7, &QPushButton::clicked, this, &UploadPanel::Button7Click);
+    connect(&session, &ControllerSession::statusShown, this, &UploadPanel::ShowStatus);
+    connect(&session, &ControllerSession::progressMaximumSet, this, &UploadPanel::SetProgressMax);
+    connect(&session, &ControllerSession::progressed, this, &UploadPanel::SetProgress);
+    connect(&session, &ControllerSession::programmingEnded, this, &UploadPanel::OnProgrammingEnd);
     // The working folder's first firmware and profile are offered at start.
     page.Edit23->setText(firstFile(u"*.enc"_s));
     page.Edit24->setText(firstFile(u"*.evc"_s));
@@ -74,7 +79,7 @@ void UploadPanel::Button5Click() {
         {m_page.Button13, link::UploadKind::Sounds, m_page.Edit6, u"Заливка звуков"_s}};
     const auto* start = std::find_if(std::begin(starts), std::end(starts),
                                      [this](const auto& s) { return s.button == sender(); });
-    link::ComPort* link = m_link();
+    CPort* link = m_session.port();
     if (start == std::end(starts) || link == nullptr) {
         return;
     }
@@ -90,7 +95,7 @@ void UploadPanel::Button5Click() {
 }
 
 void UploadPanel::Button7Click() {
-    if (link::ComPort* link = m_link()) {
+    if (CPort* link = m_session.port()) {
         link->CancelUpload(u"Отменено пользователем."_s);
     }
 }
@@ -117,8 +122,6 @@ void UploadPanel::OnProgrammingEnd(const QString& text) {
     m_page.ProgressBar3->setValue(0);
     m_page.Button7->setEnabled(false);
     m_page.Button1->setEnabled(true);
-    // The controller may run new firmware now: its identity is asked for again.
-    m_page.Label6->clear();
     Q_EMIT ended(text);
 }
 

@@ -2,20 +2,17 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class QLineEdit;
 class QPushButton;
 
-namespace talvik::link {
-class ComPort;
-}
 namespace talvik::support {
 class Dialogs;
 }
 
 namespace talvik::app {
 
+class ControllerSession;
 class MainPage;
 
 // The main page's group "Обновление ПО": choosing the firmware, profile and sound files,
@@ -24,8 +21,8 @@ class MainPage;
 class UploadPanel : public QObject {
     Q_OBJECT
 public:
-    // link: the connected controller's link, or null while none is connected.
-    UploadPanel(MainPage& page, support::Dialogs& dialogs, std::function<link::ComPort*()> link,
+    // The upload runs on the session's connected controller.
+    UploadPanel(MainPage& page, support::Dialogs& dialogs, ControllerSession& session,
                 QObject* parent = nullptr);
 
     // The files last chosen in the three choosers; each chooser starts at its last file. The
@@ -33,12 +30,6 @@ public:
     QString OpenDialog1FileName;
     QString OpenDialog2FileName;
     QString OpenDialog4FileName;
-
-    // The upload's events on the connected link.
-    void ShowStatus(const QString& text);
-    void SetProgressMax(int maximum);
-    void SetProgress(int position);
-    void OnProgrammingEnd(const QString& text);
 
 Q_SIGNALS:
     // What the upload shows, for whoever follows it without looking at the group: its status
@@ -49,6 +40,11 @@ Q_SIGNALS:
     void ended(const QString& text);
 
 private:
+    // The upload's events on the connected link.
+    void ShowStatus(const QString& text);
+    void SetProgressMax(int maximum);
+    void SetProgress(int position);
+    void OnProgrammingEnd(const QString& text);
     void Button8Click();
     void Button9Click();
     void Button14Click();
@@ -60,7 +56,7 @@ private:
 
     MainPage& m_page;
     support::Dialogs& m_dialogs;
-    std::function<link::ComPort*()> m_link;
+    ControllerSession& m_session;
 };
 
 } // namespace talvik::app

@@ -9,6 +9,14 @@ namespace talvik::link {
 // each as "#S" number ":" value; voltages and times come in tenths.
 namespace StatusValues {
 
+// The status numbers the program follows.
+constexpr int kGuard = 0;
+constexpr int kGsm = 4;
+constexpr int kPower = 6;
+constexpr int kThermometers = 23;
+constexpr int kSerialNumber = 54;
+constexpr int kRadioRemoval = 64;
+
 struct Piece {
     int number = 0;
     QString value;

@@ -24,6 +24,8 @@ public:
     virtual void SendText(const QByteArray& text, link::SendFlag channel) = 0;
     // Firmware configuration version reported by the controller.
     [[nodiscard]] virtual QString VersionText() const = 0;
+    // The serial number the controller reported; empty until it has.
+    [[nodiscard]] virtual QString SerialNumber() const = 0;
     // The command whose reply is awaited; empty when none is.
     [[nodiscard]] virtual QByteArray Current() const = 0;
     // Takes the awaited command as answered, so the queue moves on.

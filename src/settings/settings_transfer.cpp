@@ -22,7 +22,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -80,15 +79,12 @@ int SettingsTransfer::selectedTypeCode() const {
 }
 
 void SettingsTransfer::DecideRead() {
-    if (readOffered || m_controls.Label6->text().isEmpty() || m_controls.Edit1->text().isEmpty()) {
-        return;
-    }
     SettingsLink* link = m_link();
-    if (link == nullptr) {
+    if (readOffered || link == nullptr) {
         return;
     }
     readOffered = true;
-    const QString serial = m_controls.Edit1->text();
+    const QString serial = link->SerialNumber();
     const bool read = (rememberedSerial.isEmpty() || rememberedSerial != serial) &&
                       (SettingsWire::dumpsAll(link->VersionText()) ||
                        m_dialogs.question(u"Вопрос"_s, kReadOffer));
@@ -224,7 +220,7 @@ void SettingsTransfer::ShowBatchResult() {
     m_controls.Timer4->start();
     if (m_reading) {
         m_reading = false;
-        backUpRead(errors);
+        backUpRead(link != nullptr ? link->SerialNumber() : QString(), errors);
     }
     m_editor.refreshChangeMarks();
     if (BuildAssignmentTargets) {
@@ -233,11 +229,11 @@ void SettingsTransfer::ShowBatchResult() {
     Q_EMIT batchFinished(result);
 }
 
-void SettingsTransfer::backUpRead(int errors) {
+void SettingsTransfer::backUpRead(const QString& serial, int errors) {
     // Runs before the buttons are used again, so the copy holds the values as read.
     const ReadBackup::Result result =
-        m_backup.save(SettingsFile::compose(m_editor.store(), selectedTypeCode()),
-                      m_controls.Edit1->text(), QDateTime::currentDateTime(), errors != 0);
+        m_backup.save(SettingsFile::compose(m_editor.store(), selectedTypeCode()), serial,
+                      QDateTime::currentDateTime(), errors != 0);
     if (result.failure.isEmpty()) {
         m_log.write(u"Backup of the read saved: "_s + result.path);
         return;

@@ -13,7 +13,6 @@ class QAbstractButton;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QTimer;
 
@@ -42,8 +41,6 @@ struct SettingsControls {
     QAbstractButton* Button1;  // the terminal's Send
     QAbstractButton* Button4;  // factory settings
     QAbstractButton* Button11; // login reset
-    QLabel* Label6;            // version reply
-    QLineEdit* Edit1;          // serial number
     QComboBox* ComboBox2;      // device type
     QTimer* Timer4;            // clears the batch result
 };
@@ -67,9 +64,9 @@ public:
                      std::function<SettingsLink*()> link, std::function<void()> changeDeviceType,
                      QObject* parent = nullptr);
 
-    // The read decision once the controller is identified: a controller is read on every
-    // connect from firmware 1.66 on; older firmware is offered a read, once per serial number
-    // and program run.
+    // The read decision once the controller is identified (version and serial number known): a
+    // controller is read on every connect from firmware 1.66 on; older firmware is offered a
+    // read, once per serial number and program run.
     void DecideRead();
     void PNGButton3Click(); // read
     void Button3Click();    // write the changed settings
@@ -124,7 +121,7 @@ private:
     void startBatch(const QString& status, int maximum, SettingsLink& link);
     // Keeps a copy of what the read just brought; a failure is logged, and shown with the
     // result only the first time in a run.
-    void backUpRead(int errors);
+    void backUpRead(const QString& serial, int errors);
     void loadSettingsFile(const QString& path, bool mayChangeType);
     [[nodiscard]] int selectedTypeCode() const;
 

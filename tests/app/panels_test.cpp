@@ -1,4 +1,4 @@
-#include "connection_hooks.h"
+#include "controller_session.h"
 #include "guard_panel.h"
 #include "main_page.h"
 #include "one_wire_panel.h"
@@ -69,9 +69,9 @@ protected:
     [[nodiscard]] QString output() const { return page.RichEdit1->toPlainText(); }
 
     MainPage page;
-    ConnectionHooks hooks;
+    ControllerSession session;
     RecordingLink link;
-    TerminalPanel terminal{page, hooks, [this] { return link.current(); }};
+    TerminalPanel terminal{page, session, [this] { return link.current(); }};
     GuardPanel guard{page, [this] { return link.current(); }, terminal.terminal()};
 };
 
@@ -104,7 +104,7 @@ TEST_F(Panels, NothingIsSentOrPrintedWithoutAController) {
 
 TEST_F(Panels, DeviceTextsAndSentCommandsAreStampedAndMarked) {
     type(u"ver"_s);
-    hooks.OnText(u"GSM OK"_s);
+    Q_EMIT session.textReceived(u"GSM OK"_s);
     ASSERT_TRUE(WaitFor(1000, [&] { return output().count(u'\n') == 1; }))
         << output().toStdString();
     const QStringList lines = output().split(u'\n');
@@ -115,7 +115,7 @@ TEST_F(Panels, DeviceTextsAndSentCommandsAreStampedAndMarked) {
 
 TEST_F(Panels, OutputKeepsTheLastHundredLines) {
     for (int i = 0; i < 150; ++i) {
-        hooks.OnText(u"line "_s + QString::number(i));
+        Q_EMIT session.textReceived(u"line "_s + QString::number(i));
     }
     QTextDocument* document = page.RichEdit1->document();
     ASSERT_TRUE(
@@ -127,7 +127,7 @@ TEST_F(Panels, OutputKeepsTheLastHundredLines) {
 TEST_F(Panels, LinesOfAFullOutputPushTheOldestOut) {
     QTextDocument* document = page.RichEdit1->document();
     for (int i = 0; i < 110; ++i) {
-        hooks.OnText(u"line "_s + QString::number(i));
+        Q_EMIT session.textReceived(u"line "_s + QString::number(i));
         if (i == 99) {
             ASSERT_TRUE(WaitFor(1000, [&] { return document->blockCount() == 100; }));
         }
@@ -141,7 +141,7 @@ TEST_F(Panels, LinesOfAFullOutputPushTheOldestOut) {
 TEST_F(Panels, ViewFollowsTheEndOnceAFloodOfLinesIsDrawn) {
     page.show();
     for (int i = 0; i < 150; ++i) {
-        hooks.OnText(u"line "_s + QString::number(i));
+        Q_EMIT session.textReceived(u"line "_s + QString::number(i));
     }
     const QScrollBar* bar = page.RichEdit1->verticalScrollBar();
     const QTextDocument* document = page.RichEdit1->document();
@@ -152,7 +152,7 @@ TEST_F(Panels, ViewFollowsTheEndOnceAFloodOfLinesIsDrawn) {
 }
 
 TEST_F(Panels, TextWithLineBreaksStaysOneOutputLine) {
-    hooks.OnText(u"a\r\nb"_s);
+    Q_EMIT session.textReceived(u"a\r\nb"_s);
     EXPECT_EQ(page.RichEdit1->document()->blockCount(), 1);
 }
 
@@ -244,7 +244,7 @@ protected:
 
     TestDir dir;
     MainPage page;
-    ConnectionHooks hooks;
+    ControllerSession session;
     RecordingLink link;
     ScriptedDialogs dialogs;
     RecordingClipboard clipboard;
@@ -253,21 +253,21 @@ protected:
     PageControl pages;
     QTimer timer;
     SettingsEditor editor{&pages, &window, dialogs, &timer};
-    OneWirePanel panel{page,    hooks, [this] { return link.current(); }, dialogs, clipboard,
+    OneWirePanel panel{page,    session, [this] { return link.current(); }, dialogs, clipboard,
                        serials, editor};
 };
 
 TEST_F(OneWireGroup, ReadingsFillTheListWithSerialsAndNames) {
     QLocale::setDefault(QLocale::c());
-    hooks.UpdateThermometers(u"2982 0 1"_s);
+    Q_EMIT session.statusReply(23, u"2982 0 1"_s);
     ASSERT_EQ(page.ListView2->topLevelItemCount(), 2);
     EXPECT_EQ(row(0), (QStringList{u"1"_s, u"25.2"_s, u"28FF4A1B03000012"_s, QString()}));
     EXPECT_EQ(row(1), (QStringList{u"3"_s, u"неисправен"_s, QString(), u"Гараж"_s}));
 }
 
 TEST_F(OneWireGroup, EachUpdateReplacesTheList) {
-    hooks.UpdateThermometers(u"2982 0 1"_s);
-    hooks.UpdateThermometers(u"0 2990"_s);
+    Q_EMIT session.statusReply(23, u"2982 0 1"_s);
+    Q_EMIT session.statusReply(23, u"0 2990"_s);
     ASSERT_EQ(page.ListView2->topLevelItemCount(), 1);
     EXPECT_EQ(row(0).value(0), u"2"_s);
 }
@@ -279,8 +279,8 @@ TEST_F(OneWireGroup, ButtonsLearnKeysAndRemoveEverything) {
 }
 
 TEST_F(OneWireGroup, KeyTouchRepliesAnnounceEachKeyOnce) {
-    hooks.OnTouchKeyReply(u"Касание эл. ключом: 01AA"_s);
-    hooks.OnTouchKeyReply(u"Касание эл. ключом: 01AA"_s);
+    Q_EMIT session.keyTouched(u"Касание эл. ключом: 01AA"_s);
+    Q_EMIT session.keyTouched(u"Касание эл. ключом: 01AA"_s);
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(clipboard.copies, QByteArrayList{"01AA"});
 }

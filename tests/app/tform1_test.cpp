@@ -1,5 +1,6 @@
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "cp1251.h"
 #include "fake_serial_line.h"
 #include "frame_codec.h"
@@ -8,6 +9,8 @@
 #include "page_control.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
+#include "settings_feature.h"
+#include "settings_transfer.h"
 #include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
@@ -19,12 +22,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -89,7 +92,8 @@ QByteArray Frame(std::uint8_t kind, std::uint8_t first, const QString& text) {
                                     static_cast<std::size_t>(payload.size())});
 }
 
-// A window over in-memory COM3 and COM4 lines, its connection hooks recorded.
+// A window over in-memory COM3 and COM4 lines, the session's replies and steps recorded. The
+// controller's serial number has had its read decision, so no read starts on identification.
 class Window : public testing::Test {
 protected:
     Window() {
@@ -98,20 +102,22 @@ protected:
         auto enumerator = std::make_unique<FakePorts>();
         ports = enumerator.get();
         form->connection->setPortSource(std::move(enumerator), {});
+        form->settings().transfer().rememberedSerial = kSerial;
         const auto record = [this](const QString& tag) {
             return [this, tag](const QString& s = {}) { routed << tag + s; };
         };
-        ConnectionHooks& hooks = form->connection->hooks;
-        hooks.OnParameterReply = record(u"P "_s);
-        hooks.OnRadioReply = record(u"R "_s);
-        hooks.OnTouchKeyReply = record(u"key "_s);
-        hooks.UpdateThermometers = record(u"S23 "_s);
-        hooks.OnRemovalReply = record(u"S64 "_s);
-        hooks.DecideRead = record(u"DecideRead"_s);
-        hooks.SaveLastSettings = record(u"SaveLastSettings"_s);
-        hooks.ClearRememberedSerial = record(u"ClearRememberedSerial"_s);
-        hooks.ClearReadOffered = record(u"ClearReadOffered"_s);
+        ControllerSession& session = form->session();
+        QObject::connect(&session, &ControllerSession::parameterReply, record(u"P "_s));
+        QObject::connect(&session, &ControllerSession::radioReply, record(u"R "_s));
+        QObject::connect(&session, &ControllerSession::keyTouched, record(u"key "_s));
+        QObject::connect(
+            &session, &ControllerSession::statusReply,
+            [this](int number, const QString& value) { routed << u"S%1 "_s.arg(number) + value; });
+        QObject::connect(&session, &ControllerSession::readDue, record(u"readDue"_s));
+        QObject::connect(&session, &ControllerSession::disconnecting, record(u"disconnecting"_s));
+        QObject::connect(&session, &ControllerSession::disconnected, record(u"disconnected"_s));
     }
+    static inline const QString kSerial = u"0123456789AB"_s;
     void Arrive(const QString& name, const QByteArray& bytes) {
         ports->line(name).incoming += bytes;
         form->connection->Timer2Timer();
@@ -125,7 +131,7 @@ protected:
     void Second(bool answering = true) {
         for (int i = 0; i < 10; ++i) {
             form->connection->Timer1Timer();
-            CPort* port = form->connection->connectedPort();
+            CPort* port = form->session().port();
             if (answering && port != nullptr && port->Current() == "ka") {
                 Arrive(port->PortName(), Frame(0, 0x01, u"again"_s));
             }
@@ -318,13 +324,12 @@ TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     ConnectOn(u"COM3"_s);
     Second();
     Reply(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
-    Reply(u"#S54:0123456789AB"_s);
+    Reply(u"#S54:"_s + kSerial);
     EXPECT_EQ(page->ComboBox2->currentIndex(), 5);
 
     // Identified: the status poll takes over, asks for the serial of the thermometer in slot 5
     // (from firmware 2.19 on), and pauses away from the main page.
-    page->ListView2->addTopLevelItem(new QTreeWidgetItem(QStringList{u"2"_s}));
-    page->ListView2->addTopLevelItem(new QTreeWidgetItem(QStringList{u"5"_s}));
+    Reply(u"#S23:0 2982 0 0 2990"_s);
     Second();
     form->PageControl1->setCurrentWidget(form->TabSheet1);
     Second();
@@ -351,7 +356,7 @@ TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     for (int i = 0; i < 6; ++i) {
         Second(false);
     }
-    EXPECT_EQ(form->connection->connectedPort(), nullptr);
+    EXPECT_EQ(form->session().port(), nullptr);
     EXPECT_EQ(form->Panel1->Label5->text(), QString());
     EXPECT_EQ((QList<bool>{form->Panel1->ProgressBar2->isVisibleTo(form.get()), RadioPageShown(),
                            form->Panel1->GroupBox4->isEnabled(), page->Button1->isEnabled()}),
@@ -365,9 +370,9 @@ TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     form->close();
     EXPECT_EQ(logTexts(log, logStart),
               (QList<QByteArray>{"CloseQuery received", "COM4:\tclosed", "Program CLOSED"}));
-    EXPECT_EQ(routed, QStringList({u"DecideRead"_s, u"P #P657:"_s, u"S23 "_s, u"SaveLastSettings"_s,
-                                   u"ClearRememberedSerial"_s, u"ClearReadOffered"_s,
-                                   u"SaveLastSettings"_s, u"ClearReadOffered"_s}));
+    EXPECT_EQ(routed, QStringList({u"readDue"_s, u"S23 0 2982 0 0 2990"_s, u"P #P657:"_s, u"S23 "_s,
+                                   u"disconnecting"_s, u"disconnected"_s, u"disconnecting"_s,
+                                   u"disconnected"_s}));
 }
 
 TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
@@ -378,7 +383,7 @@ TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
         {u"Версия Конфигурация 2.0"_s, 0, true, true},
         {u"ver: Конфигурация не задана"_s, 4, false, false}};
     for (const auto& [version, type, radioPage, forgetsSerial] : cases) {
-        routed.clear();
+        form->settings().transfer().rememberedSerial = u"5"_s;
         ConnectOn(u"COM3"_s);
         page->ComboBox2->setCurrentIndex(4);
         Reply(version);
@@ -387,7 +392,8 @@ TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
         EXPECT_EQ(page->ComboBox2->currentIndex(), type) << version.toStdString();
         EXPECT_EQ(RadioPageShown(), radioPage) << version.toStdString();
         form->connection->Disconnect();
-        EXPECT_EQ(routed.contains(u"ClearRememberedSerial"_s), forgetsSerial);
+        EXPECT_EQ(form->settings().transfer().rememberedSerial.isEmpty(), forgetsSerial)
+            << version.toStdString();
     }
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
@@ -395,13 +401,8 @@ TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
               u"Для данной версии никаких настроек не доступно."_s);
 }
 
-TEST_F(Window, RepliesAreRoutedPieceByPieceToTheirControls) {
+TEST_F(Window, StatusValuesReachTheirControls) {
     ConnectOn(u"COM3"_s);
-    Reply(u"#P12:a#b#S23:2961 0#R3:77#S64:2 ok#S99:1#S6"_s);
-    Reply(u"01AB34CD"_s);
-    Reply(u"#R3:77"_s);
-    EXPECT_EQ(routed, QStringList({u"P #P12:a#b"_s, u"S23 2961 0#R3:77"_s, u"S64 2 ok"_s,
-                                   u"key 01AB34CD"_s, u"R #R3:77"_s}));
     // Each status value reaches its control; without an operator name the last one stays, and a
     // level beyond the bar pins it to its end.
     Reply(u"#S0:125#S4:20 5 Билайн#S6:65"_s);
@@ -418,7 +419,7 @@ protected:
     void Identify(int hardware) {
         ConnectOn(u"COM3"_s);
         Reply(u"Версия ПО: 3.0 Конфигурация: 2.33 HV: %1"_s.arg(hardware));
-        Reply(u"#S54:0123456789AB"_s);
+        Reply(u"#S54:"_s + kSerial);
         ports->line(u"COM3"_s).writes.clear();
     }
     void Chunk(bool taken) {
@@ -474,7 +475,7 @@ TEST_F(WindowUpload, ChunkUploadShowsProgressThenRestartsAndWaitsWithTimer1Stopp
     EXPECT_EQ(page->Label26->text(), u"Прошивка завершена успешно"_s);
     EXPECT_EQ(page->ProgressBar3->value(), 0);
     EXPECT_EQ(page->Label6->text(), QString());
-    EXPECT_EQ(form->connection->connectedPort(), nullptr);
+    EXPECT_EQ(form->session().port(), nullptr);
     EXPECT_TRUE(form->connection->waiting());
     EXPECT_FALSE(form->Timer1->isActive());
 }
@@ -501,7 +502,7 @@ TEST_F(WindowUpload, CancelEndsTheRunWithItsTextAndFreesTheTerminal) {
     EXPECT_EQ(page->Label26->text(), u"Отменено пользователем."_s);
     EXPECT_FALSE(page->Button7->isEnabled());
     EXPECT_TRUE(page->Button1->isEnabled());
-    EXPECT_EQ(form->connection->connectedPort()->Mode(), 0);
+    EXPECT_EQ(form->session().port()->Mode(), 0);
 }
 
 TEST_F(WindowUpload, CancelWithoutARunLeavesTheStatusLine) {

@@ -89,7 +89,7 @@ TEST_F(DevicesEndToEnd, RestartedControllerIsFoundAgain) {
     Start({u"--restart-quiet"_s, u"7"_s});
     page->Button12->click();
     EXPECT_TRUE(WaitFor(1000, [&] { return Output().endsWith(u"<<< ReStarT"_s); }));
-    ASSERT_TRUE(WaitFor(9000, [&] { return form->connection->connectedPort() == nullptr; }));
+    ASSERT_TRUE(WaitFor(9000, [&] { return form->session().port() == nullptr; }));
     EXPECT_TRUE(WaitFor(10000, [&] { return Identified(*form); }));
 }
 

@@ -2,6 +2,7 @@
 
 #include "c_port.h"
 #include "connection.h"
+#include "controller_session.h"
 #include "header_panel.h"
 #include "main_page.h"
 #include "scripted_dialogs.h"
@@ -139,7 +140,7 @@ protected:
         return form;
     }
     static bool Identified(talvik::app::TForm1& form) {
-        return form.connection->connectedPort() != nullptr &&
+        return form.session().port() != nullptr &&
                !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
     }
 

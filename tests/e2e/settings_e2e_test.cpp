@@ -61,7 +61,7 @@ protected:
     // Adds every number up to the file's last setting that it lacks, as a controller holds
     // them, so that a listing has no gaps of its own.
     static bool Done(TForm1& form) {
-        return form.connection->connectedPort() != nullptr &&
+        return form.session().port() != nullptr &&
                form.Panel1->Label5->text().startsWith(u"Готово"_s);
     }
 

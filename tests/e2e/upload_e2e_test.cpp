@@ -55,7 +55,7 @@ class UploadEndToEnd : public EndToEnd, public testing::WithParamInterface<Uploa
 protected:
     // Identified, and the settings read that follows is over, so the line is quiet.
     static bool Settled(TForm1& form) {
-        const CPort* port = form.connection->connectedPort();
+        const CPort* port = form.session().port();
         return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
                port->Current().isEmpty();
     }
@@ -93,7 +93,7 @@ TEST_P(UploadEndToEnd, ImageArrivesWholeAndTheControllerIsFoundAgain) {
     ASSERT_TRUE(WaitFor(20000, [&] { return page.Label26->text() == row.result; }))
         << page.Label26->text().toStdString();
     EXPECT_EQ(highest, row.image.size());
-    EXPECT_EQ(form->connection->connectedPort() == nullptr, row.restarts);
+    EXPECT_EQ(form->session().port() == nullptr, row.restarts);
     ASSERT_TRUE(
         WaitFor(25000, [&] { return Identified(*form) && !page.Label6->text().isEmpty(); }));
     EXPECT_EQ(dir.readFile(u"received.bin"_s).toHex(' '), row.image.toHex(' '));
@@ -147,7 +147,7 @@ TEST_F(UploadFaults, ControllerFallingSilentMidwayEndsWithAWriteErrorAndTheWindo
     EXPECT_GT(highest, 0);
     EXPECT_TRUE(form->isEnabled());
     // The silent controller is let go and looked for again like any other.
-    EXPECT_TRUE(WaitFor(4000, [&] { return form->connection->connectedPort() == nullptr; }));
+    EXPECT_TRUE(WaitFor(4000, [&] { return form->session().port() == nullptr; }));
 }
 
 TEST_F(UploadFaults, LoaderWithTooLittleRoomRefusesTheProfile) {

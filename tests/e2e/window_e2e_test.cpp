@@ -47,7 +47,7 @@ TEST_F(WindowEndToEnd, IdentifiesShowsTheLiveStatusDropsASilentControllerAndConn
     EXPECT_LE(*std::max_element(levels.begin(), levels.end()), 31);
 
     // Silent from its 10th second on: six seconds without a frame drop the link.
-    ASSERT_TRUE(WaitFor(8000, [&] { return form->connection->connectedPort() == nullptr; }));
+    ASSERT_TRUE(WaitFor(8000, [&] { return form->session().port() == nullptr; }));
     EXPECT_GT(sinceStart.elapsed(), 14500);
     EXPECT_LT(sinceStart.elapsed(), 17500);
     EXPECT_EQ(page.Label13->text() + page.Label6->text() + page.Edit1->text(), QString());
@@ -68,14 +68,14 @@ TEST_F(WindowEndToEnd, FirstAnnouncementWinsAndTheOtherPortIsClosed) {
     auto listed = std::make_unique<ListedPorts>();
     listed->ports = {{u"talvik-emu"_s, first.path()}, {u"talvik-emu"_s, second.path()}};
     form->connection->setPortSource(std::move(listed), {});
-    ASSERT_TRUE(WaitFor(5000, [&] { return form->connection->connectedPort() != nullptr; }));
-    const QString winner = form->connection->connectedPort()->PortName();
+    ASSERT_TRUE(WaitFor(5000, [&] { return form->session().port() != nullptr; }));
+    const QString winner = form->session().port()->PortName();
     const QString loser = winner == first.path() ? second.path() : first.path();
     EXPECT_TRUE(form->connection->ports().empty());
     EXPECT_EQ(Logged(loser.toLocal8Bit() + ":\tclosed"), 1);
     EXPECT_EQ(Logged(winner.toLocal8Bit() + ":\tclosed"), 0);
     ASSERT_TRUE(WaitFor(8000, [&] { return Identified(*form); }));
-    EXPECT_EQ(form->connection->connectedPort()->PortName(), winner);
+    EXPECT_EQ(form->session().port()->PortName(), winner);
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using namespace talvik::editor;
@@ -503,53 +504,99 @@ TEST_F(SettingsPages, ARejectedValueTakesTheFocusBack) {
     EXPECT_TRUE(edit(31)->hasFocus());
 }
 
-TEST(ValueCodecs, NumericFieldsBothWays) {
-    // i/I: integer field to/from the device (plus the offset); d/D: decimal field to/from the
-    // device, ten times (number + offset), halves away from zero, no trailing zeros shown.
-    const std::tuple<char, QString, int, QString> cases[] = {
-        {'i', u"25"_s, 10, u"35"_s},     {'i', u""_s, 10, u""_s},
-        {'I', u"268"_s, 273, u"-5"_s},   {'d', u"3,5"_s, 0, u"35"_s},
-        {'d', u"2,25"_s, 0, u"23"_s},    {'d', u"-2,25"_s, 0, u"-23"_s},
-        {'d', u"1,5"_s, 2, u"35"_s},     {'d', u""_s, 5, u""_s},
-        {'D', u"35"_s, 0, u"3,5"_s},     {'D', u"30"_s, 0, u"3"_s},
-        {'D', u"2731"_s, 273, u"0,1"_s}, {'D', u"-15"_s, 0, u"-1,5"_s},
-    };
-    for (const auto& [way, in, offset, out] : cases) {
-        const QString got = way == 'i'   ? ValueCodecs::integerToDevice(in, offset)
-                            : way == 'I' ? ValueCodecs::integerFromDevice(in, offset)
-                            : way == 'd' ? ValueCodecs::double10ToDevice(in, offset)
-                                         : ValueCodecs::double10FromDevice(in, offset, u",");
-        EXPECT_EQ(got, out) << way << " " << in.toStdString();
-    }
+QString decimalFromDevice(QStringView value, int offset) {
+    return ValueCodecs::double10FromDevice(value, offset, u",");
 }
 
-TEST_F(SettingsPages, ControlsShowAndGiveTheDeviceValue) {
-    // Setting, value shown, what the control then shows (a bit group: its boxes), value read back.
-    const std::tuple<int, QString, QString, QString> cases[] = {
-        {31, u"40"_s, u"30"_s, u"40"_s},    {34, u"35"_s, u"3,5"_s, u"35"_s},
-        {35, u"5"_s, u"c"_s, u"5"_s},       {35, u"9"_s, u"a"_s, u"5"_s},
-        {5, u"2"_s, u"z"_s, u"2"_s},        {1, u"2"_s, u"true"_s, u"1"_s},
-        {3, u"5"_s, u"10100000"_s, u"5"_s}, {3, u"256"_s, u"00000000"_s, u"0"_s},
-        {900, u"a b"_s, u""_s, u"a b"_s},
-    };
-    ASSERT_EQ(store.findOrAdd(900).kind, Parameter::Kind::None);
-    for (const auto& [number, value, shown, read] : cases) {
-        Parameter& record = *store.find(number);
-        ParameterStore::show(record, value);
-        QString state;
-        for (const QCheckBox* bit : record.controls) {
-            state += bit->isChecked() ? u'1' : u'0';
-        }
-        if (state.isEmpty() && record.control != nullptr) { // its text, item or check state
-            state = record.control->metaObject()->userProperty().read(record.control).toString();
-        }
-        EXPECT_EQ(state, shown) << number << " " << value.toStdString();
-        EXPECT_EQ(ParameterStore::valueOf(record), read) << number << " " << value.toStdString();
+// Integer fields go to the device plus their offset; decimal ones as ten times (number +
+// offset), halves away from zero, and come back without trailing zeros.
+struct CodecRow {
+    const char* name;
+    QString (*convert)(QStringView, int);
+    QString in;
+    int offset;
+    QString out;
+};
+
+class NumericField : public testing::TestWithParam<CodecRow> {};
+
+TEST_P(NumericField, Converts) {
+    EXPECT_EQ(GetParam().convert(GetParam().in, GetParam().offset), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ValueCodecs, NumericField,
+    testing::Values(
+        CodecRow{"IntegerPlusOffset", ValueCodecs::integerToDevice, u"25"_s, 10, u"35"_s},
+        CodecRow{"EmptyIntegerStaysEmpty", ValueCodecs::integerToDevice, u""_s, 10, u""_s},
+        CodecRow{"IntegerMinusOffset", ValueCodecs::integerFromDevice, u"268"_s, 273, u"-5"_s},
+        CodecRow{"DecimalTimesTen", ValueCodecs::double10ToDevice, u"3,5"_s, 0, u"35"_s},
+        CodecRow{"HalfRoundsUp", ValueCodecs::double10ToDevice, u"2,25"_s, 0, u"23"_s},
+        CodecRow{"NegativeHalfRoundsDown", ValueCodecs::double10ToDevice, u"-2,25"_s, 0, u"-23"_s},
+        CodecRow{"DecimalPlusOffset", ValueCodecs::double10ToDevice, u"1,5"_s, 2, u"35"_s},
+        CodecRow{"EmptyDecimalStaysEmpty", ValueCodecs::double10ToDevice, u""_s, 5, u""_s},
+        CodecRow{"TenthsShown", decimalFromDevice, u"35"_s, 0, u"3,5"_s},
+        CodecRow{"NoTrailingZero", decimalFromDevice, u"30"_s, 0, u"3"_s},
+        CodecRow{"TenthsMinusOffset", decimalFromDevice, u"2731"_s, 273, u"0,1"_s},
+        CodecRow{"NegativeTenths", decimalFromDevice, u"-15"_s, 0, u"-1,5"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A setting shown with a value from the device: what its control then shows (a bit group: its
+// boxes, first to last) and the value the device gets back.
+struct ShownRow {
+    const char* name;
+    int number;
+    QString value;
+    QString shown;
+    QString read;
+};
+
+class ControlShowing : public SettingsPages, public testing::WithParamInterface<ShownRow> {
+protected:
+    void SetUp() override {
+        SettingsPages::SetUp();
+        (void)store.findOrAdd(900); // a setting without a control
+        record = store.find(GetParam().number);
+        ParameterStore::show(*record, GetParam().value);
     }
-    // The later control of a number wins; a look-up creates nothing.
+    Parameter* record = nullptr;
+};
+
+TEST_P(ControlShowing, ShowsTheValue) {
+    QString state;
+    for (const QCheckBox* bit : record->controls) {
+        state += bit->isChecked() ? u'1' : u'0';
+    }
+    if (state.isEmpty() && record->control != nullptr) { // its text, item or check state
+        state = record->control->metaObject()->userProperty().read(record->control).toString();
+    }
+    EXPECT_EQ(state, GetParam().shown);
+}
+
+TEST_P(ControlShowing, GivesTheDeviceValueBack) {
+    EXPECT_EQ(ParameterStore::valueOf(*record), GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ControlShowing,
+    testing::Values(ShownRow{"IntegerLessItsOffset", 31, u"40"_s, u"30"_s, u"40"_s},
+                    ShownRow{"DecimalInTenths", 34, u"35"_s, u"3,5"_s, u"35"_s},
+                    ShownRow{"ComboItemOfTheCode", 35, u"5"_s, u"c"_s, u"5"_s},
+                    ShownRow{"ComboWithAnUnknownCodeShowsTheFirst", 35, u"9"_s, u"a"_s, u"5"_s},
+                    ShownRow{"ComboItemOfTheIndex", 5, u"2"_s, u"z"_s, u"2"_s},
+                    ShownRow{"CheckBoxOnForAnyNonZero", 1, u"2"_s, u"true"_s, u"1"_s},
+                    ShownRow{"BitsFirstToLast", 3, u"5"_s, u"10100000"_s, u"5"_s},
+                    ShownRow{"BitsBeyondTheBoxes", 3, u"256"_s, u"00000000"_s, u"0"_s},
+                    ShownRow{"NoControlKeepsTheText", 900, u"a b"_s, u""_s, u"a b"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsPages, TheLaterControlOfANumberWins) {
     QLineEdit second;
     store.add(1, Parameter::Kind::Edit, &second);
     EXPECT_EQ(store.find(1)->control, &second);
+}
+
+TEST_F(SettingsPages, ALookUpCreatesNothing) {
     EXPECT_EQ(store.find(99), nullptr);
 }
 

@@ -107,18 +107,34 @@ std::set<int> gapsSeenBy(const QByteArrayList& dump) {
     return gaps;
 }
 
-TEST(EmuSettings, DumpGapsAreLeftOutButStillAnswered) {
-    EmuHarness gappy({u"--dump-gaps"_s, u"7"_s, u"--seed"_s, u"11"_s});
-    const std::set<int> gaps = gapsSeenBy(dumpOf(gappy.send("#S15=2")));
+// A controller whose listing leaves out seven settings, the same ones every time.
+class EmuGappy : public testing::Test {
+protected:
+    EmuHarness emu{{u"--dump-gaps"_s, u"7"_s, u"--seed"_s, u"11"_s}};
+    const std::set<int> gaps = gapsSeenBy(dumpOf(emu.send("#S15=2")));
+};
+
+TEST(EmuSettings, AListingWithoutGapsLeavesNothingOut) {
     EXPECT_TRUE(gapsSeenBy(dumpOf(EmuHarness().send("#S15=2"))).empty());
+}
+
+TEST_F(EmuGappy, LeavesOutAsManyAsAsked) {
     EXPECT_EQ(gaps.size(), 7u);
+}
+
+TEST_F(EmuGappy, AnswersTheLeftOutSettingsWhenAsked) {
     for (const int gap : gaps) {
         const QByteArray query = "#P" + QByteArray::number(gap);
-        EXPECT_EQ(gappy.ask(query + '?'), ' ' + query + ":0");
+        EXPECT_EQ(emu.ask(query + '?'), ' ' + query + ":0");
     }
-    EXPECT_EQ(gapsSeenBy(dumpOf(gappy.send("#S15=2"))), gaps); // the same every time
+}
 
-    // When the highest settings are left out, the terminator still lets the program ask.
+TEST_F(EmuGappy, LeavesOutTheSameSettingsEveryTime) {
+    EXPECT_EQ(gapsSeenBy(dumpOf(emu.send("#S15=2"))), gaps);
+}
+
+// When the highest settings are left out, the terminator still lets the program ask.
+TEST(EmuSettings, TheTerminatorFollowsHighestSettingsLeftOut) {
     TestDir dir;
     dir.writeFile(u"two.set"_s,
                   R"([{"HW": "0"}, {"Value": 1, "None": "a"}, {"Value": 2, "None": "b"}])");

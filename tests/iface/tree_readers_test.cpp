@@ -183,17 +183,24 @@ TEST_F(NodeReads, AnIntegerSkipsLeadingSpacesAndStopsAtTheFirstOtherCharacter) {
     EXPECT_EQ(root.child(u"n").asInteger(), -42);
 }
 
-TEST_F(NodeReads, TrueIsTrue) {
-    EXPECT_TRUE(root.child(u"t").asBoolean());
+// A value and whether it reads as true.
+struct TruthRow {
+    const char* name;
+    const char16_t* key;
+    bool truth;
+};
+
+class NodeTruth : public NodeReads, public testing::WithParamInterface<TruthRow> {};
+
+TEST_P(NodeTruth, Reads) {
+    EXPECT_EQ(root.child(QStringView(GetParam().key)).asBoolean(), GetParam().truth);
 }
 
-TEST_F(NodeReads, OneIsTrue) {
-    EXPECT_TRUE(root.child(u"one").asBoolean());
-}
-
-TEST_F(NodeReads, YesIsFalse) {
-    EXPECT_FALSE(root.child(u"yes").asBoolean());
-}
+INSTANTIATE_TEST_SUITE_P(Values, NodeTruth,
+                         testing::Values(TruthRow{"True", u"t", true},
+                                         TruthRow{"One", u"one", true},
+                                         TruthRow{"YesIsNotTrue", u"yes", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Reads beyond what is there give an invalid node, never a crash.
 struct BeyondRow {

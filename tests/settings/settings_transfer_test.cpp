@@ -52,6 +52,7 @@ QApplication& widgetApp() {
 class RecordingLink final : public SettingsLink {
 public:
     QString version = u"2.19"_s;
+    QString serial = u"0123456789AB"_s;
     QStringList sent;
     QByteArray current;
     int touches = 0, dump = 0, lastNumber = -1, errors = 0;
@@ -64,6 +65,7 @@ public:
         sent.append(Cp1251::toUnicode(text) + u"/%1!"_s.arg(static_cast<int>(channel)));
     }
     [[nodiscard]] QString VersionText() const override { return version; }
+    [[nodiscard]] QString SerialNumber() const override { return serial; }
     [[nodiscard]] QByteArray Current() const override { return current; }
     void ClearCurrent() override { current.clear(); }
     void TouchLastSendTime() override { ++touches; }
@@ -88,15 +90,12 @@ struct Settings : testing::Test {
     SettingsControls c{make<QLabel>(),      make<QProgressBar>(), make<QGroupBox>(),
                        make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
                        make<QPushButton>(), make<QPushButton>(),  make<QPushButton>(),
-                       make<QPushButton>(), make<QLabel>(),       make<QLineEdit>(),
-                       make<QComboBox>(),   make<QTimer>()};
+                       make<QPushButton>(), make<QComboBox>(),    make<QTimer>()};
     std::unique_ptr<SettingsTransfer> transfer;
 
     Settings() {
         c.ComboBox2->addItems(QStringList(6, QString()));
         c.ComboBox2->setCurrentIndex(1); // type 406
-        c.Label6->setText(u"Версия Конфигурация 2.19"_s);
-        c.Edit1->setText(u"0123456789AB"_s);
         transfer = std::make_unique<SettingsTransfer>(
             c, editor, dialogs, log, [this] { return connected ? &link : nullptr; },
             [this] { ++typeChanges; });
