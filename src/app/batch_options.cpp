@@ -28,6 +28,8 @@ constexpr ActionOption kActions[] = {
     {u"upload-firmware", BatchOptions::Action::UploadFirmware, u"FILE"},
     {u"upload-profile", BatchOptions::Action::UploadProfile, u"FILE"},
     {u"upload-sounds", BatchOptions::Action::UploadSounds, u"FILE"},
+    {u"diff", BatchOptions::Action::Diff, u"FILE"},
+    {u"diff-pending", BatchOptions::Action::DiffPending, {}},
 };
 
 // Actions that talk to the controller; the others work on the pages and files.
@@ -225,6 +227,14 @@ QString BatchOptions::help() {
                      u"                       talvik --upload-firmware new.enc --read\n"
                      u"                       talvik --upload-profile car.evc\n"
                      u"                       talvik --upload-sounds voice.psnd\n"
+                     u"  --diff FILE        print each setting whose value in FILE differs from "
+                     u"the one shown:\n"
+                     u"                     number, page, label, value shown, value in FILE "
+                     u"(tab-separated)\n"
+                     u"                       talvik --read --diff Backups/X/last-week.set\n"
+                     u"  --diff-pending     print the settings --write would send, with the value "
+                     u"the controller holds\n"
+                     u"                       talvik --read --load car.set --diff-pending\n"
                      u"\n"
                      u"Options:\n"
                      u"  --port PATH        look for the controller on this port only\n"
@@ -242,8 +252,8 @@ QString BatchOptions::help() {
                      u"  --list-ports       list the serial ports and whether they are scanned\n"
                      u"                       talvik --list-ports\n"
                      u"\n"
-                     u"Exit status: 0 every action succeeded, 1 an error, 2 bad usage, 3 no "
-                     u"controller answered.\n"_s;
+                     u"Exit status: 0 every action succeeded, 1 an error or a --diff that found a "
+                     u"difference, 2 bad usage,\n3 no controller answered.\n"_s;
 }
 
 } // namespace talvik::app

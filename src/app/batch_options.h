@@ -23,7 +23,9 @@ public:
         Command,
         UploadFirmware,
         UploadProfile,
-        UploadSounds
+        UploadSounds,
+        Diff,
+        DiffPending
     };
     struct Step {
         Action action;

@@ -7,6 +7,7 @@
 #include "device_type.h"
 #include "main_page.h"
 #include "programming.h"
+#include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
 #include "system_port_enumerator.h"
@@ -209,7 +210,7 @@ void BatchRunner::next() {
     }
     ++m_step;
     if (m_step >= m_options.steps().size()) {
-        finish(kSucceeded);
+        finish(m_differs ? kDiffers : kSucceeded);
         return;
     }
     run(m_options.steps()[m_step]);
@@ -254,6 +255,12 @@ void BatchRunner::run(const BatchOptions::Step& step) {
     case BatchOptions::Action::UploadProfile:
     case BatchOptions::Action::UploadSounds:
         upload(step.action, step.argument);
+        return;
+    case BatchOptions::Action::Diff:
+        diff(step.argument);
+        return;
+    case BatchOptions::Action::DiffPending:
+        diffPending();
         return;
     }
 }
@@ -353,6 +360,36 @@ void BatchRunner::upload(BatchOptions::Action action, const QString& path) {
     if (m_uploadStatus.isEmpty()) {
         fail(u"%1: the upload did not start"_s.arg(m_options.steps()[m_step].text()));
     }
+}
+
+void BatchRunner::diff(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(u"--diff: no file %1"_s.arg(path));
+        return;
+    }
+    editor::SettingsEditor& editor = m_form.settingsEditor();
+    const std::optional<QList<settings::SettingsComparison::Row>> rows =
+        settings::SettingsComparison(editor.store(), editor.index()).withFile(file.readAll());
+    if (!rows) {
+        fail(u"--diff: %1 is not a settings file"_s.arg(path));
+        return;
+    }
+    printDifferences(*rows);
+}
+
+void BatchRunner::diffPending() {
+    editor::SettingsEditor& editor = m_form.settingsEditor();
+    printDifferences(settings::SettingsComparison(editor.store(), editor.index()).pending());
+}
+
+void BatchRunner::printDifferences(const QList<settings::SettingsComparison::Row>& rows) {
+    for (const settings::SettingsComparison::Row& row : rows) {
+        m_out << settings::SettingsComparison::line(row) << Qt::endl;
+    }
+    say(u"%1: %2 settings differ"_s.arg(m_options.steps()[m_step].text()).arg(rows.size()));
+    m_differs = m_differs || !rows.isEmpty();
+    complete(std::nullopt);
 }
 
 void BatchRunner::complete(const std::optional<QString>& result) {

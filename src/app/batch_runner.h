@@ -2,6 +2,7 @@
 
 #include "batch_options.h"
 #include "progress_lines.h"
+#include "settings_comparison.h"
 
 #include <QObject>
 #include <QString>
@@ -25,6 +26,8 @@ class BatchRunner : public QObject {
 public:
     static constexpr int kSucceeded = 0;
     static constexpr int kFailed = 1;
+    // Every action succeeded, and a --diff or --diff-pending found a difference.
+    static constexpr int kDiffers = 1;
     static constexpr int kNoController = 3;
 
     BatchRunner(TForm1& form, BatchDialogs& dialogs, BatchOptions options, QTextStream& out,
@@ -71,6 +74,10 @@ private:
     void get(const QString& number);
     void command(const QString& text);
     void upload(BatchOptions::Action action, const QString& path);
+    void diff(const QString& path);
+    void diffPending();
+    // Prints the rows of a difference; any row makes the run end with kDiffers.
+    void printDifferences(const QList<settings::SettingsComparison::Row>& rows);
     // Waits for `what`; with a time, the wait also ends when it has passed.
     void await(Awaiting what, std::optional<int> seconds = std::nullopt);
     // The action is over: its errors (and a batch result other than "Готово") fail the run.
@@ -91,6 +98,7 @@ private:
     Awaiting m_awaiting = Awaiting::Nothing;
     bool m_batchRunning = false;
     bool m_done = false;
+    bool m_differs = false;
     // The result of the read that followed identification, until an action runs.
     std::optional<QString> m_firstRead;
     // The result of a batch that the action under way started.

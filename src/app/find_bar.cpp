@@ -105,7 +105,11 @@ QWidget* FindBar::controlOf(int setting) const {
 void FindBar::show(qsizetype index) {
     m_current = index;
     FindCount->setText(u"%1 из %2"_s.arg(index + 1).arg(m_found.size()));
-    QWidget* control = controlOf(m_found[index]);
+    showSetting(m_found[index]);
+}
+
+void FindBar::showSetting(int setting) {
+    QWidget* control = controlOf(setting);
     if (control == nullptr) {
         return;
     }

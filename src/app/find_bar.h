@@ -39,6 +39,9 @@ public:
     void previous();
     // Clears the field and the mark; the setting last shown gets the focus.
     void close();
+    // Shows a setting's control on its page, scrolled into view and marked for a moment;
+    // nothing when no page shows it.
+    void showSetting(int setting);
 
     // The setting shown now, or 0.
     [[nodiscard]] int current() const;

@@ -48,7 +48,9 @@ HeaderPanel::HeaderPanel(QWidget* parent)
       PNGButton5(imageButton(GroupBox4, QStringLiteral("PNGButton5"),
                              QStringLiteral("Записать в файл"), QStyle::SP_DialogSaveButton)),
       PNGButton6(imageButton(GroupBox4, QStringLiteral("PNGButton6"),
-                             QStringLiteral("Считать из файла"), QStyle::SP_DialogOpenButton)) {
+                             QStringLiteral("Считать из файла"), QStyle::SP_DialogOpenButton)),
+      CompareButton(imageButton(GroupBox4, QStringLiteral("CompareButton"),
+                                QStringLiteral("Сравнить"), QStyle::SP_FileDialogContentsView)) {
     setObjectName(QStringLiteral("Panel1"));
     setAutoFillBackground(true);
     Image2->hide();
@@ -61,7 +63,7 @@ HeaderPanel::HeaderPanel(QWidget* parent)
 
     auto* buttons = new QHBoxLayout(GroupBox4);
     buttons->setContentsMargins(4, 2, 4, 2);
-    for (QToolButton* button : {PNGButton3, PNGButton4, PNGButton5, PNGButton6}) {
+    for (QToolButton* button : {PNGButton3, PNGButton4, PNGButton5, PNGButton6, CompareButton}) {
         buttons->addWidget(button);
     }
 

@@ -25,6 +25,7 @@ public:
     QToolButton* PNGButton4; // write to the controller
     QToolButton* PNGButton5; // save to a file
     QToolButton* PNGButton6; // load from a file
+    QToolButton* CompareButton; // what differs from the controller or a file
 };
 
 } // namespace talvik::app

@@ -58,8 +58,6 @@ void StatusDisplay::ShowStatus(int number, const QString& value) {
 
 void StatusDisplay::ShowGuard(const link::StatusValues::Guard& guard) {
     m_page.Label18->setText(guard.state);
-    m_page.Button2->setText(guard.buttonCaption);
-    m_page.Button2->setEnabled(guard.buttonEnabled);
 }
 
 void StatusDisplay::ShowGsm(const link::StatusValues::Gsm& gsm) {

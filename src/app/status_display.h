@@ -13,7 +13,8 @@ class MainPage;
 
 // The connection and live status on the main page and the header's connection icon, as a
 // technician reads them at a glance: port, version, serial number, signal bar with its level,
-// network and operator, supply voltage with its source, guard state. It shows what the session
+// network and operator, supply voltage with its source, guard state (the guard panel owns its
+// button). It shows what the session
 // knows and reports; it keeps nothing of its own.
 class StatusDisplay : public QObject {
     Q_OBJECT

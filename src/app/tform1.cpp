@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "c_port.h"
+#include "compare_window.h"
 #include "connection.h"
 #include "controller_session.h"
 #include "device_type.h"
@@ -37,6 +38,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QToolButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -114,6 +116,13 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
                          [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
     PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_find, &FindBar::open);
+    m_compare = new CompareWindow(*m_editor, *m_dialogs,
+                                  [this](int setting) { m_find->showSetting(setting); }, this);
+    connect(Panel1->CompareButton, &QToolButton::clicked, this, [this] {
+        m_compare->showPending();
+        m_compare->show();
+        m_compare->raise();
+    });
     connection = new Connection(*this, *m_session, support::SystemClock::instance());
     m_settings = std::make_unique<SettingsFeature>(*this, *m_session);
     m_commandLink = std::make_unique<PortCommandLink>(*m_session);
@@ -122,7 +131,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     m_oneWire =
         std::make_unique<OneWirePanel>(*TabSheet3, *m_session, link, *m_dialogs, *m_clipboard,
                                        m_settings->transfer().ThermometerSerials, *m_editor);
-    m_guard = std::make_unique<GuardPanel>(*TabSheet3, link, m_terminal->terminal());
+    m_guard = std::make_unique<GuardPanel>(*TabSheet3, *m_session, link, m_terminal->terminal());
     m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
     m_radio = std::make_unique<RadioFeature>(*this, *m_session);
     TabSheet3->ComboBox2->setCurrentIndex(4);

@@ -19,6 +19,7 @@ class Dialogs;
 
 namespace talvik::app {
 
+class CompareWindow;
 class Connection;
 class ControllerSession;
 class FindBar;
@@ -86,6 +87,8 @@ public:
     [[nodiscard]] GuardPanel& guard() { return *m_guard; }
     // The find field at the right of the tab row (Ctrl+F).
     [[nodiscard]] FindBar& findBar() { return *m_find; }
+    // What differs from the controller or a settings file (the header's "Сравнить").
+    [[nodiscard]] CompareWindow& compareWindow() { return *m_compare; }
     // The radio devices page and its logic.
     [[nodiscard]] RadioFeature& radio() { return *m_radio; }
     // The attached controller and the events of its link.
@@ -138,6 +141,7 @@ private:
     std::unique_ptr<GuardPanel> m_guard;
     UploadPanel* m_upload = nullptr;
     FindBar* m_find = nullptr;
+    CompareWindow* m_compare = nullptr;
     std::unique_ptr<RadioFeature> m_radio;
     bool m_closed = false;
 };

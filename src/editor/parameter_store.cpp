@@ -109,6 +109,34 @@ QString ParameterStore::valueOf(const Parameter& record) {
     }
 }
 
+QString ParameterStore::textOf(const Parameter& record, const QString& value) {
+    switch (record.kind) {
+    case Parameter::Kind::Edit:
+        if (record.special == iface::EditSpecial::Integer && !value.isEmpty()) {
+            return ValueCodecs::integerFromDevice(value, record.offset);
+        }
+        if (record.special == iface::EditSpecial::Double10 && !value.isEmpty()) {
+            return ValueCodecs::double10FromDevice(value, record.offset,
+                                                   ValueCodecs::decimalSeparator());
+        }
+        return value;
+    case Parameter::Kind::Combo:
+        if (const auto* combo = qobject_cast<const QComboBox*>(record.control.data())) {
+            const int number = support::LeadingInteger(value);
+            const qsizetype position =
+                record.numbers.isEmpty() ? number : record.numbers.lastIndexOf(number);
+            if (position >= 0 && position < combo->count()) {
+                return combo->itemText(static_cast<int>(position));
+            }
+        }
+        return value;
+    case Parameter::Kind::Check:
+        return support::LeadingInteger(value) != 0 ? QStringLiteral("да") : QStringLiteral("нет");
+    default:
+        return value;
+    }
+}
+
 void ParameterStore::show(Parameter& record, const QString& value) {
     switch (record.kind) {
     case Parameter::Kind::Edit:

@@ -42,6 +42,9 @@ public:
 
     // The record's current value as the controller expects it, as text.
     [[nodiscard]] static QString valueOf(const Parameter& record);
+    // A controller value as the record's control shows it: the item text of a drop-down, "да" or
+    // "нет" for a check box, the field text of an edit box; the value itself otherwise.
+    [[nodiscard]] static QString textOf(const Parameter& record, const QString& value);
     // Sets the record's control (or, without one, its value text) from a controller value.
     static void show(Parameter& record, const QString& value);
 

@@ -50,24 +50,6 @@ Json fileValue(const editor::Parameter& record) {
     return editor::ParameterStore::valueOf(record).toLongLong();
 }
 
-// The value of an element: under the record's own kind name first, then in the fixed order.
-iface::Node elementValue(const iface::Node& element, editor::Parameter::Kind kind) {
-    const iface::Node own = element.child(editor::Parameter::kindName(kind));
-    if (own.valid()) {
-        return own;
-    }
-    for (editor::Parameter::Kind candidate :
-         {editor::Parameter::Kind::None, editor::Parameter::Kind::Edit,
-          editor::Parameter::Kind::Combo, editor::Parameter::Kind::Check,
-          editor::Parameter::Kind::Bits}) {
-        const iface::Node value = element.child(editor::Parameter::kindName(candidate));
-        if (value.valid()) {
-            return value;
-        }
-    }
-    return {};
-}
-
 QString editText(const editor::Parameter& record, const QString& value, bool currentFormat) {
     if (!currentFormat || value.isEmpty()) {
         return value;
@@ -168,6 +150,23 @@ void applyElement(editor::Parameter& record, const iface::Node& value, bool curr
     }
 }
 } // namespace
+
+iface::Node SettingsFile::elementValue(const iface::Node& element, editor::Parameter::Kind kind) {
+    const iface::Node own = element.child(editor::Parameter::kindName(kind));
+    if (own.valid()) {
+        return own;
+    }
+    for (editor::Parameter::Kind candidate :
+         {editor::Parameter::Kind::None, editor::Parameter::Kind::Edit,
+          editor::Parameter::Kind::Combo, editor::Parameter::Kind::Check,
+          editor::Parameter::Kind::Bits}) {
+        const iface::Node value = element.child(editor::Parameter::kindName(candidate));
+        if (value.valid()) {
+            return value;
+        }
+    }
+    return {};
+}
 
 QByteArray SettingsFile::compose(const editor::ParameterStore& store, int typeCode) {
     const editor::Parameter* zone = shownZone(store);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parameter.h"
+
 #include <QByteArray>
 
 namespace talvik::editor {
@@ -19,6 +21,11 @@ public:
     // The file text for the store, under the given device-type code. Settings 214 and 683 are
     // written relative to the time zone (447) when it is shown, as a write sends them.
     [[nodiscard]] static QByteArray compose(const editor::ParameterStore& store, int typeCode);
+
+    // The value of a setting element: under the kind name of the setting's own kind first,
+    // then under the first kind name present; an invalid node when it holds none.
+    [[nodiscard]] static iface::Node elementValue(const iface::Node& element,
+                                                  editor::Parameter::Kind kind);
 
     // What the header and the serial numbers of a file say about it.
     struct Survey {

@@ -1,3 +1,4 @@
+#include "compare_window.h"
 #include "find_bar.h"
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -135,6 +137,47 @@ TEST_F(Find, EscapeTakesTheMarkAway) {
     bar->FindEdit->setText(u"задержка"_s);
     press(Qt::Key_Escape);
     EXPECT_TRUE(bar->highlight()->isHidden());
+}
+
+// The compare window over the same pages, showing a setting through the find field.
+struct Compare : Find {
+    CompareWindow compare{*editor, dialogs, [this](int setting) { bar->showSetting(setting); }};
+
+    QTreeWidgetItem* compareWith(const QByteArray& json) {
+        dir.writeFile(u"other.set"_s, json);
+        compare.compareWithFile(u"other.set"_s);
+        return compare.Rows->topLevelItem(0);
+    }
+};
+
+TEST_F(Compare, ARowNamesThePageOfTheSetting) {
+    EXPECT_EQ(compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])")->text(0), u"Связь"_s);
+}
+
+TEST_F(Compare, ARowNamesTheSettingByItsLabel) {
+    EXPECT_EQ(compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])")->text(1),
+              u"Задержка SMS"_s);
+}
+
+TEST_F(Compare, ADoubleClickShowsTheSettingOnItsPage) {
+    QTreeWidgetItem* row = compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])");
+    compare.Rows->setCurrentItem(row);
+    Q_EMIT compare.Rows->itemDoubleClicked(row, 0);
+    EXPECT_EQ(pages->currentIndex(), 3);
+}
+
+TEST_F(Compare, AFileThatIsNoSettingsFileIsReported) {
+    compareWith("[");
+    EXPECT_EQ(dialogs.shown.value(0).text, u"Файл имеет некорректный формат"_s);
+}
+
+TEST_F(Compare, PendingChangesListTheSettingTheUserChanged) {
+    auto* edit = qobject_cast<QLineEdit*>(control(101));
+    editor->handlers().editEnter(edit);
+    edit->setText(u"77"_s);
+    editor->handlers().editExit(edit);
+    compare.showPending();
+    EXPECT_EQ(compare.Rows->topLevelItem(0)->text(1), u"Задержка на вход"_s);
 }
 
 } // namespace

@@ -72,7 +72,7 @@ protected:
     ControllerSession session;
     RecordingLink link;
     TerminalPanel terminal{page, session, [this] { return link.current(); }};
-    GuardPanel guard{page, [this] { return link.current(); }, terminal.terminal()};
+    GuardPanel guard{page, session, [this] { return link.current(); }, terminal.terminal()};
 };
 
 TEST_F(Panels, EnterSendsTheCommandLineWithoutWaiting) {
@@ -187,25 +187,35 @@ TEST_F(Panels, TabWithNothingToCompleteMovesTheFocusOn) {
     EXPECT_FALSE(page.ComboBox1->hasFocus());
 }
 
-struct Caption {
+struct GuardState {
     const char* name;
+    QString reported; // status 0
     QString caption;
     QString command;
 };
 
-class GuardButton : public Panels, public ::testing::WithParamInterface<Caption> {};
+class GuardButton : public Panels, public ::testing::WithParamInterface<GuardState> {};
 
-TEST_P(GuardButton, SendsWhatTheCaptionSays) {
-    page.Button2->setEnabled(true);
-    page.Button2->setText(GetParam().caption);
+TEST_P(GuardButton, DoesTheOppositeOfTheReportedState) {
+    Q_EMIT session.statusReply(0, GetParam().reported);
     page.Button2->click();
     EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{GetParam().command, 2}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Captions, GuardButton,
-                         ::testing::Values(Caption{"Arm", u"Включить"_s, u" #S0=1"_s},
-                                           Caption{"Disarm", u"Выключить"_s, u" #S0=0"_s}),
+TEST_P(GuardButton, CaptionSaysWhatAClickWillDo) {
+    Q_EMIT session.statusReply(0, GetParam().reported);
+    EXPECT_EQ(page.Button2->text(), GetParam().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, GuardButton,
+                         ::testing::Values(GuardState{"Off", u"0"_s, u"Включить"_s, u" #S0=1"_s},
+                                           GuardState{"On", u"1"_s, u"Выключить"_s, u" #S0=0"_s}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Panels, GuardButtonRestsWhileTheGuardIsArming) {
+    Q_EMIT session.statusReply(0, u"125"_s);
+    EXPECT_FALSE(page.Button2->isEnabled());
+}
 
 TEST_F(Panels, RestartPrintsOneSentLineAndQueuesWithoutWaiting) {
     page.Button12->click();

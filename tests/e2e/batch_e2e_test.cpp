@@ -75,6 +75,46 @@ TEST_F(BatchEndToEnd, AValueTheFieldRejectsFailsNamingTheSettingAndTheReason) {
     EXPECT_EQ(run.out, QString()) << "the actions after a failure do not run";
 }
 
+// --diff and --diff-pending against the factory settings and a copy with three values changed.
+class DiffFiles : public BatchEndToEnd {
+protected:
+    DiffFiles() {
+        const Outcome made = talvik({u"--type"_s, u"415"_s, u"--load"_s, u"Configs/415.set"_s,
+                                     u"--set"_s, u"101=201"_s, u"--set"_s, u"102=202"_s, u"--set"_s,
+                                     u"103=203"_s, u"--save"_s, u"changed.set"_s});
+        EXPECT_EQ(made.status, 0) << made.errors.toStdString();
+    }
+};
+
+struct Diff {
+    const char* name;
+    QStringList arguments;
+    int status;
+};
+
+class BatchDiff : public DiffFiles, public testing::WithParamInterface<Diff> {};
+
+TEST_P(BatchDiff, EndsWithTheStatusOfTheDifference) {
+    const Outcome run =
+        talvik(QStringList{u"--type"_s, u"415"_s, u"--quiet"_s} + GetParam().arguments);
+    EXPECT_EQ(run.status, GetParam().status) << run.errors.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchEndToEnd, BatchDiff,
+    testing::Values(
+        Diff{"SameFile", {u"--load"_s, u"Configs/415.set"_s, u"--diff"_s, u"Configs/415.set"_s}, 0},
+        Diff{"ChangedFile", {u"--load"_s, u"Configs/415.set"_s, u"--diff"_s, u"changed.set"_s}, 1},
+        Diff{"NothingPending", {u"--diff-pending"_s}, 0},
+        Diff{"PendingAfterASet", {u"--set"_s, u"101=201"_s, u"--diff-pending"_s}, 1}),
+    [](const testing::TestParamInfo<Diff>& info) { return std::string(info.param.name); });
+
+TEST_F(DiffFiles, DiffPrintsARowPerDifferingSetting) {
+    const Outcome run = talvik({u"--type"_s, u"415"_s, u"--quiet"_s, u"--load"_s,
+                                u"Configs/415.set"_s, u"--diff"_s, u"changed.set"_s});
+    EXPECT_EQ(run.out.count(u'\n'), 3) << run.out.toStdString();
+}
+
 TEST_F(BatchEndToEnd, NoControllerEndsWithStatusThree) {
     const Outcome run = talvik({u"--port"_s, dir.file(u"nothing"_s), u"--wait-connect"_s, u"1"_s,
                                 u"--read"_s, u"--quiet"_s});

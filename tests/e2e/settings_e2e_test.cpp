@@ -1,3 +1,4 @@
+#include "compare_window.h"
 #include "device_type.h"
 #include "e2e_harness.h"
 #include "parameter_store.h"
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <map>
 #include <set>
 
@@ -200,6 +202,53 @@ TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
     Store loaded = shown(*form);
     std::erase_if(loaded, [&](const auto& entry) { return read.count(entry.first) == 0; });
     EXPECT_EQ(differences(loaded, read), "");
+}
+
+// The compare window's changes not yet written name exactly the settings the write then
+// changes in the controller.
+TEST_F(SettingsEndToEnd, ThePendingChangesAreWhatTheWriteSends) {
+    static_cast<void>(writeSource(u"first.set"_s, 1, 0));
+    Emulator first({u"--settings"_s, u"first.set"_s, u"--save"_s, u"first-saved.set"_s});
+    auto form = Window(first.path());
+    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
+    int texts = 0;
+    int lists = 0;
+    for (auto& [n, record] : form->settingsEditor().store()) {
+        auto* edit = qobject_cast<QLineEdit*>(record.control.data());
+        auto* list = qobject_cast<QComboBox*>(record.control.data());
+        if (n == 447 || n == 214 || n == 683 || record.control == nullptr ||
+            !record.control->isEnabled()) {
+            continue;
+        }
+        if (edit != nullptr && record.special == talvik::iface::EditSpecial::Plain && texts < 2) {
+            TypeInto(edit, u"сравнить %1"_s.arg(n));
+            ++texts;
+        } else if (list != nullptr && list->count() > 1 && lists < 1) {
+            list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+            Q_EMIT list->activated(list->currentIndex());
+            ++lists;
+        }
+    }
+    ASSERT_EQ(texts + lists, 3);
+    form->Panel1->CompareButton->click();
+    std::set<int> listed;
+    const QTreeWidget* rows = form->compareWindow().Rows;
+    for (int i = 0; i < rows->topLevelItemCount(); ++i) {
+        listed.insert(rows->topLevelItem(i)->data(0, Qt::UserRole).toInt());
+    }
+    form->Panel1->Label5->clear();
+    form->Panel1->PNGButton4->click();
+    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
+    form->close();
+    first.stop();
+    const Store before = storeOf(u"first.set"_s);
+    std::set<int> written;
+    for (const auto& [n, value] : storeOf(u"first-saved.set"_s)) {
+        if (before.count(n) == 0 || before.at(n) != value) {
+            written.insert(n);
+        }
+    }
+    EXPECT_EQ(listed, written);
 }
 
 TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting) {

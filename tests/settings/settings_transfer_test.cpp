@@ -2,6 +2,8 @@
 #include "cp1251.h"
 #include "read_backup.h"
 #include "scripted_dialogs.h"
+#include "setting_index.h"
+#include "settings_comparison.h"
 #include "settings_editor.h"
 #include "settings_link.h"
 #include "settings_transfer.h"
@@ -31,6 +33,7 @@
 using namespace Qt::StringLiterals;
 using namespace talvik::editor;
 using talvik::iface::EditSpecial;
+using talvik::iface::SettingIndex;
 using namespace talvik::link;
 using namespace talvik::settings;
 using namespace talvik::support;
@@ -699,4 +702,68 @@ TEST_F(Marks, AnUnchangedSettingHasNoMark) {
     load(R"([{"HW": "406"}, {"Value": 12, "Edit": ""}])");
     EXPECT_FALSE(ChangeMarks::isMarked(label));
     EXPECT_FALSE(tabMarked());
+}
+
+// What differs between the pages and a settings file or the changes not yet written.
+struct Comparison : Settings {
+    SettingIndex index;
+    QLineEdit* edit = addEdit(20, EditSpecial::Integer);
+    QComboBox* combo = addCombo(30, 3, {5, 7, 9});
+    QCheckBox* check = addCheck(40);
+
+    Comparison() {
+        edit->setText(u"12"_s);
+        combo->setCurrentIndex(0);
+        check->setChecked(false);
+        combo->setItemText(1, u"Тихий"_s);
+    }
+    QList<SettingsComparison::Row> withFile(const QByteArray& json) {
+        return SettingsComparison(store(), index)
+            .withFile(json)
+            .value_or(QList<SettingsComparison::Row>{});
+    }
+};
+
+TEST_F(Comparison, AFileWithThreeDifferingValuesGivesThreeRows) {
+    EXPECT_EQ(withFile(R"([{"HW": "406"}, {"Value": 20, "Edit": 13}, {"Value": 30, "Combo": 7},
+                           {"Value": 40, "Check": 1}])")
+                  .size(),
+              3);
+}
+
+TEST_F(Comparison, ASettingTheFileHoldsAsShownIsNoRow) {
+    EXPECT_TRUE(withFile(R"([{"HW": "406"}, {"Value": 20, "Edit": 12}])").isEmpty());
+}
+
+TEST_F(Comparison, ASettingTheFileDoesNotHoldIsNoRow) {
+    EXPECT_TRUE(withFile(R"([{"HW": "406"}])").isEmpty());
+}
+
+TEST_F(Comparison, TheLoginIsNeverARow) {
+    EXPECT_TRUE(withFile(R"([{"HW": "406"}, {"Value": 314, "None": "x"}])").isEmpty());
+}
+
+TEST_F(Comparison, ASettingThePagesDoNotShowIsARowByNumber) {
+    EXPECT_EQ(withFile(R"([{"HW": "406"}, {"Value": 77, "None": "x"}])").value(0).label, u"77"_s);
+}
+
+TEST_F(Comparison, TheFilesDropDownValueIsShownAsItsItemText) {
+    EXPECT_EQ(withFile(R"([{"HW": "406"}, {"Value": 30, "Combo": 7}])").value(0).other, u"Тихий"_s);
+}
+
+TEST_F(Comparison, ACheckBoxValueIsShownAsYesOrNo) {
+    EXPECT_EQ(withFile(R"([{"HW": "406"}, {"Value": 40, "Check": 1}])").value(0).other, u"да"_s);
+}
+
+TEST_F(Comparison, TextThatIsNoSettingsFileGivesNothing) {
+    EXPECT_FALSE(SettingsComparison(store(), index).withFile("not json").has_value());
+}
+
+TEST_F(Comparison, PendingListsTheChangedSettingsWithTheValueHeld) {
+    store().holdShownValues();
+    edit->setText(u"99"_s);
+    change(20);
+    const QList<SettingsComparison::Row> rows = SettingsComparison(store(), index).pending();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].other, u"12"_s);
 }
