@@ -8,8 +8,11 @@
 #include "system_port_enumerator.h"
 #include "termination_signals.h"
 #include "tform1.h"
+#include "user_folder.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
 
@@ -17,6 +20,21 @@ using namespace talvik::app;
 
 namespace {
 constexpr int kBadUsage = 2;
+
+// An installed window works in the user's own data folder, prepared from the shipped folders;
+// run from the build tree it works where it was started.
+void enterUserFolder(QTextStream& errors) {
+    const QString shipped = UserFolder::shippedFolder(QCoreApplication::applicationDirPath());
+    if (shipped.isEmpty()) {
+        return;
+    }
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!UserFolder::prepare(shipped, user, TForm1::kVersion.toString())) {
+        errors << "talvik: could not copy every shipped file from " << shipped << " to " << user
+               << '\n';
+    }
+    QDir::setCurrent(user);
+}
 
 int runWindow(const BatchOptions& options) {
     // Before anything else (the log truncates "log.txt"), hand over to a copy already running.
@@ -88,5 +106,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    if (!options.batch()) {
+        enterUserFolder(err);
+    }
     return options.batch() ? runBatch(options, out, err) : runWindow(options);
 }

@@ -4,6 +4,7 @@
 #include "fake_clock.h"
 #include "fake_serial_line.h"
 #include "frame_codec.h"
+#include "session_events.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -31,20 +32,7 @@ protected:
         coreApp();
         session.attach(newPort(u"COM3"_s));
         port = session.port();
-        const auto record = [this](const QString& tag) {
-            return [this, tag](const QString& s = {}) { events << tag + s; };
-        };
-        QObject::connect(&session, &ControllerSession::parameterReply, record(u"P "_s));
-        QObject::connect(&session, &ControllerSession::radioReply, record(u"R "_s));
-        QObject::connect(&session, &ControllerSession::keyTouched, record(u"key "_s));
-        QObject::connect(
-            &session, &ControllerSession::statusReply,
-            [this](int number, const QString& value) { events << u"S%1 "_s.arg(number) + value; });
-        QObject::connect(&session, &ControllerSession::textReceived, record(u"text "_s));
-        QObject::connect(&session, &ControllerSession::identified, record(u"identified"_s));
-        QObject::connect(&session, &ControllerSession::readDue, record(u"readDue"_s));
-        QObject::connect(&session, &ControllerSession::disconnecting, record(u"disconnecting"_s));
-        QObject::connect(&session, &ControllerSession::disconnected, record(u"disconnected"_s));
+        RecordSessionEvents(session, events);
     }
     std::unique_ptr<CPort> newPort(const QString& name) {
         lines.push_back(std::make_shared<FakeSerialLine::State>());

@@ -8,6 +8,7 @@
 #include "main_page.h"
 #include "page_control.h"
 #include "scripted_dialogs.h"
+#include "session_events.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
@@ -103,19 +104,7 @@ protected:
         ports = enumerator.get();
         form->connection->setPortSource(std::move(enumerator), {});
         form->settings().transfer().rememberedSerial = kSerial;
-        const auto record = [this](const QString& tag) {
-            return [this, tag](const QString& s = {}) { routed << tag + s; };
-        };
-        ControllerSession& session = form->session();
-        QObject::connect(&session, &ControllerSession::parameterReply, record(u"P "_s));
-        QObject::connect(&session, &ControllerSession::radioReply, record(u"R "_s));
-        QObject::connect(&session, &ControllerSession::keyTouched, record(u"key "_s));
-        QObject::connect(
-            &session, &ControllerSession::statusReply,
-            [this](int number, const QString& value) { routed << u"S%1 "_s.arg(number) + value; });
-        QObject::connect(&session, &ControllerSession::readDue, record(u"readDue"_s));
-        QObject::connect(&session, &ControllerSession::disconnecting, record(u"disconnecting"_s));
-        QObject::connect(&session, &ControllerSession::disconnected, record(u"disconnected"_s));
+        RecordSessionEvents(form->session(), routed);
     }
     static inline const QString kSerial = u"0123456789AB"_s;
     void Arrive(const QString& name, const QByteArray& bytes) {
@@ -370,9 +359,9 @@ TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     form->close();
     EXPECT_EQ(logTexts(log, logStart),
               (QList<QByteArray>{"CloseQuery received", "COM4:\tclosed", "Program CLOSED"}));
-    EXPECT_EQ(routed, QStringList({u"readDue"_s, u"S23 0 2982 0 0 2990"_s, u"P #P657:"_s, u"S23 "_s,
-                                   u"disconnecting"_s, u"disconnected"_s, u"disconnecting"_s,
-                                   u"disconnected"_s}));
+    EXPECT_EQ(routed, QStringList({u"identified"_s, u"readDue"_s, u"S23 0 2982 0 0 2990"_s,
+                                   u"P #P657:"_s, u"S23 "_s, u"disconnecting"_s, u"disconnected"_s,
+                                   u"disconnecting"_s, u"disconnected"_s}));
 }
 
 TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {

@@ -5,7 +5,9 @@
 #include "controller_session.h"
 #include "header_panel.h"
 #include "main_page.h"
+#include "parameter_store.h"
 #include "scripted_dialogs.h"
+#include "settings_editor.h"
 #include "simple_log.h"
 #include "test_dir.h"
 #include "tform1.h"
@@ -22,6 +24,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -70,6 +73,18 @@ inline Store StoreOf(const QByteArray& file) {
     return store;
 }
 
+// Setting number -> the value the controller gets, for every setting the window shows.
+// Setting 314 is the controller's own and never leaves the window.
+inline Store Shown(talvik::app::TForm1& form) {
+    Store values;
+    for (const auto& [number, record] : form.settingsEditor().store()) {
+        if (record.kind != talvik::editor::Parameter::Kind::None && number != 314) {
+            values[number] = talvik::editor::ParameterStore::valueOf(record).toStdString();
+        }
+    }
+    return values;
+}
+
 // talvik-emu on a pseudo-terminal of its own, named by path().
 class Emulator {
 public:
@@ -90,6 +105,9 @@ public:
         abruptly ? m_process.kill() : m_process.terminate();
         m_process.waitForFinished(5000);
     }
+    // Stopped, it answers nothing while its terminal stays; resumed, it answers again.
+    void pause() const { ::kill(static_cast<pid_t>(m_process.processId()), SIGSTOP); }
+    void resume() const { ::kill(static_cast<pid_t>(m_process.processId()), SIGCONT); }
 
 private:
     QProcess m_process;

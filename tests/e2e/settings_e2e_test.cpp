@@ -67,21 +67,9 @@ protected:
                form.Panel1->Label5->text().startsWith(u"Готово"_s);
     }
 
-    // Setting number -> the value the controller gets, for every shown setting.
-    // Setting 314 is the controller's own and never leaves the window.
-    static Store shown(TForm1& form) {
-        Store values;
-        for (const auto& [number, record] : form.settingsEditor().store()) {
-            if (record.kind != Parameter::Kind::None && number != 314) {
-                values[number] = ParameterStore::valueOf(record).toStdString();
-            }
-        }
-        return values;
-    }
-
     // What the window shows differs from `expected` on these of its settings.
     static std::string readDifferences(TForm1& form, Store expected) {
-        const Store read = shown(form);
+        const Store read = Shown(form);
         std::erase_if(expected, [&](const auto& entry) { return read.count(entry.first) == 0; });
         return read.size() > 100 ? differences(read, expected) : "too few settings shown";
     }
@@ -113,7 +101,7 @@ protected:
             }
         }
         EXPECT_EQ(form->settings().transfer().SaveSettingsFile(path), QString());
-        return shown(*form);
+        return Shown(*form);
     }
 };
 
@@ -187,7 +175,7 @@ TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
     Emulator emulator({u"--settings"_s, u"source.set"_s});
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    const Store read = shown(*form);
+    const Store read = Shown(*form);
     dialogs.files = {u"copy.set"_s};
     form->Panel1->PNGButton5->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
@@ -199,7 +187,7 @@ TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
     form->Panel1->PNGButton6->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Загрузка параметров"_s);
     EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 2);
-    Store loaded = shown(*form);
+    Store loaded = Shown(*form);
     std::erase_if(loaded, [&](const auto& entry) { return read.count(entry.first) == 0; });
     EXPECT_EQ(differences(loaded, read), "");
 }
