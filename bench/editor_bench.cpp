@@ -1,12 +1,17 @@
 // Settings pages: how long a device-type change takes to build the pages of the richest shipped
 // type, against the toolkit's floor (creating as many bare widgets of the same classes in the
-// same container), how much memory each built setting adds, and what the copy kept of every
-// read adds to a read.
+// same container), how much memory each built setting adds, what the copy kept of every read
+// adds to a read, how long a keystroke in the find field takes to show its match, and how long
+// a comparison with a settings file takes.
 
+#include "find_bar.h"
 #include "interface_model.h"
+#include "json_root.h"
 #include "page_builder.h"
 #include "parameter_store.h"
 #include "read_backup.h"
+#include "setting_index.h"
+#include "settings_comparison.h"
 #include "settings_editor.h"
 #include "settings_file.h"
 #include "yaml_root.h"
@@ -24,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -271,6 +277,67 @@ void BackupOfARead(benchmark::State& state) {
     state.counters["settings"] = b.editor.store().size();
 }
 BENCHMARK(BackupOfARead)->Unit(benchmark::kMillisecond);
+
+// A keystroke in the find field to its first match shown: the search over every setting of the
+// richest type, the switch to the match's page, the scroll and the mark. The text alternates
+// between words found on different pages, so every keystroke is a new search and a page change.
+void FindKeystroke(benchmark::State& state) {
+    Bench& b = bench();
+    b.editor.changeDeviceType(kRichestType, false);
+    QScrollArea scroll;
+    talvik::app::FindBar bar(b.editor, b.pages,
+                             [&scroll](QWidget* control) { scroll.ensureWidgetVisible(control); });
+    const QString words[] = {QStringLiteral("задержка"), QStringLiteral("телефон")};
+    qsizetype typed = 0;
+    for (auto _ : state) {
+        bar.FindEdit->setText(words[typed++ % 2]);
+    }
+    state.counters["settings"] = b.editor.index().size();
+}
+BENCHMARK(FindKeystroke)->Unit(benchmark::kMillisecond);
+
+QByteArray factoryFile() {
+    QFile file(QStringLiteral(TALVIK_SOURCE_DIR "/data/Configs/415.set"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The compare window with a file: the pages of the richest type against its factory settings.
+void CompareWithFile(benchmark::State& state) {
+    Bench& b = bench();
+    b.editor.changeDeviceType(kRichestType, false);
+    const QByteArray file = factoryFile();
+    const talvik::settings::SettingsComparison comparison(b.editor.store(), b.editor.index());
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        rows = comparison.withFile(file)
+                   .value_or(QList<talvik::settings::SettingsComparison::Row>{})
+                   .size();
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(CompareWithFile)->Unit(benchmark::kMillisecond);
+
+// Two settings files of the richest type read and compared setting by setting.
+void CompareTwoFiles(benchmark::State& state) {
+    const QByteArray first = factoryFile();
+    QByteArray second = first;
+    second.replace("\"Edit\": 1", "\"Edit\": 2");
+    qsizetype differing = 0;
+    for (auto _ : state) {
+        JsonRoot a;
+        JsonRoot b;
+        if (!a.parse(first) || !b.parse(second)) {
+            state.SkipWithError("the factory settings are no settings file");
+            return;
+        }
+        differing = talvik::settings::SettingsComparison::differing(
+                        talvik::settings::SettingsComparison::fileValues(a.root()),
+                        talvik::settings::SettingsComparison::fileValues(b.root()))
+                        .size();
+    }
+    state.counters["differing"] = static_cast<double>(differing);
+}
+BENCHMARK(CompareTwoFiles)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -45,6 +45,10 @@ void ChangeMarks::mark(QWidget* caption, bool on) {
         on ? kColour
            : (parent != nullptr ? parent->palette() : QPalette()).color(QPalette::WindowText));
     caption->setPalette(palette);
+    // A label is laid out as wide as its text in the normal weight; in bold it needs more.
+    if (on && qobject_cast<QLabel*>(caption) != nullptr) {
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
+    }
 }
 
 int ChangeMarks::pageOf(QWidget* widget) const {
