@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <algorithm>
 #include <iterator>
 
@@ -29,12 +30,14 @@ namespace {
 const QString kSettingsFilter = u"*.set"_s;
 const QString kLastSettings = u"last.set"_s;
 
-// Why a settings file could not be written, for the user; the system's own words follow.
-QString saveFailure(const QSaveFile& file, const QString& path) {
+// Why a settings file of `size` bytes could not be written, for the user; the system's own words
+// follow. A full disk is told by the room left as well: a failing flush does not always say so.
+QString saveFailure(const QSaveFile& file, const QString& path, qint64 size) {
     QString reason;
     if (!QFileInfo(path).absoluteDir().exists()) {
         reason = u"папка не найдена"_s;
-    } else if (file.error() == QFileDevice::ResourceError) {
+    } else if (file.error() == QFileDevice::ResourceError ||
+               QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < size) {
         reason = u"на диске нет места"_s;
     } else if (file.error() == QFileDevice::OpenError ||
                file.error() == QFileDevice::PermissionsError) {
@@ -233,7 +236,7 @@ QString SettingsTransfer::SaveSettingsFile(const QString& path) {
         file.commit()) {
         return {};
     }
-    return saveFailure(file, path);
+    return saveFailure(file, path, text.size());
 }
 
 void SettingsTransfer::SaveLastSettings() {
