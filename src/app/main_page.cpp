@@ -57,9 +57,14 @@ MainPage::MainPage(QWidget* parent) : QWidget(parent) {
 void MainPage::place(Slot slot, QWidget* control) {
     const Qt::Alignment alignment = slot == Slot::Restart ? Qt::AlignBottom : Qt::Alignment();
     m_slots[indexOf(slot)]->addWidget(control, 0, alignment);
-    if (slot == Slot::Settings || slot == Slot::Restart) {
-        fitRestartToSettings();
+    // The layouts around a place keep the sizes they measured until told, and the window sizes
+    // the page from them before it is shown.
+    for (QLayout* around = m_slots[indexOf(slot)]; around != nullptr;
+         around = qobject_cast<QLayout*>(around->parent())) {
+        around->invalidate();
     }
+    fitRestartToSettings();
+    orderFocus();
 }
 
 QWidget* MainPage::placed(Slot slot) const {
@@ -70,16 +75,35 @@ QWidget* MainPage::placed(Slot slot) const {
 void MainPage::fitRestartToSettings() {
     QWidget* settings = placed(Slot::Settings);
     QWidget* restart = placed(Slot::Restart);
-    if (settings == nullptr || restart == nullptr) {
-        return;
+    if (settings != nullptr && restart != nullptr) {
+        restart->setMinimumHeight(settings->sizeHint().height() - kRestartShortfall);
     }
-    restart->setMinimumHeight(settings->sizeHint().height() - kRestartShortfall);
-    const QList<QWidget*> inside = settings->findChildren<QWidget*>();
-    const auto last = std::find_if(inside.rbegin(), inside.rend(), [](const QWidget* widget) {
-        return (widget->focusPolicy() & Qt::TabFocus) != 0;
-    });
-    if (last != inside.rend()) {
-        setTabOrder(*last, restart);
+}
+
+void MainPage::orderFocus() {
+    // The panels are made in the order their wiring needs; Tab goes through the groups in the
+    // order a technician reads the page.
+    static constexpr Slot kReadingOrder[] = {Slot::Connection, Slot::Gsm,     Slot::Power,
+                                             Slot::Guard,      Slot::Upload,  Slot::Devices,
+                                             Slot::Settings,   Slot::Restart, Slot::Terminal};
+    QWidget* previous = nullptr;
+    for (const Slot slot : kReadingOrder) {
+        QWidget* group = placed(slot);
+        if (group == nullptr) {
+            continue;
+        }
+        QList<QWidget*> stops = group->findChildren<QWidget*>();
+        stops.prepend(group);
+        for (QWidget* stop : stops) {
+            const bool proxy = stop->parentWidget()->focusProxy() == stop;
+            if ((stop->focusPolicy() & Qt::TabFocus) == 0 || proxy) {
+                continue;
+            }
+            if (previous != nullptr) {
+                setTabOrder(previous, stop);
+            }
+            previous = stop;
+        }
     }
 }
 

@@ -28,9 +28,9 @@ public:
 
 private:
     [[nodiscard]] QWidget* placed(Slot slot) const;
-    // The restart button stands as tall as the settings group beside it, and follows it when
-    // the focus moves on.
+    // The restart button stands as tall as the settings group beside it.
     void fitRestartToSettings();
+    void orderFocus();
 
     std::array<QVBoxLayout*, static_cast<std::size_t>(Slot::Terminal) + 1> m_slots{};
 };

@@ -85,17 +85,6 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     m_log.write(kVersion);
     m_editor = std::make_unique<editor::SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
                                                         kMinimumWidth - 4);
-    m_find = new FindBar(*m_editor, PageControl1,
-                         [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
-    PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_find, &FindBar::open);
-    m_compare = new CompareWindow(
-        *m_editor, *m_dialogs, [this](int setting) { m_find->showSetting(setting); }, this);
-    connect(Panel1, &HeaderPanel::compareRequested, this, [this] {
-        m_compare->showPending();
-        m_compare->show();
-        m_compare->raise();
-    });
     followConnection();
     m_settings = std::make_unique<SettingsFeature>(*this, *m_session, *TabSheet3);
     Panel1->follow(m_settings->transfer());
@@ -107,6 +96,18 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
                                        m_settings->transfer().ThermometerSerials, *m_editor);
     m_guard = std::make_unique<GuardPanel>(*TabSheet3, *m_status, link, m_terminal->terminal());
     m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
+    // After the main page's panels, so that Tab reaches the find field after the page.
+    m_find = new FindBar(*m_editor, PageControl1,
+                         [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
+    PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_find, &FindBar::open);
+    m_compare = new CompareWindow(
+        *m_editor, *m_dialogs, [this](int setting) { m_find->showSetting(setting); }, this);
+    connect(Panel1, &HeaderPanel::compareRequested, this, [this] {
+        m_compare->showPending();
+        m_compare->show();
+        m_compare->raise();
+    });
     followBatch();
     m_radio = std::make_unique<RadioFeature>(*this, *m_session, *TabSheet1);
     m_status->showDeviceType(4);
