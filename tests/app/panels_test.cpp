@@ -233,15 +233,6 @@ TEST_F(Panels, RestartPrintsOneSentLineAndQueuesWithoutWaiting) {
     EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ReStarT"_s, 1}}));
 }
 
-TEST_F(Panels, GuardAndRestartDoNothingAfterADisconnect) {
-    link.connected = false;
-    Button2->setEnabled(true);
-    Button2->click();
-    Button12->click();
-    EXPECT_TRUE(link.sent.isEmpty());
-    EXPECT_EQ(output(), QString());
-}
-
 // The 1-Wire group over a recorded queue, with a settings editor whose setting 334 names the
 // thermometer of slot 2.
 class OneWireGroup : public WidgetApp, public ::testing::Test {
