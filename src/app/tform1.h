@@ -33,7 +33,6 @@ class PageControl;
 class PortCommandLink;
 class RadioFeature;
 class SettingsFeature;
-class StatusPanel;
 class TForm2;
 class TerminalPanel;
 class UploadPanel;
@@ -115,9 +114,9 @@ protected:
 
 private:
     void formCreate();
-    // Settings batches and uploads start and end the batch state; the panels follow it.
     // The device link and what the window does when a controller comes, is identified and goes.
     void followConnection();
+    // Settings batches and uploads start and end the batch state; the panels follow it.
     void followBatch();
     // An identified controller: the pages its firmware version allows and the device type its
     // hardware number names, or a warning when its firmware gives no settings.
