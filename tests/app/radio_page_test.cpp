@@ -1,3 +1,4 @@
+#include "named_controls.h"
 #include "page_control.h"
 #include "parameter_store.h"
 #include "radio_devices.h"
@@ -70,12 +71,13 @@ protected:
         }
         dir.writeFile(u"Interface/interface.h"_s, smallDescription());
         form = std::make_unique<TForm1>(StartOptions{u"/nonexistent"_s}, &dialogs);
-        form->Timer1->stop();
-        form->Timer2->stop();
+        const NamedControls named(*form);
+        named.Timer1->stop();
+        named.Timer2->stop();
         form->resize(1100, 780);
         form->show();
-        form->PageControl1->setTabVisible(form->PageControl1->indexOf(form->TabSheet1), true);
-        form->PageControl1->setCurrentWidget(form->TabSheet1);
+        named.PageControl1->setTabVisible(named.PageControl1->indexOf(named.TabSheet1), true);
+        named.PageControl1->setCurrentWidget(named.TabSheet1);
         QCoreApplication::processEvents();
     }
 

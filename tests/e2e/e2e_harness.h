@@ -4,7 +4,7 @@
 #include "connection.h"
 #include "controller_session.h"
 #include "header_panel.h"
-#include "main_page.h"
+#include "named_controls.h"
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
@@ -159,7 +159,8 @@ protected:
     }
     static bool Identified(talvik::app::TForm1& form) {
         return form.session().port() != nullptr &&
-               !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
+               !NamedChild<QLineEdit>(form, QStringLiteral("Edit1"))->text().isEmpty() &&
+               form.waitingWindow() == nullptr;
     }
 
     TestDir dir;

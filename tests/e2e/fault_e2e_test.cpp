@@ -99,7 +99,7 @@ protected:
         if (!WaitFor(10000, [&] { return settled(form); })) {
             return false;
         }
-        MainPage& page = *form.TabSheet3;
+        const NamedControls page(form);
         dir.writeFile(u"voice.psnd"_s, QByteArray(64 * 1024, '\x5a'));
         page.Edit6->setText(u"voice.psnd"_s);
         page.Button13->click();
@@ -125,7 +125,8 @@ TEST_P(CablePulled, TheWindowScansAgainKeepsWhatItShowedAndFindsTheControllerBac
     ASSERT_TRUE(WaitFor(10000, [&] { return form->session().port() == nullptr; }));
     EXPECT_TRUE(form->isEnabled());
     EXPECT_EQ(form->waitingWindow(), nullptr);
-    EXPECT_EQ(form->TabSheet3->Label13->text(), QString()) << "the port is no longer shown";
+    EXPECT_EQ(NamedChild<QLabel>(*form, u"Label13"_s)->text(), QString())
+        << "the port is no longer shown";
 
     // Loaded back, "last.set" shows every value as the window showed it when the cable went.
     const Store shown = Shown(*form);

@@ -37,7 +37,8 @@ protected:
                                             ->text()
                                             .startsWith(u"Готово"_s);
         }));
-        form->PageControl1->setCurrentWidget(form->TabSheet1);
+        NamedChild<QTabWidget>(*form, u"PageControl1"_s)
+            ->setCurrentWidget(NamedChild<QWidget>(*form, u"TabSheet1"_s));
     }
 
     [[nodiscard]] RadioPage& page() { return form->radio().page(); }

@@ -78,7 +78,7 @@ protected:
     // where the control allows it, saved to `path`; returns what the window showed.
     Store writeSource(const QString& path, int seed, int zone = 3) {
         auto form = Window(u"/nonexistent"_s);
-        form->TabSheet3->ComboBox2->setCurrentIndex(2);
+        NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(2);
         form->changeDeviceType(false);
         for (auto& [number, record] : form->settingsEditor().store()) {
             const int pick = number * 7 + seed;
@@ -181,12 +181,12 @@ TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
     EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
     form.reset();
     form = Window(u"/nonexistent"_s);
-    form->TabSheet3->ComboBox2->setCurrentIndex(1);
+    NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(1);
     form->changeDeviceType(false);
     dialogs.files = {u"copy.set"_s};
     form->findChild<QAbstractButton*>(QStringLiteral("PNGButton6"))->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Загрузка параметров"_s);
-    EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 2);
+    EXPECT_EQ(NamedChild<QComboBox>(*form, u"ComboBox2"_s)->currentIndex(), 2);
     Store loaded = Shown(*form);
     std::erase_if(loaded, [&](const auto& entry) { return read.count(entry.first) == 0; });
     EXPECT_EQ(differences(loaded, read), "");
@@ -256,7 +256,7 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
 
     // The same controller again: neither asked nor read, its rebuilt pages show what was kept
     // at the disconnect.
-    form->connection->Disconnect();
+    form->connection().Disconnect();
     ASSERT_TRUE(WaitFor(15000, [&] { return Identified(*form); }));
     WaitFor(1500, [] { return false; });
     EXPECT_EQ(dialogs.shown.size(), 1);
@@ -287,10 +287,10 @@ protected:
     // A window without a controller for the row's type, after "Заводские настройки".
     std::unique_ptr<TForm1> factoryWindow() {
         auto form = Window(u"/nonexistent"_s);
-        form->TabSheet3->ComboBox2->setCurrentIndex(GetParam().position);
+        NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(GetParam().position);
         form->changeDeviceType(false);
         dialogs.answers = {true};
-        form->TabSheet3->Button4->click();
+        NamedChild<QPushButton>(*form, u"Button4"_s)->click();
         return form;
     }
     [[nodiscard]] QString fileName() const {
@@ -326,7 +326,7 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAT
     auto form = Window(emulator.path());
     // Three attempts of 4 s each before the listing counts as unanswered.
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
+    EXPECT_EQ(NamedChild<QComboBox>(*form, u"ComboBox2"_s)->currentIndex(), 3);
     EXPECT_EQ(form->settingsEditor().typeCode(), 415);
     EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
               u"Готово c 1000 ошибками"_s);

@@ -62,7 +62,7 @@ protected:
 
     // Starts the upload of `file` with the given button and returns the bar's highest value.
     void Start(TForm1& form, int button, const QByteArray& file) {
-        MainPage& page = *form.TabSheet3;
+        const NamedControls page(form);
         const struct {
             QPushButton* button;
             QLineEdit* field;
@@ -87,7 +87,7 @@ TEST_P(UploadEndToEnd, ImageArrivesWholeAndTheControllerIsFoundAgain) {
     Emulator emulator({u"--hardware"_s, QString::number(row.hardware), u"--save-upload"_s, saved,
                        u"--after-firmware-version"_s, u"2.40"_s});
     auto form = Window(emulator.path());
-    MainPage& page = *form->TabSheet3;
+    const NamedControls page(*form);
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, row.button, row.file);
     ASSERT_TRUE(WaitFor(20000, [&] { return page.Label26->text() == row.result; }))
@@ -130,8 +130,9 @@ TEST_F(UploadFaults, ChunksAnsweredAsBadAreSentAgainUntilTheImageIsWhole) {
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, 5, Pattern(4000, 1));
-    ASSERT_TRUE(WaitFor(20000, [&] { return form->TabSheet3->Label26->text() == kFileDone; }))
-        << form->TabSheet3->Label26->text().toStdString();
+    ASSERT_TRUE(WaitFor(20000, [&] {
+        return NamedChild<QLabel>(*form, u"Label26"_s)->text() == kFileDone;
+    })) << NamedChild<QLabel>(*form, u"Label26"_s)->text().toStdString();
     EXPECT_EQ(dir.readFile(u"received.bin"_s), Typed(2, Pattern(4000, 1)));
     EXPECT_GT(Logged("Repeat sending"), 0);
 }
@@ -139,7 +140,7 @@ TEST_F(UploadFaults, ChunksAnsweredAsBadAreSentAgainUntilTheImageIsWhole) {
 TEST_F(UploadFaults, ControllerFallingSilentMidwayEndsWithAWriteErrorAndTheWindowGoesOn) {
     Emulator emulator({u"--hardware"_s, u"450"_s, u"--silent-after"_s, u"4"_s});
     auto form = Window(emulator.path());
-    MainPage& page = *form->TabSheet3;
+    const NamedControls page(*form);
     ASSERT_TRUE(WaitFor(4000, [&] { return Identified(*form); }));
     Start(*form, 5, Pattern(256 * 1024, 2));
     ASSERT_TRUE(WaitFor(20000, [&] { return !page.Button7->isEnabled(); }));
@@ -155,8 +156,9 @@ TEST_F(UploadFaults, LoaderWithTooLittleRoomRefusesTheProfile) {
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, 6, kProfile);
-    EXPECT_TRUE(WaitFor(
-        5000, [&] { return form->TabSheet3->Label26->text() == u"Файл слишком большой"_s; }));
+    EXPECT_TRUE(WaitFor(5000, [&] {
+        return NamedChild<QLabel>(*form, u"Label26"_s)->text() == u"Файл слишком большой"_s;
+    }));
 }
 
 } // namespace

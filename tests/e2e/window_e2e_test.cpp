@@ -27,7 +27,7 @@ TEST_F(WindowEndToEnd, IdentifiesShowsTheLiveStatusDropsASilentControllerAndConn
     Emulator emulator({u"--version"_s, u"2.19"_s, u"--hardware"_s, u"403"_s, u"--serial"_s,
                        u"00A1B2C3D4E5"_s, u"--silent-after"_s, u"10"_s, u"--silent-for"_s, u"8"_s});
     auto form = Window(emulator.path());
-    MainPage& page = *form->TabSheet3;
+    const NamedControls page(*form);
     ASSERT_TRUE(WaitFor(8000, [&] { return Identified(*form); }));
     EXPECT_EQ(page.Edit1->text(), u"00A1B2C3D4E5"_s);
     EXPECT_TRUE(page.Label6->text().contains(u"Конфигурация: 2.19 HV: 403"_s));
@@ -67,11 +67,11 @@ TEST_F(WindowEndToEnd, FirstAnnouncementWinsAndTheOtherPortIsClosed) {
     auto form = Window({});
     auto listed = std::make_unique<ListedPorts>();
     listed->ports = {{u"talvik-emu"_s, first.path()}, {u"talvik-emu"_s, second.path()}};
-    form->connection->setPortSource(std::move(listed), {});
+    form->connection().setPortSource(std::move(listed), {});
     ASSERT_TRUE(WaitFor(5000, [&] { return form->session().port() != nullptr; }));
     const QString winner = form->session().port()->PortName();
     const QString loser = winner == first.path() ? second.path() : first.path();
-    EXPECT_TRUE(form->connection->ports().empty());
+    EXPECT_TRUE(form->connection().ports().empty());
     EXPECT_EQ(Logged(loser.toLocal8Bit() + ":\tclosed"), 1);
     EXPECT_EQ(Logged(winner.toLocal8Bit() + ":\tclosed"), 0);
     ASSERT_TRUE(WaitFor(8000, [&] { return Identified(*form); }));

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+
+namespace talvik::app {
+
+class ControllerStatus;
+class MainPage;
+
+// The connection, GSM and power groups of the main page, as a technician reads them at a
+// glance: port, version, serial number and device type; signal bar with its level, network and
+// operator; supply voltage and source. It owns these controls and shows what the controller
+// status holds; the device type list hands the user's choice to it.
+class StatusPanel : public QObject {
+    Q_OBJECT
+public:
+    StatusPanel(ControllerStatus& status, MainPage& page, QObject* parent = nullptr);
+
+private:
+    void buildConnection(MainPage& page);
+    void buildGsm(MainPage& page);
+    void buildPower(MainPage& page);
+    void showGsm();
+    void showPower();
+
+    ControllerStatus& m_status;
+    QLabel* Label13;            // port
+    QLabel* Label6;             // version reply
+    QLineEdit* Edit1;           // serial number
+    QComboBox* ComboBox2;       // device type
+    QProgressBar* ProgressBar1; // signal level
+    QLabel* Label2;             // network
+    QLabel* Label4;             // operator
+    QLabel* Label15;            // supply voltage
+    QLabel* Label16;            // power source
+};
+
+} // namespace talvik::app
