@@ -80,6 +80,7 @@ public:
         return n;
     }
     int errorCode() const override { return m_line->errorCode(); }
+    bool accessDenied() const override { return m_line->accessDenied(); }
     void setArrivalHandler(std::function<void()> handler) override {
         m_line->setArrivalHandler(std::move(handler));
     }
@@ -133,8 +134,7 @@ struct Setup {
         form->connection->setPortSource(std::make_unique<CountingPorts>(traffic),
                                         QStringLiteral("Порт (") + link + u')');
         form->show();
-        ready = WaitFor(
-            30000, [this] { return form->session().port() != nullptr && done(*form); });
+        ready = WaitFor(30000, [this] { return form->session().port() != nullptr && done(*form); });
     }
     ~Setup() { form.reset(); }
 

@@ -35,6 +35,7 @@ QString PortFilter(const QString& port) {
 Connection::Connection(TForm1& form, ControllerSession& session, support::Clock& clock)
     : QObject(&form), m_form(form), m_session(session), m_clock(clock),
       m_display(session, *form.TabSheet3, *form.Panel1),
+      m_accessNotice(*form.TabSheet3->GroupBox3, session, form.log()),
       m_enumerator(std::make_unique<link::SystemPortEnumerator>()),
       m_filter(PortFilter(form.options().port)) {
     m_waitTimer.setSingleShot(true);
@@ -73,7 +74,9 @@ void Connection::Timer1Timer() {
             port->WakeOnArrival([this] { m_form.Timer2->start(); });
             return port;
         };
-        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter);
+        link::RefreshPorts(
+            m_ports, *m_enumerator, factory, m_filter,
+            [this](const QString& portName) { m_accessNotice.PortAccessDenied(portName); });
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {

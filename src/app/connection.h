@@ -1,5 +1,6 @@
 #pragma once
 
+#include "port_access_notice.h"
 #include "port_discovery.h"
 #include "status_display.h"
 #include "status_poll.h"
@@ -65,6 +66,7 @@ private:
     ControllerSession& m_session;
     support::Clock& m_clock;
     StatusDisplay m_display;
+    PortAccessNotice m_accessNotice;
     link::StatusPoll m_poll;
     std::unique_ptr<link::PortEnumerator> m_enumerator;
     QString m_filter;
