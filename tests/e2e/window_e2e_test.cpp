@@ -87,6 +87,26 @@ TEST_F(WindowEndToEnd, FirstAnnouncementWinsAndTheOtherPortIsClosed) {
     EXPECT_EQ(form->session().port()->PortName(), winner);
 }
 
+TEST_F(WindowEndToEnd, TheOtherControllerIsTakenOnceTheFirstIsPulled) {
+    std::map<QString, std::unique_ptr<Emulator>> controllers;
+    auto listed = std::make_unique<ListedPorts>();
+    for (int i = 0; i < 2; ++i) {
+        auto controller = std::make_unique<Emulator>(QStringList{});
+        listed->ports.append({u"talvik-emu"_s, controller->path()});
+        controllers.emplace(controller->path(), std::move(controller));
+    }
+    auto form = Window({});
+    form->connection->setPortSource(std::move(listed), {});
+    ASSERT_TRUE(WaitFor(5000, [&] { return form->session().port() != nullptr; }));
+    const QString taken = form->session().port()->PortName();
+    controllers.at(taken)->stop(true);
+    controllers.erase(taken);
+    const QString other = controllers.begin()->first;
+    EXPECT_TRUE(WaitFor(8000, [&] {
+        return form->session().port() != nullptr && form->session().port()->PortName() == other;
+    }));
+}
+
 // The other program holds the port the way a serial terminal does (the device's lock), so
 // that even root is kept out of it.
 TEST_F(WindowEndToEnd, APortHeldByAnotherProgramIsSkippedUntilItIsFree) {
