@@ -79,6 +79,7 @@ public:
         return n;
     }
     int errorCode() const override { return m_line->errorCode(); }
+    bool accessDenied() const override { return m_line->accessDenied(); }
     void setArrivalHandler(std::function<void()> handler) override {
         m_line->setArrivalHandler(std::move(handler));
     }

@@ -75,7 +75,8 @@ void Connection::Timer1Timer() {
             port->WakeOnArrival([this] { Timer2->start(); });
             return port;
         };
-        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter);
+        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter,
+                           [this](const QString& portName) { Q_EMIT portAccessDenied(portName); });
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {

@@ -59,6 +59,9 @@ public:
 Q_SIGNALS:
     // Each beat of Timer1, once the link has had it.
     void ticked();
+    // The scan found `portName` present but could not open it for lack of rights; said at
+    // every refresh while it lasts.
+    void portAccessDenied(const QString& portName);
 
 private:
     void OnConnected(CPort& port);

@@ -34,6 +34,7 @@ StatusPanel::StatusPanel(ControllerStatus& status, MainPage& page, QObject* pare
 
 void StatusPanel::buildConnection(MainPage& page) {
     auto* box = named<QGroupBox>(&page, QStringLiteral("GroupBox3"), QStringLiteral("Подключение"));
+    GroupBox3 = box;
     Label13 = named<QLabel>(box, QStringLiteral("Label13"));
     Label6 = named<QLabel>(box, QStringLiteral("Label6"));
     Label6->setWordWrap(true);

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -21,6 +22,9 @@ class StatusPanel : public QObject {
 public:
     StatusPanel(ControllerStatus& status, MainPage& page, QObject* parent = nullptr);
 
+    // The connection group, for notices about the port search below its rows.
+    [[nodiscard]] QGroupBox& connectionBox() const { return *GroupBox3; }
+
 private:
     void buildConnection(MainPage& page);
     void buildGsm(MainPage& page);
@@ -29,6 +33,7 @@ private:
     void showPower();
 
     ControllerStatus& m_status;
+    QGroupBox* GroupBox3;       // connection
     QLabel* Label13;            // port
     QLabel* Label6;             // version reply
     QLineEdit* Edit1;           // serial number

@@ -14,6 +14,7 @@
 #include "one_wire_panel.h"
 #include "page_control.h"
 #include "pictures.h"
+#include "port_access_notice.h"
 #include "port_command_link.h"
 #include "qt_clipboard.h"
 #include "qt_dialogs.h"
@@ -75,7 +76,7 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
 
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::layoutPages);
-    new StatusPanel(*m_status, *TabSheet3, this);
+    m_statusPanel = new StatusPanel(*m_status, *TabSheet3, this);
     connect(m_status, &ControllerStatus::connectedChanged, Panel1, &HeaderPanel::showConnection);
     connect(m_status, &ControllerStatus::deviceTypeChosen, this, &TForm1::ComboBox2Change);
 
@@ -129,6 +130,10 @@ void TForm1::formCreate() {
 void TForm1::followConnection() {
     m_connection =
         new Connection(*m_session, support::SystemClock::instance(), m_options.port, this);
+    auto* accessNotice =
+        new PortAccessNotice(m_statusPanel->connectionBox(), *m_session, m_log, this);
+    connect(m_connection, &Connection::portAccessDenied, accessNotice,
+            &PortAccessNotice::PortAccessDenied);
     connect(PageControl1, &QTabWidget::currentChanged, m_connection,
             [this] { m_connection->setStatusShown(PageControl1->currentWidget() == TabSheet3); });
     connect(m_session, &ControllerSession::connected, this, &TForm1::showWaitingWindow);

@@ -24,6 +24,7 @@ class CompareWindow;
 class Connection;
 class ControllerSession;
 class ControllerStatus;
+class StatusPanel;
 class FindBar;
 class GuardPanel;
 class HeaderPanel;
@@ -145,6 +146,7 @@ private:
     // Created before every feature and destroyed after them, so that none outlives it.
     ControllerSession* m_session;
     ControllerStatus* m_status;
+    StatusPanel* m_statusPanel = nullptr;
     Connection* m_connection = nullptr;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;

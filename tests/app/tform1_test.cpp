@@ -76,14 +76,16 @@ public:
         return {{u"USB"_s, u"COM3"_s}, {u"USB"_s, u"COM4"_s}};
     }
     [[nodiscard]] std::unique_ptr<SerialLine> CreateLine() const override {
-        return std::make_unique<FakeSerialLine>(
-            m_created.emplace_back(std::make_shared<FakeSerialLine::State>()));
+        auto& state = m_created.emplace_back(std::make_shared<FakeSerialLine::State>());
+        state->deniedNames = denied;
+        return std::make_unique<FakeSerialLine>(state);
     }
     [[nodiscard]] FakeSerialLine::State& line(const QString& name) const {
         return **std::find_if(m_created.rbegin(), m_created.rend(),
                               [&](const auto& state) { return state->portName == name; });
     }
     mutable std::vector<std::shared_ptr<FakeSerialLine::State>> m_created;
+    QStringList denied; // ports this user has no right to open
 };
 
 QByteArray Frame(std::uint8_t kind, std::uint8_t first, const QString& text) {
@@ -311,6 +313,36 @@ TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
     EXPECT_EQ(first->exitCode(), 0);
     EXPECT_EQ(log().sliced(before.size()),
               (QList<QByteArray>{"CloseQuery received", "Program CLOSED", "Closing logs"}));
+}
+
+// As root the system never refuses a port for its rights, so the fake line stands in for it.
+TEST_F(Window, APortWithoutRightsIsLoggedOnceWithTheDialoutGroup) {
+    ports->denied = {u"COM4"_s};
+    const qint64 start = QFile(log).size();
+    for (int second = 0; second < 3; ++second) {
+        form->connection->Timer1Timer();
+    }
+    QList<QByteArray> named = logTexts(log, start);
+    named.removeIf([](const QByteArray& line) { return !line.contains("No permission"); });
+    EXPECT_EQ(named, QList<QByteArray>{"No permission to open COM4; serial ports need "
+                                       "membership of the dialout group"});
+}
+
+TEST_F(Window, APortWithoutRightsIsNamedUnderTheConnection) {
+    ports->denied = {u"COM4"_s};
+    form->connection->Timer1Timer();
+    EXPECT_EQ(page->findChild<QLabel*>(u"PortAccessNotice"_s)->text(),
+              u"Нет прав на открытие порта: COM4. Добавьте пользователя в группу dialout "
+              u"(sudo usermod -aG dialout $USER) и войдите в систему заново."_s);
+}
+
+TEST_F(Window, ThePortNoticeGoesWhenAControllerConnects) {
+    ports->denied = {u"COM4"_s};
+    const auto* notice = page->findChild<QLabel*>(u"PortAccessNotice"_s);
+    form->connection->Timer1Timer();
+    ASSERT_TRUE(notice->isVisibleTo(form.get()));
+    Arrive(u"COM3"_s, Frame(0, 0x01, u"hello"_s));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
 }
 
 TEST_F(Window, IdentifiesPollsDropsAndCloses) {

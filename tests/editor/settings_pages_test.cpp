@@ -2,6 +2,7 @@
 #include "editor_test_support.h"
 #include "field_handlers.h"
 #include "page_builder.h"
+#include "page_images.h"
 #include "parameter_store.h"
 #include "radio_list_upkeep.h"
 #include "scripted_dialogs.h"
@@ -78,7 +79,7 @@ protected:
         window.setCentralWidget(pages);
         pages->resize(900, 700);
         const InterfacePlan plan = planOf(kPages);
-        PageBuilder builder(pages, store, &handlers, u"Interface/"_s);
+        PageBuilder builder(pages, store, &handlers, imageFiles, u"Interface/"_s);
         builder.build(plan.content);
         images = builder.images();
         plan.addDisablesTo(handlers.rules());
@@ -118,6 +119,7 @@ protected:
     QTimer timer3;
     FieldHandlers handlers{store, dialogs, &window, &timer3};
     RecordingUpkeep upkeep;
+    PageImages imageFiles;
     QList<QPixmap> images;
 };
 
@@ -204,6 +206,27 @@ TEST_F(SettingsPages, OnlyAPageNamedAfterABitmapShowsItWithItsCornerColourTransp
     ASSERT_EQ(images.size(), 1);
     EXPECT_EQ(images[0].toImage().pixel(0, 0), 0u);
     EXPECT_EQ(images[0].toImage().pixel(5, 5), qRgba(10, 20, 30, 255));
+}
+
+// The tab bar's icon cache keeps a copy of every distinct pixmap it painted: pages rebuilt at
+// each connection must get the same pixmap again, or that cache grows with every connection.
+TEST(PageImages, AnImageAskedForAgainIsTheSamePixmap) {
+    widgetApp();
+    const TestDir dir;
+    ASSERT_TRUE(QImage(32, 32, QImage::Format_RGB32).save(u"Page.bmp"_s));
+    PageImages images;
+    const qint64 first = images.image(u"Page.bmp"_s).cacheKey();
+    EXPECT_EQ(images.image(u"Page.bmp"_s).cacheKey(), first);
+}
+
+TEST(PageImages, AnImageReplacedOnDiskIsReadAgain) {
+    widgetApp();
+    const TestDir dir;
+    ASSERT_TRUE(QImage(32, 32, QImage::Format_RGB32).save(u"Page.bmp"_s));
+    PageImages images;
+    static_cast<void>(images.image(u"Page.bmp"_s));
+    ASSERT_TRUE(QImage(16, 16, QImage::Format_RGB32).save(u"Page.bmp"_s));
+    EXPECT_EQ(images.image(u"Page.bmp"_s).width(), 16);
 }
 
 TEST(PageBuilder, HintsBreakAfterTheFirstSpaceBeyondFiftyCharacters) {

@@ -37,6 +37,11 @@ public:
         m_state->refusedNames.append(u"COM9"_s);
         return u"COM9"_s;
     }
+    // The port as another program holds it open.
+    QString heldName() {
+        m_state->refusedNames.append(u"COM4"_s);
+        return u"COM4"_s;
+    }
     void send(const QByteArray& bytes) { m_state->incoming += bytes; }
     bool arrived(qsizetype size) { return m_line->bytesWaiting() >= size; }
     QByteArray received() {
@@ -67,6 +72,10 @@ public:
     SerialLine& line() { return m_line; }
     QString name() { return m_opened ? m_pty->slavePath() : QString(); }
     QString missingName() { return u"/dev/talvik-no-such-port"_s; }
+    QString heldName() {
+        static_cast<void>(m_holder.open(name()));
+        return name();
+    }
     void send(const QByteArray& bytes) { static_cast<void>(m_pty->write(bytes)); }
     bool arrived(qsizetype size) {
         return WaitFor(kWaitMs, [&] { return m_line.bytesWaiting() >= size; });
@@ -90,6 +99,7 @@ private:
     std::unique_ptr<talvik::emu::PtyLine> m_pty = std::make_unique<talvik::emu::PtyLine>();
     bool m_opened = false;
     QtSerialLine m_line;
+    QtSerialLine m_holder;
 };
 
 template <typename End> struct SerialLineContract : testing::Test {
@@ -125,6 +135,12 @@ TYPED_TEST(SerialLineContract, OpensAPortThatIsThere) {
 
 TYPED_TEST(SerialLineContract, DoesNotOpenAPortThatIsNotThere) {
     EXPECT_FALSE(this->line.open(this->end.missingName()));
+}
+
+// Whoever holds the port, the user has the right to it: nothing to tell about the dialout group.
+TYPED_TEST(SerialLineContract, APortHeldElsewhereFailsToOpenWithoutDenyingAccess) {
+    ASSERT_FALSE(this->line.open(this->end.heldName()));
+    EXPECT_FALSE(this->line.accessDenied());
 }
 
 TYPED_TEST(SerialLineContract, OpensTheSamePortAgain) {
