@@ -31,7 +31,7 @@ QByteArray OutputPacer::take() {
     }
     const auto count = static_cast<qsizetype>(
         std::min<std::uint64_t>(due - m_sentInStretch, static_cast<std::uint64_t>(m_queue.size())));
-    const QByteArray out = m_queue.left(count);
+    QByteArray out = m_queue.left(count);
     m_queue.remove(0, count);
     m_sentInStretch += static_cast<std::uint64_t>(count);
     return out;

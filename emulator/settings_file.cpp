@@ -91,7 +91,7 @@ std::optional<SettingsFile::Contents> SettingsFile::read(const QString& path, QS
         return std::nullopt;
     }
     Contents contents;
-    for (const QJsonValue& item : document.array()) {
+    for (const auto& item : document.array()) {
         const QJsonObject element = item.toObject();
         if (element.contains(u"HW"_s)) {
             const QJsonValue hw = element.value(u"HW"_s);

@@ -124,7 +124,8 @@ void Connection::OnConnected(CPort& port) {
     if (entry == m_ports.end() || entry->second.get() != &port) {
         return;
     }
-    entry->second.release();
+    // The session takes the port over from the scan, which must not close it.
+    (void)entry->second.release();
     m_ports.erase(entry);
     // The first controller to answer wins; every other port is closed at once.
     m_ports.clear();

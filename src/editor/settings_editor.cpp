@@ -224,7 +224,7 @@ QString SettingsEditor::writtenValue(int number) const {
         return value(number);
     }
     const auto* edit = qobject_cast<const QLineEdit*>(record->control.data());
-    const QString text = edit != nullptr ? edit->text() : QString();
+    QString text = edit != nullptr ? edit->text() : QString();
     if (record->special == iface::EditSpecial::Integer) {
         return QString::number(static_cast<long long>(support::LeadingInteger(text)) +
                                record->offset);

@@ -329,7 +329,7 @@ QString InterfaceModel::resolve(Node text) const {
     // itself such a digit names one of the next call out, and so on.
     std::size_t level = m_arguments.size();
     for (;;) {
-        const QString value = text.asString();
+        QString value = text.asString();
         if (text.isQuoted() || !isDigit(value)) {
             return value;
         }

@@ -17,7 +17,7 @@ std::optional<QByteArray> FrameCodec::BuildFrame(std::uint8_t kind, std::uint8_t
         return std::nullopt;
     }
     QByteArray frame;
-    frame.reserve(static_cast<qsizetype>(payload.size() + kOverhead));
+    frame.reserve(static_cast<qsizetype>(payload.size()) + static_cast<qsizetype>(kOverhead));
     frame.append(reinterpret_cast<const char*>(kMarker), sizeof kMarker);
     frame.append(static_cast<char>(kind));
     frame.append(static_cast<char>(channel));

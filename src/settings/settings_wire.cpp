@@ -54,7 +54,7 @@ bool dumpsAll(QStringView version) {
 namespace {
 // Older firmware takes a text with blanks only in parentheses.
 QString writeValue(const iface::SettingPages& pages, int number, QStringView version) {
-    const QString value = pages.writtenValue(number);
+    QString value = pages.writtenValue(number);
     if (pages.kind(number) == iface::SettingKind::Edit && value.contains(u' ') &&
         support::CompareVersions(version, u"1.67") <= 0) {
         return u'(' + value + u')';
