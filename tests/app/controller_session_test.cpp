@@ -5,6 +5,7 @@
 #include "fake_serial_line.h"
 #include "frame_codec.h"
 #include "session_events.h"
+#include "test_app.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -16,20 +17,12 @@ using namespace talvik::support;
 
 namespace {
 
-QCoreApplication& coreApp() {
-    static int argc = 1;
-    static char name[] = "session_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QCoreApplication(argc, argv);
-    return *app;
-}
-
 // A session with a controller connected on COM3 over an in-memory line; the signals it gives
 // are recorded in order.
 class Session : public testing::Test {
 protected:
     Session() {
-        coreApp();
+        TestApp();
         session.attach(newPort(u"COM3"_s));
         port = session.port();
         RecordSessionEvents(session, events);

@@ -3,6 +3,7 @@
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
+#include "test_app.h"
 #include "test_dir.h"
 
 #include <QApplication>
@@ -20,14 +21,6 @@ using namespace talvik::app;
 using namespace talvik::editor;
 
 namespace {
-
-QApplication& widgetApp() {
-    static int argc = 1;
-    static char name[] = "find_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // Two settings pages after the window's own two: "задержка" is on both.
 const char kPages[] = R"(Structure:
@@ -51,7 +44,7 @@ const char kPages[] = R"(Structure:
 )";
 
 struct Find : testing::Test {
-    QApplication& app = widgetApp();
+    QApplication& app = TestApp<QApplication>();
     TestDir dir;
     QWidget window;
     ScriptedDialogs dialogs;

@@ -12,6 +12,7 @@
 #include "settings_feature.h"
 #include "settings_transfer.h"
 #include "terminal_panel.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "upload_panel.h"
@@ -37,18 +38,9 @@ using namespace talvik::editor;
 
 namespace {
 
-QApplication& widgetApp() {
-    static int argc = 1;
-    static char name[] = "panels_tests";
-    static char* argv[] = {name, nullptr};
-    // Kept to the end of the process: Qt's own globals go first at exit.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
-
 // Widgets of a fixture need the application before they are made.
 struct WidgetApp {
-    WidgetApp() { widgetApp(); }
+    WidgetApp() { TestApp<QApplication>(); }
 };
 
 QStringList items(const QComboBox* combo) {
@@ -335,7 +327,7 @@ TEST_F(TerminalFileOfTheWindow, MissingFileLeavesTheHistoryEmptyAndIsWrittenAtCl
 
 // The settings file chooser lists the copies of the reads among its places.
 TEST(FileChooser, ListsTheBackupsFolderAmongItsPlaces) {
-    widgetApp();
+    TestApp<QApplication>();
     TestDir dir;
     ASSERT_TRUE(QDir().mkdir(u"Backups"_s));
     QtDialogs dialogs(nullptr);

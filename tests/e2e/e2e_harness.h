@@ -158,8 +158,14 @@ protected:
         return form;
     }
     static bool Identified(talvik::app::TForm1& form) {
-        return form.session().port() != nullptr &&
-               !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
+        return form.session().port() != nullptr && !form.TabSheet3->Edit1->text().isEmpty() &&
+               form.waitingWindow() == nullptr;
+    }
+    // Identified, and the settings read that follows is over, so the line is quiet.
+    static bool Settled(talvik::app::TForm1& form) {
+        const talvik::app::CPort* port = form.session().port();
+        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
+               port->Current().isEmpty();
     }
 
     TestDir dir;

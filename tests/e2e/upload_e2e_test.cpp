@@ -53,13 +53,6 @@ void PrintTo(const UploadRow& row, std::ostream* out) {
 
 class UploadEndToEnd : public EndToEnd, public testing::WithParamInterface<UploadRow> {
 protected:
-    // Identified, and the settings read that follows is over, so the line is quiet.
-    static bool Settled(TForm1& form) {
-        const CPort* port = form.session().port();
-        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
-               port->Current().isEmpty();
-    }
-
     // Starts the upload of `file` with the given button and returns the bar's highest value.
     void Start(TForm1& form, int button, const QByteArray& file) {
         MainPage& page = *form.TabSheet3;

@@ -109,7 +109,7 @@ protected:
         return qobject_cast<QLabel*>(container->childAt(20, top + 2));
     }
 
-    QApplication& app = widgetApp();
+    QApplication& app = TestApp<QApplication>();
     TestDir dir;
     QMainWindow window;
     QTabWidget* pages = new QTabWidget;
@@ -608,7 +608,7 @@ protected:
             record.controls.append(new QCheckBox(&group));
         }
     }
-    QApplication& app = widgetApp();
+    QApplication& app = TestApp<QApplication>();
     QWidget group;
     Parameter record;
 };

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QCoreApplication>
+
+// The one application object of a test process, made on first use and kept to the end of the
+// process (Qt's own globals go first at exit): QApplication for widget tests, QCoreApplication
+// for the others.
+template <typename App = QCoreApplication> App& TestApp() {
+    static int argc = 1;
+    static char name[] = "talvik_tests";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new App(argc, argv);
+    return *app;
+}
