@@ -151,20 +151,26 @@ TEST_F(Session, APortLetGoStaysSilent) {
     EXPECT_TRUE(events.isEmpty());
 }
 
-TEST_F(Session, AScannedPortKeepsItsRepliesToItself) {
-    session.release();
-    std::unique_ptr<CPort> scanned = newPort(u"COM4"_s);
-    events.clear();
+// The controller let go and COM4 scanned for the next one.
+class Scanning : public Session {
+protected:
+    Scanning() {
+        session.release();
+        scanned = newPort(u"COM4"_s);
+        events.clear();
+        QObject::connect(&session, &ControllerSession::announced,
+                         [this](CPort& port) { announced.append(&port); });
+    }
+    std::unique_ptr<CPort> scanned;
+    QList<CPort*> announced;
+};
+
+TEST_F(Scanning, AScannedPortKeepsItsRepliesToItself) {
     scanned->OnText(u"early"_s);
     EXPECT_TRUE(events.isEmpty());
 }
 
-TEST_F(Session, AScannedPortAnnouncesAController) {
-    session.release();
-    std::unique_ptr<CPort> scanned = newPort(u"COM4"_s);
-    QList<CPort*> announced;
-    QObject::connect(&session, &ControllerSession::announced,
-                     [&](CPort& port) { announced.append(&port); });
+TEST_F(Scanning, AScannedPortAnnouncesAController) {
     scanned->OnConnected(u"hello"_s);
     EXPECT_EQ(announced, QList<CPort*>{scanned.get()});
 }
