@@ -440,6 +440,10 @@ INSTANTIATE_TEST_SUITE_P(
                  0},
         ImageRow{"chunk_400_sounds_mark", 400, UploadKind::Sounds, "", QByteArray("psnd\0", 5), 0},
         ImageRow{"extended_sounds", 401, UploadKind::Sounds, "12345", "12345", 3},
+        ImageRow{"extended_firmware_typed", 450, UploadKind::Firmware, "AB",
+                 Bytes({2, 2, 0, 0, 0, 'A', 'B'}), 2},
+        ImageRow{"extended_profile_typed", 450, UploadKind::Profile, "AB",
+                 Bytes({1, 2, 0, 0, 0, 'A', 'B'}), 2},
         ImageRow{"file_515_unchanged", 515, UploadKind::Firmware, "0A0B", "0A0B", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
