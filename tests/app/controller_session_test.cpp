@@ -113,11 +113,6 @@ TEST_F(Session, TheHardwareNumberSelectsTheDeviceType) {
     EXPECT_EQ(session.deviceType(), std::optional<int>(5));
 }
 
-TEST_F(Session, TheVersionComesFromTheVersionReply) {
-    Arrive(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
-    EXPECT_EQ(session.versionText(), u"2.19"_s);
-}
-
 TEST_F(Session, AnUploadEndForgetsTheVersionReply) {
     Arrive(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
     port->OnProgrammingEnd(u"Прошивка завершена успешно"_s);
