@@ -346,17 +346,10 @@ TEST_P(CancelModeTest, EndsWithTheGivenText) {
     EXPECT_EQ(port->Mode(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, CancelModeTest,
-    testing::Values(ModeRow{"handshake", [](T& t) { t.EnterHandshake(); }, 1},
-                    ModeRow{"synchronised", [](T& t) { t.EnterSynchronised(); }, 2},
-                    ModeRow{"records", [](T& t) { t.EnterRecords(); }, 3},
-                    ModeRow{"announcing", [](T& t) { t.EnterAnnouncing(); }, 4},
-                    ModeRow{"blocks", [](T& t) { t.EnterBlocks(); }, 5},
-                    ModeRow{"finishing", [](T& t) { t.EnterFinishing(); }, 6},
-                    ModeRow{"opening", [](T& t) { t.EnterOpening(); }, 10},
-                    ModeRow{"chunks", [](T& t) { t.EnterChunks(); }, 11}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, CancelModeTest,
+                         testing::Values(ModeRow{"handshake", [](T& t) { t.EnterHandshake(); }, 1},
+                                         ModeRow{"chunks", [](T& t) { t.EnterChunks(); }, 11}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgrammingTest, CancelWithoutARunChangesNothing) {
     Connect(450);

@@ -120,11 +120,6 @@ TYPED_TEST(SerialLineContract, DoesNotOpenAPortThatIsNotThere) {
     EXPECT_FALSE(this->line.open(this->end.missingName()));
 }
 
-TYPED_TEST(SerialLineContract, OpensTheSamePortAgain) {
-    ASSERT_TRUE(this->open());
-    EXPECT_TRUE(this->open());
-}
-
 TYPED_TEST(SerialLineContract, AReopenedLineStillCarriesBytes) {
     ASSERT_TRUE(this->open());
     ASSERT_TRUE(this->open());
