@@ -1,3 +1,4 @@
+#include "log_tail.h"
 #include "page_control.h"
 #include "parameter_store.h"
 #include "radio_devices.h"
@@ -5,7 +6,7 @@
 #include "radio_page.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
-#include "simple_log.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "type_into.h"
@@ -17,7 +18,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -25,7 +25,6 @@
 using namespace Qt::StringLiterals;
 using namespace talvik::app;
 using namespace talvik::devices;
-using namespace talvik::support;
 
 namespace {
 
@@ -60,14 +59,8 @@ QByteArray smallDescription() {
 class RadioWindow : public testing::Test {
 protected:
     RadioWindow() {
-        static int argc = 1;
-        static char name[] = "app_tests";
-        static char* argv[] = {name, nullptr};
-        static QTemporaryDir logDir;
-        if (QCoreApplication::instance() == nullptr) {
-            SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
-            new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
-        }
+        static const LogTail logFolder;
+        TestApp<QApplication>();
         dir.writeFile(u"Interface/interface.h"_s, smallDescription());
         form = std::make_unique<TForm1>(StartOptions{u"/nonexistent"_s}, &dialogs);
         form->Timer1->stop();

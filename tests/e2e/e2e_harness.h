@@ -4,11 +4,12 @@
 #include "connection.h"
 #include "controller_session.h"
 #include "header_panel.h"
+#include "log_tail.h"
 #include "main_page.h"
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
-#include "simple_log.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "wait_for.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -118,25 +118,11 @@ private:
 // scripted dialogs.
 class EndToEnd : public testing::Test {
 protected:
-    EndToEnd() {
-        static int argc = 1;
-        static char name[] = "e2e_tests";
-        static char* argv[] = {name, nullptr};
-        static QTemporaryDir logDir;
-        if (QCoreApplication::instance() == nullptr) {
-            talvik::support::SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
-            new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
-        }
-        m_logStart = QFile(talvik::support::SimpleLog::fileName()).size();
-    }
+    EndToEnd() { TestApp<QApplication>(); }
 
     // How many log lines written since the test began contain `text`.
     [[nodiscard]] int Logged(const QByteArray& text) const {
-        QFile file(talvik::support::SimpleLog::fileName());
-        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_logStart)) {
-            return 0;
-        }
-        const QByteArrayList lines = file.readAll().split('\n');
+        const QByteArrayList lines = m_log.Lines();
         return static_cast<int>(
             std::count_if(lines.begin(), lines.end(),
                           [&](const QByteArray& line) { return line.contains(text); }));
@@ -170,5 +156,5 @@ protected:
 
     TestDir dir;
     ScriptedDialogs dialogs;
-    qint64 m_logStart = 0;
+    const LogTail m_log;
 };
