@@ -14,6 +14,7 @@
 #include "tform1.h"
 #include "wait_for.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -146,6 +147,21 @@ protected:
     static bool Identified(talvik::app::TForm1& form) {
         return form.session().port() != nullptr && !form.TabSheet3->Edit1->text().isEmpty() &&
                form.waitingWindow() == nullptr;
+    }
+    // The header's status line, found by name as the user finds it on screen.
+    static QLabel& Status(talvik::app::TForm1& form) {
+        return *form.findChild<QLabel*>(u"Label5"_s);
+    }
+    // Connected, and the status line says the last read or write is done.
+    static bool Done(talvik::app::TForm1& form) {
+        return form.session().port() != nullptr && Status(form).text().startsWith(u"Готово"_s);
+    }
+    // Clicks the header's button `name` ("PNGButton3" reads, "PNGButton4" writes) and waits for
+    // the batch it starts to be done.
+    static bool RunBatch(talvik::app::TForm1& form, const char* name, int milliseconds = 30000) {
+        Status(form).clear();
+        form.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+        return WaitFor(milliseconds, [&] { return Done(form); });
     }
     // Identified, and the settings read that follows is over, so the line is quiet.
     static bool Settled(talvik::app::TForm1& form) {

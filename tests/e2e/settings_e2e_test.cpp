@@ -60,13 +60,6 @@ protected:
     // A settings file as the emulator saved it.
     [[nodiscard]] Store storeOf(const QString& name) const { return StoreOf(dir.readFile(name)); }
 
-    // Adds every number up to the file's last setting that it lacks, as a controller holds
-    // them, so that a listing has no gaps of its own.
-    static bool Done(TForm1& form) {
-        return form.session().port() != nullptr &&
-               form.findChild<QLabel*>(QStringLiteral("Label5"))->text().startsWith(u"Готово"_s);
-    }
-
     // What the window shows differs from `expected` on these of its settings.
     static std::string readDifferences(TForm1& form, Store expected) {
         const Store read = Shown(form);
@@ -123,7 +116,7 @@ TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
                     u"--dump-gaps"_s, u"7"_s});
     auto form = Window(first.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     // Firmware 2.19 shows fewer settings than the newest description offers without a device.
     EXPECT_EQ(readDifferences(*form, expected), "");
 
@@ -160,10 +153,8 @@ TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
         }
     }
     EXPECT_EQ(changed, 3);
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
-    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    ASSERT_TRUE(RunBatch(*form, "PNGButton4"));
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     form->close();
     first.stop();
     EXPECT_EQ(differences(storeOf(u"first-saved.set"_s), written), "");
@@ -224,9 +215,7 @@ TEST_F(SettingsEndToEnd, ThePendingChangesAreWhatTheWriteSends) {
     for (int i = 0; i < rows->topLevelItemCount(); ++i) {
         listed.insert(rows->topLevelItem(i)->data(0, Qt::UserRole).toInt());
     }
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
-    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
+    ASSERT_TRUE(RunBatch(*form, "PNGButton4"));
     form->close();
     first.stop();
     const Store before = storeOf(u"first.set"_s);
@@ -246,7 +235,7 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
     dialogs.answers = {true};
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     EXPECT_EQ(readDifferences(*form, expected), "");
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
@@ -328,8 +317,7 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAT
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
     EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
     EXPECT_EQ(form->settingsEditor().typeCode(), 415);
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
-              u"Готово c 1000 ошибками"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово c 1000 ошибками"_s);
     EXPECT_EQ(Logged("): #P0?"), 0); // no gap queries
 }
 
@@ -342,9 +330,7 @@ TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
     ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
     const std::string firstDifferences = readDifferences(*form, expected);
     EXPECT_GT(Logged("BAD CRC !"), 0);
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton3"))->click();
-    ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
+    ASSERT_TRUE(RunBatch(*form, "PNGButton3", 120000));
     EXPECT_EQ(readDifferences(*form, expected), "") << "after the first read:\n"
                                                     << firstDifferences;
 }
