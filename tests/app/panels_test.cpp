@@ -198,6 +198,11 @@ INSTANTIATE_TEST_SUITE_P(States, GuardButton,
                                            GuardState{"On", u"1"_s, u" #S0=0"_s}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Panels, GuardButtonRestsWhileTheGuardIsArming) {
+    Q_EMIT session.statusReply(0, u"125"_s);
+    EXPECT_FALSE(page.Button2->isEnabled());
+}
+
 TEST_F(Panels, RestartPrintsOneSentLineAndQueuesWithoutWaiting) {
     page.Button12->click();
     EXPECT_TRUE(
