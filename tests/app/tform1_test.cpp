@@ -320,7 +320,7 @@ TEST_F(Window, APortWithoutRightsIsLoggedOnceWithTheDialoutGroup) {
     ports->denied = {u"COM4"_s};
     const qint64 start = QFile(log).size();
     for (int second = 0; second < 3; ++second) {
-        form->connection->Timer1Timer();
+        form->connection().Timer1Timer();
     }
     QList<QByteArray> named = logTexts(log, start);
     named.removeIf([](const QByteArray& line) { return !line.contains("No permission"); });
@@ -330,16 +330,16 @@ TEST_F(Window, APortWithoutRightsIsLoggedOnceWithTheDialoutGroup) {
 
 TEST_F(Window, APortWithoutRightsIsNamedUnderTheConnection) {
     ports->denied = {u"COM4"_s};
-    form->connection->Timer1Timer();
-    EXPECT_EQ(page->findChild<QLabel*>(u"PortAccessNotice"_s)->text(),
+    form->connection().Timer1Timer();
+    EXPECT_EQ(NamedChild<QLabel>(*form, u"PortAccessNotice"_s)->text(),
               u"Нет прав на открытие порта: COM4. Добавьте пользователя в группу dialout "
               u"(sudo usermod -aG dialout $USER) и войдите в систему заново."_s);
 }
 
 TEST_F(Window, ThePortNoticeGoesWhenAControllerConnects) {
     ports->denied = {u"COM4"_s};
-    const auto* notice = page->findChild<QLabel*>(u"PortAccessNotice"_s);
-    form->connection->Timer1Timer();
+    const auto* notice = NamedChild<QLabel>(*form, u"PortAccessNotice"_s);
+    form->connection().Timer1Timer();
     ASSERT_TRUE(notice->isVisibleTo(form.get()));
     Arrive(u"COM3"_s, Frame(0, 0x01, u"hello"_s));
     EXPECT_FALSE(notice->isVisibleTo(form.get()));

@@ -53,13 +53,6 @@ void PrintTo(const UploadRow& row, std::ostream* out) {
 
 class UploadEndToEnd : public EndToEnd, public testing::WithParamInterface<UploadRow> {
 protected:
-    // Identified, and the settings read that follows is over, so the line is quiet.
-    static bool Settled(TForm1& form) {
-        const CPort* port = form.session().port();
-        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
-               port->Current().isEmpty();
-    }
-
     // Starts the upload of `file` with the given button and returns the bar's highest value.
     void Start(TForm1& form, int button, const QByteArray& file) {
         const NamedControls page(form);
@@ -109,16 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
         UploadRow{"loader_firmware", 50, 5, Records(5).toHex().toUpper(), Records(5), kLoaderDone,
                   false},
         UploadRow{"loader_profile", 50, 6, kProfile, kProfile, kLoaderDone, false},
-        UploadRow{"loader_sounds", 50, 13, Pattern(600, 1),
-                  QByteArray("psnd\0", 5) + Pattern(600, 1), kLoaderDone, false},
         UploadRow{"file_firmware", 150, 5, Pattern(300, 4), Pattern(300, 4), kFileDone, true},
-        UploadRow{"file_profile", 150, 6, Pattern(130, 5), Pattern(130, 5), kFileDone, true},
         UploadRow{"file_sounds", 150, 13, Pattern(200, 6), Pattern(200, 6), kFileDone, false},
         UploadRow{"chunk_firmware", 450, 5, Pattern(1000, 7), Typed(2, Pattern(1000, 7)), kFileDone,
-                  true},
-        UploadRow{"chunk_profile", 450, 6, Pattern(130, 8), Typed(1, Pattern(130, 8)), kFileDone,
-                  true},
-        UploadRow{"chunk_sounds", 450, 13, Pattern(5, 9), Pattern(5, 9), kFileDone, true}),
+                  true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using UploadFaults = UploadEndToEnd;

@@ -96,7 +96,7 @@ TEST_F(WindowEndToEnd, TheOtherControllerIsTakenOnceTheFirstIsPulled) {
         controllers.emplace(controller->path(), std::move(controller));
     }
     auto form = Window({});
-    form->connection->setPortSource(std::move(listed), {});
+    form->connection().setPortSource(std::move(listed), {});
     ASSERT_TRUE(WaitFor(5000, [&] { return form->session().port() != nullptr; }));
     const QString taken = form->session().port()->PortName();
     controllers.at(taken)->stop(true);
@@ -128,7 +128,7 @@ TEST_F(WindowEndToEnd, APortThatVanishesBetweenListingAndOpeningIsLeftOut) {
     auto listed = std::make_unique<ListedPorts>();
     listed->ports = {{u"talvik-emu"_s, vanishing->path()}, {u"talvik-emu"_s, staying.path()}};
     listed->listed = [&vanishing] { vanishing.reset(); };
-    form->connection->setPortSource(std::move(listed), {});
+    form->connection().setPortSource(std::move(listed), {});
     ASSERT_TRUE(WaitFor(5000, [&] { return form->session().port() != nullptr; }));
     EXPECT_EQ(form->session().port()->PortName(), staying.path());
 }
