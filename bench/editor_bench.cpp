@@ -8,6 +8,7 @@
 #include "interface_model.h"
 #include "json_root.h"
 #include "page_builder.h"
+#include "page_images.h"
 #include "parameter_store.h"
 #include "read_backup.h"
 #include "setting_index.h"
@@ -130,10 +131,11 @@ void BuildFromPlan(benchmark::State& state) {
     const InterfacePlan plan =
         InterfaceModel::plan(description.root(), kRichestType, QStringLiteral("9.99"));
     ParameterStore store;
+    PageImages images;
     for (auto _ : state) {
         b.editor.removePages();
         store.clear();
-        PageBuilder(b.pages, store, &b.editor.handlers(), QStringLiteral("Interface/"), 896)
+        PageBuilder(b.pages, store, &b.editor.handlers(), images, QStringLiteral("Interface/"), 896)
             .build(plan.content);
         settle(state);
     }
@@ -177,11 +179,12 @@ void AtTheControlCap(benchmark::State& state) {
     b.window.show();
     QCoreApplication::processEvents();
     ParameterStore store;
+    PageImages images;
     for (auto _ : state) {
         b.editor.removePages();
         store.clear();
         const InterfacePlan plan = InterfaceModel::plan(description.root(), kRichestType, u"9.99");
-        PageBuilder(b.pages, store, &b.editor.handlers(), QStringLiteral("Interface/"), 896)
+        PageBuilder(b.pages, store, &b.editor.handlers(), images, QStringLiteral("Interface/"), 896)
             .build(plan.content);
         b.pages->setCurrentIndex(SettingsEditor::kFirstSettingsPage);
         QCoreApplication::processEvents();

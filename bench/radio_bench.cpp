@@ -7,6 +7,7 @@
 //   the process's CPU time over the wall time (goal under 5).
 // Run from the build folder: bin/radio_bench (on the offscreen platform).
 
+#include "named_controls.h"
 #include "page_control.h"
 #include "radio_devices.h"
 #include "radio_feature.h"
@@ -49,12 +50,13 @@ QString piece(int device, int n) {
 // A window with its radio page in front, holding the 200 devices' rows.
 struct Window {
     Window() {
-        form.Timer1->stop();
-        form.Timer2->stop();
+        const NamedControls named(form);
+        named.Timer1->stop();
+        named.Timer2->stop();
         form.resize(1100, 780);
         form.show();
-        form.PageControl1->setTabVisible(form.PageControl1->indexOf(form.TabSheet1), true);
-        form.PageControl1->setCurrentWidget(form.TabSheet1);
+        named.PageControl1->setTabVisible(named.PageControl1->indexOf(named.TabSheet1), true);
+        named.PageControl1->setCurrentWidget(named.TabSheet1);
         for (int n = 0; n < kDevices; ++n) {
             radio().OnRadioReport(piece(n, 0));
         }

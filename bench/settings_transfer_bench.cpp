@@ -18,7 +18,6 @@
 #include "controller_session.h"
 #include "cp1251.h"
 #include "header_panel.h"
-#include "main_page.h"
 #include "parameter_store.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
@@ -80,6 +79,7 @@ public:
         return n;
     }
     int errorCode() const override { return m_line->errorCode(); }
+    bool accessDenied() const override { return m_line->accessDenied(); }
     void setArrivalHandler(std::function<void()> handler) override {
         m_line->setArrivalHandler(std::move(handler));
     }
@@ -116,8 +116,7 @@ struct Setup {
                     QStringLiteral("Interface"));
         {
             TForm1 source(StartOptions{QStringLiteral("/nonexistent")}, &dialogs);
-            source.TabSheet3->ComboBox2->setCurrentIndex(kRichest);
-            source.changeDeviceType(false);
+            source.showDeviceType(kRichest);
             settings = source.settingsEditor().store().size();
             const QString failure =
                 source.settings().transfer().SaveSettingsFile(QStringLiteral("rich.set"));
@@ -130,11 +129,10 @@ struct Setup {
                               QStringLiteral("--fill"), QStringLiteral("--hardware"),
                               QStringLiteral("415")});
         form = std::make_unique<TForm1>(StartOptions{link}, &dialogs);
-        form->connection->setPortSource(std::make_unique<CountingPorts>(traffic),
-                                        QStringLiteral("Порт (") + link + u')');
+        form->connection().setPortSource(std::make_unique<CountingPorts>(traffic),
+                                         QStringLiteral("Порт (") + link + u')');
         form->show();
-        ready = WaitFor(
-            30000, [this] { return form->session().port() != nullptr && done(*form); });
+        ready = WaitFor(30000, [this] { return form->session().port() != nullptr && done(*form); });
     }
     ~Setup() { form.reset(); }
 

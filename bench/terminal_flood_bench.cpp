@@ -18,7 +18,7 @@
 #include "controller_session.h"
 #include "cp1251.h"
 #include "frame_codec.h"
-#include "main_page.h"
+#include "named_controls.h"
 #include "terminal.h"
 #include "terminal_panel.h"
 #include "tform1.h"
@@ -156,7 +156,8 @@ void FloodOfTextLines(benchmark::State& state) {
     form.show();
     const bool identified = WaitFor(10000, [&] {
         return form.session().port() != nullptr &&
-               !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
+               !NamedChild<QLineEdit>(form, QStringLiteral("Edit1"))->text().isEmpty() &&
+               form.waitingWindow() == nullptr;
     });
     if (!identified) {
         state.SkipWithError("the window did not take the controller");
@@ -201,7 +202,8 @@ void FloodOfTextLines(benchmark::State& state) {
     state.counters["longest_stall_ms"] = static_cast<double>(longestGapMs - kHeartbeatMs);
     state.counters["idle_stall_ms"] = static_cast<double>(idleGapMs - kHeartbeatMs);
     state.counters["lines_shown"] = shown;
-    state.counters["output_lines"] = form.TabSheet3->RichEdit1->document()->blockCount();
+    state.counters["output_lines"] =
+        NamedChild<QPlainTextEdit>(form, QStringLiteral("RichEdit1"))->document()->blockCount();
     form.close();
 }
 

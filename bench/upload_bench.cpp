@@ -14,7 +14,7 @@
 #include "c_port.h"
 #include "connection.h"
 #include "controller_session.h"
-#include "main_page.h"
+#include "named_controls.h"
 #include "tform1.h"
 #include "wait_for.h"
 
@@ -90,7 +90,8 @@ struct Setup {
         ready = WaitFor(30000, [this] {
             // Identified, and the settings read that follows is over.
             const CPort* port = form->session().port();
-            return port != nullptr && !form->TabSheet3->Edit1->text().isEmpty() &&
+            return port != nullptr &&
+                   !NamedChild<QLineEdit>(*form, QStringLiteral("Edit1"))->text().isEmpty() &&
                    port->dumpActive == 0 && port->QueueSize() == 0 && port->Current().isEmpty();
         });
     }
@@ -110,7 +111,7 @@ void FirmwareOf256KiBOnAChunkController(benchmark::State& state) {
         state.SkipWithError("no controller");
         return;
     }
-    MainPage& page = *setup.form->TabSheet3;
+    const NamedControls page(*setup.form);
     page.Edit23->setText(QStringLiteral("big.enc"));
     double seconds = 0;
     double cpu = 0;

@@ -5,7 +5,6 @@
 #include "connection.h"
 #include "controller_session.h"
 #include "device_type.h"
-#include "main_page.h"
 #include "programming.h"
 #include "settings_editor.h"
 #include "settings_feature.h"
@@ -15,11 +14,7 @@
 #include "tform1.h"
 #include "upload_panel.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTextStream>
 #include <algorithm>
 #include <iterator>
@@ -75,13 +70,11 @@ void BatchRunner::start() {
         return;
     }
     // Files only: no port is scanned, so a controller plugged in meanwhile changes nothing.
-    m_form.connection->setPortSource(std::make_unique<SystemPortEnumerator>(), u"none"_s);
+    m_form.connection().setPortSource(std::make_unique<SystemPortEnumerator>(), u"none"_s);
     if (const std::optional<int> code = m_options.typeCode()) {
         const auto* position =
             std::find(std::begin(DeviceType::kCodes), std::end(DeviceType::kCodes), *code);
-        m_form.TabSheet3->ComboBox2->setCurrentIndex(
-            static_cast<int>(position - std::begin(DeviceType::kCodes)));
-        m_form.changeDeviceType(false);
+        m_form.showDeviceType(static_cast<int>(position - std::begin(DeviceType::kCodes)));
     }
     QTimer::singleShot(0, this, &BatchRunner::next);
 }
@@ -337,8 +330,7 @@ void BatchRunner::get(const QString& number) {
 void BatchRunner::command(const QString& text) {
     // The output shows the command and what the controller says while the run listens.
     await(Awaiting::Listen, m_options.listenSeconds());
-    m_form.TabSheet3->ComboBox1->setEditText(text);
-    m_form.terminal().Button1Click();
+    m_form.terminal().Send(text);
 }
 
 void BatchRunner::upload(BatchOptions::Action action, const QString& path) {
@@ -346,17 +338,17 @@ void BatchRunner::upload(BatchOptions::Action action, const QString& path) {
         fail(u"%1: no such file"_s.arg(m_options.steps()[m_step].text()));
         return;
     }
-    // The chooser and the start button of each kind, as the user presses them.
-    MainPage& page = *m_form.TabSheet3;
-    const bool firmware = action == BatchOptions::Action::UploadFirmware;
-    const bool profile = action == BatchOptions::Action::UploadProfile;
-    QPushButton* choose = firmware ? page.Button8 : profile ? page.Button9 : page.Button14;
-    QPushButton* start = firmware ? page.Button5 : profile ? page.Button6 : page.Button13;
+    // The chooser and the start button of the kind, as the user presses them.
+    const link::UploadKind kind =
+        action == BatchOptions::Action::UploadFirmware  ? link::UploadKind::Firmware
+        : action == BatchOptions::Action::UploadProfile ? link::UploadKind::Profile
+                                                        : link::UploadKind::Sounds;
+    UploadPanel& panel = m_form.upload();
     m_dialogs.chooseFile(path);
-    choose->click();
+    panel.chooseFile(kind);
     m_uploadStatus.clear();
     await(Awaiting::Upload);
-    start->click();
+    panel.start(kind);
     if (m_uploadStatus.isEmpty()) {
         fail(u"%1: the upload did not start"_s.arg(m_options.steps()[m_step].text()));
     }

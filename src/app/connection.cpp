@@ -1,20 +1,11 @@
 #include "connection.h"
 
 #include "c_port.h"
-#include "compare_versions.h"
 #include "controller_session.h"
-#include "dialogs.h"
-#include "header_panel.h"
-#include "main_page.h"
-#include "page_control.h"
-#include "settings_editor.h"
+#include "status_values.h"
 #include "system_port_enumerator.h"
-#include "tform1.h"
 #include "thermometer_list.h"
 
-#include <QComboBox>
-#include <QGroupBox>
-#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -30,24 +21,35 @@ constexpr int kRestartWaitMs = 10000;
 QString PortFilter(const QString& port) {
     return port.isEmpty() ? QString() : link::FriendlyName(u"Порт"_s, port);
 }
+
+QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setInterval(intervalMs);
+    return timer;
+}
 } // namespace
 
-Connection::Connection(TForm1& form, ControllerSession& session, support::Clock& clock)
-    : QObject(&form), m_form(form), m_session(session), m_clock(clock),
-      m_display(session, *form.TabSheet3, *form.Panel1),
-      m_enumerator(std::make_unique<link::SystemPortEnumerator>()),
-      m_filter(PortFilter(form.options().port)) {
+Connection::Connection(ControllerSession& session, support::Clock& clock, const QString& port,
+                       QObject* parent)
+    : QObject(parent), m_session(session), m_clock(clock),
+      Timer1(namedTimer(this, u"Timer1"_s, kScanIntervalMs)),
+      Timer2(namedTimer(this, u"Timer2"_s, 1)),
+      m_enumerator(std::make_unique<link::SystemPortEnumerator>()), m_filter(PortFilter(port)) {
     m_waitTimer.setSingleShot(true);
-    connect(&m_waitTimer, &QTimer::timeout, m_form.Timer1, qOverload<>(&QTimer::start));
+    connect(&m_waitTimer, &QTimer::timeout, Timer1, qOverload<>(&QTimer::start));
+    connect(Timer1, &QTimer::timeout, this, &Connection::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, &Connection::ticked);
+    connect(Timer2, &QTimer::timeout, this, &Connection::Timer2Timer);
     connect(&session, &ControllerSession::announced, this, &Connection::OnConnected);
     connect(&session, &ControllerSession::lost, this, &Connection::Disconnect);
     connect(&session, &ControllerSession::restarted, this, &Connection::OnDeviceRestart);
     connect(&session, &ControllerSession::waitRequested, this, qOverload<int>(&Connection::Wait));
     connect(&session, &ControllerSession::pollDue, this, &Connection::OnPollDue);
     connect(&session, &ControllerSession::statusReply, this, &Connection::KeepThermometerSlots);
-    connect(&session, &ControllerSession::identified, this, &Connection::OnIdentified);
-    connect(&session, &ControllerSession::disconnecting, &form, &TForm1::closeWaitingWindow);
     connect(&session, &ControllerSession::disconnected, this, &Connection::OnDisconnected);
+    Timer1->start();
+    Timer2->start();
 }
 
 Connection::~Connection() {
@@ -61,7 +63,7 @@ void Connection::setPortSource(std::unique_ptr<link::PortEnumerator> enumerator,
 }
 
 void Connection::Timer1Timer() {
-    m_form.Timer1->stop();
+    Timer1->stop();
     if (CPort* port = m_session.port()) {
         port->Tick();
     } else {
@@ -70,10 +72,11 @@ void Connection::Timer1Timer() {
                                                  const QString& friendlyName) {
             auto port = std::make_unique<CPort>(std::move(line), portName, friendlyName, m_clock,
                                                 m_session);
-            port->WakeOnArrival([this] { m_form.Timer2->start(); });
+            port->WakeOnArrival([this] { Timer2->start(); });
             return port;
         };
-        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter);
+        link::RefreshPorts(m_ports, *m_enumerator, factory, m_filter,
+                           [this](const QString& portName) { Q_EMIT portAccessDenied(portName); });
         // Every port is hunting for the controller's speed, so each probe goes out at the other
         // speed than the one before.
         for (auto& entry : m_ports) {
@@ -81,14 +84,14 @@ void Connection::Timer1Timer() {
         }
     }
     if (!waiting()) {
-        m_form.Timer1->start();
+        Timer1->start();
     }
 }
 
 void Connection::Timer2Timer() {
     // Timer2 runs while bytes come in: an arrival on any line starts it, and the first pass that
     // finds every line quiet leaves it stopped.
-    m_form.Timer2->stop();
+    Timer2->stop();
     bool received = false;
     if (CPort* port = m_session.port()) {
         received = port->BytesWaiting();
@@ -112,7 +115,7 @@ void Connection::Timer2Timer() {
         }
     }
     if (received) {
-        m_form.Timer2->start();
+        Timer2->start();
     }
 }
 
@@ -128,10 +131,8 @@ void Connection::OnConnected(CPort& port) {
     m_ports.clear();
     m_session.attach(std::unique_ptr<CPort>(&port));
 
-    m_form.Timer1->setInterval(kTickIntervalMs);
-    m_form.TabSheet3->ComboBox2->setEnabled(false);
+    Timer1->setInterval(kTickIntervalMs);
     port.SetSpeedHunting(false);
-    m_form.showWaitingWindow();
     port.dumpActive = 0;
 }
 
@@ -140,10 +141,7 @@ void Connection::Disconnect() {
 }
 
 void Connection::OnDisconnected() {
-    m_form.settingsEditor().setDeviceVersion({});
-    m_form.Timer1->setInterval(kScanIntervalMs);
-    m_form.PageControl1->setTabVisible(m_form.PageControl1->indexOf(m_form.TabSheet1), false);
-    m_form.TabSheet3->ComboBox2->setEnabled(true);
+    Timer1->setInterval(kScanIntervalMs);
 }
 
 void Connection::Close() {
@@ -151,6 +149,7 @@ void Connection::Close() {
     m_ports.clear();
     Disconnect();
     m_session.destroyReleasedPorts();
+    Timer1->stop();
 }
 
 void Connection::OnDeviceRestart() {
@@ -159,7 +158,7 @@ void Connection::OnDeviceRestart() {
 }
 
 void Connection::Wait(int milliseconds) {
-    m_form.Timer1->stop();
+    Timer1->stop();
     m_waitTimer.start(std::max(milliseconds, m_waitTimer.remainingTime()));
 }
 
@@ -174,7 +173,7 @@ void Connection::OnPollDue() {
         return;
     }
     // The status is polled only while the user can see it and no settings dump is running.
-    if (port.dumpActive != 0 || m_form.PageControl1->currentWidget() != m_form.TabSheet3) {
+    if (port.dumpActive != 0 || !m_statusShown) {
         return;
     }
     const link::StatusPoll::Command command = m_poll.Next(port.VersionText(), m_thermometerSlots);
@@ -192,25 +191,14 @@ void Connection::KeepThermometerSlots(int number, const QString& value) {
     }
 }
 
-void Connection::OnIdentified() {
-    m_form.closeWaitingWindow();
-    ApplyVersion(m_session.versionText());
+void Connection::setStatusShown(bool shown) {
+    m_statusShown = shown;
 }
 
-void Connection::ApplyVersion(const QString& versionText) {
-    if (versionText.isEmpty()) {
-        m_form.Timer1->stop();
-        m_form.dialogs().warning(u"Предупреждение"_s,
-                                 u"Настоятельно рекомендуется обновить прошивку прибора.\n"
-                                 u"Для данной версии никаких настроек не доступно."_s);
-        m_form.Timer1->start();
-        return;
-    }
-    m_form.PageControl1->setTabVisible(m_form.PageControl1->indexOf(m_form.TabSheet1),
-                                       support::CompareVersions(versionText, u"1.45") >= 0);
-    m_form.settingsEditor().setDeviceVersion(versionText);
-    m_form.TabSheet3->ComboBox2->setCurrentIndex(*m_session.deviceType());
-    m_form.changeDeviceType(false);
+void Connection::restWhile(const std::function<void()>& ask) {
+    Timer1->stop();
+    ask();
+    Timer1->start();
 }
 
 } // namespace talvik::app

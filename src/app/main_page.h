@@ -1,87 +1,38 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
-class QComboBox;
+class QFormLayout;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QPlainTextEdit;
-class QTreeWidget;
+class QVBoxLayout;
 
 namespace talvik::app {
 
-// The main page ("Главная") as the window lays it out: connection and status, firmware
-// upload, 1-Wire devices, settings actions and the terminal. The features that own these
-// controls' behaviour take them from here by name.
+// The main page ("Главная") as the window lays it out: connection and status at the left with
+// the settings actions and the restart below them, firmware upload and 1-Wire devices at the
+// right, the terminal underneath. The page holds only the places; each panel builds its own
+// group and puts it in its place.
 class MainPage : public QWidget {
     Q_OBJECT
 public:
+    enum class Slot { Connection, Gsm, Power, Guard, Settings, Restart, Upload, Devices, Terminal };
+
     explicit MainPage(QWidget* parent = nullptr);
 
-    // Connection: port, version reply, serial number, device type.
-    QGroupBox* GroupBox3;
-    QLabel* Label13;
-    QLabel* Label6;
-    QLineEdit* Edit1;
-    QComboBox* ComboBox2;
+    // Puts a panel's group (or button) in its place on the page; the page takes it over.
+    void place(Slot slot, QWidget* control);
 
-    // GSM: signal level, network state, operator.
-    QGroupBox* GroupBox2;
-    QProgressBar* ProgressBar1;
-    QLabel* Label2;
-    QLabel* Label4;
-
-    // Power: voltage and source.
-    QGroupBox* GroupBox6;
-    QLabel* Label15;
-    QLabel* Label16;
-
-    // Guard: state and the arm/disarm button.
-    QGroupBox* GroupBox7;
-    QLabel* Label18;
-    QPushButton* Button2;
-
-    // Firmware, profile and sound upload.
-    QGroupBox* GroupBox10;
-    QLineEdit* Edit23;
-    QPushButton* Button8;
-    QPushButton* Button5;
-    QLineEdit* Edit24;
-    QPushButton* Button9;
-    QPushButton* Button6;
-    QLineEdit* Edit6;
-    QPushButton* Button14;
-    QPushButton* Button13;
-    QProgressBar* ProgressBar3;
-    QPushButton* Button7;
-    QLabel* Label26;
-
-    // 1-Wire keys and thermometers.
-    QGroupBox* GroupBox1;
-    QPushButton* Button10;
-    QPushButton* Button3;
-    QTreeWidget* ListView2;
-
-    // Factory settings and login reset; the controller restart beside them.
-    QGroupBox* GroupBox8;
-    QPushButton* Button4;
-    QPushButton* Button11;
-    QPushButton* Button12;
-
-    // Terminal: output, command line with history, send.
-    QGroupBox* GroupBox5;
-    QPlainTextEdit* RichEdit1;
-    QComboBox* ComboBox1;
-    QPushButton* Button1;
+    // The rows of a group on this page: captions at the left, fields growing to the right.
+    static QFormLayout* formIn(QGroupBox* box);
 
 private:
-    void buildStatus();
-    void buildUpload();
-    void buildDevices();
-    void buildTerminal();
+    [[nodiscard]] QWidget* placed(Slot slot) const;
+    // The restart button stands as tall as the settings group beside it.
+    void fitRestartToSettings();
+    void orderFocus();
+
+    std::array<QVBoxLayout*, static_cast<std::size_t>(Slot::Terminal) + 1> m_slots{};
 };
 
 } // namespace talvik::app

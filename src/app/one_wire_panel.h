@@ -21,8 +21,9 @@ namespace talvik::app {
 class MainPage;
 class ControllerSession;
 
-// The 1-Wire group on the main page: key learning, removing every device, the notice for a new
-// key, and the thermometer list with each slot's reading, serial number and name.
+// The 1-Wire group on the main page, which the panel builds and puts in its place: key learning,
+// removing every device, the notice for a new key, and the thermometer list with each slot's
+// reading, serial number and name.
 class OneWirePanel : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ public:
     [[nodiscard]] devices::OneWire& oneWire() { return m_oneWire; }
 
 private:
+    void build(MainPage& page);
     // The controller's thermometer readings: the list is built anew, drawn once.
     void UpdateThermometers(int number, const QString& readings);
 

@@ -1,5 +1,6 @@
 #include "radio_feature.h"
 
+#include "connection.h"
 #include "controller_session.h"
 #include "radio_devices.h"
 #include "radio_page.h"
@@ -11,17 +12,16 @@
 #include "tform1.h"
 
 #include <QLayout>
-#include <QTimer>
 
 namespace talvik::app {
 
-RadioFeature::RadioFeature(TForm1& form, ControllerSession& session)
+RadioFeature::RadioFeature(TForm1& form, ControllerSession& session, QWidget& sheet)
     : m_form(form), m_link(session), m_settings(form.settingsEditor()),
       m_radio(std::make_unique<devices::RadioDevices>(
           m_link, m_settings, form.dialogs(), support::SystemClock::instance(), form.log())),
-      m_page(new RadioPage(*m_radio, form.TabSheet1)) {
-    form.TabSheet1->layout()->setContentsMargins(0, 0, 0, 0);
-    form.TabSheet1->layout()->addWidget(m_page);
+      m_page(new RadioPage(*m_radio, &sheet)) {
+    sheet.layout()->setContentsMargins(0, 0, 0, 0);
+    sheet.layout()->addWidget(m_page);
 
     devices::RadioDevices& radio = *m_radio;
     QObject::connect(&session, &ControllerSession::radioReply, &radio,
@@ -35,7 +35,8 @@ RadioFeature::RadioFeature(TForm1& form, ControllerSession& session)
     QObject::connect(&session, &ControllerSession::disconnected, &radio,
                      &devices::RadioDevices::Clear);
     // The learning countdown runs with the link's clock, connected or not.
-    QObject::connect(form.Timer1, &QTimer::timeout, &radio, &devices::RadioDevices::LearningTick);
+    QObject::connect(&form.connection(), &Connection::ticked, &radio,
+                     &devices::RadioDevices::LearningTick);
     form.settings().transfer().BuildAssignmentTargets = [&radio] {
         radio.BuildAssignmentTargets();
     };

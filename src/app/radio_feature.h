@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace talvik::devices {
 class RadioDevices;
 }
@@ -16,13 +18,14 @@ class RadioPage;
 class TForm1;
 
 // The radio devices as the window wires them: the logic over the connected port and the
-// settings pages' store, its page in TabSheet1, the "#R" and removal replies, the disconnect,
-// the learning countdown on Timer1, the assignment targets after a read, and the list's upkeep
-// after an edit on the settings pages.
+// settings pages' store, its page in the radio tab, the "#R" and removal replies, the
+// disconnect, the learning countdown on the link's clock, the assignment targets after a read, and
+// the list's upkeep after an edit on the settings pages.
 class RadioFeature {
 public:
     // Needs the window's settings editor and settings feature; follows the session's controller.
-    RadioFeature(TForm1& form, ControllerSession& session);
+    // sheet: the radio tab (TabSheet1), which the feature's page fills.
+    RadioFeature(TForm1& form, ControllerSession& session, QWidget& sheet);
     ~RadioFeature();
 
     [[nodiscard]] devices::RadioDevices& radio() { return *m_radio; }

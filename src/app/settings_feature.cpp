@@ -1,55 +1,46 @@
 #include "settings_feature.h"
 
 #include "compare_versions.h"
+#include "connection.h"
 #include "controller_session.h"
+#include "controller_status.h"
 #include "device_type.h"
-#include "header_panel.h"
 #include "main_page.h"
+#include "named.h"
 #include "settings_editor.h"
 #include "settings_transfer.h"
 #include "tform1.h"
 
-#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
 namespace talvik::app {
 
 namespace {
-// The device type chosen in ComboBox2; a settings file may choose another one.
+// The device type chosen on the main page; a settings file may choose another one.
 settings::SettingsTransfer::TypeChoice typeChoice(TForm1& form) {
-    QComboBox* types = form.TabSheet3->ComboBox2;
-    return {[types] { return iface::DeviceType::codeForPosition(types->currentIndex()); },
-            [types, &form](int code) {
-                const auto* position = std::ranges::find(iface::DeviceType::kCodes, code);
-                {
-                    const QSignalBlocker blocker(types);
-                    types->setCurrentIndex(
-                        static_cast<int>(position - std::begin(iface::DeviceType::kCodes)));
-                }
-                form.changeDeviceType(false);
-            }};
+    return {
+        [&form] { return iface::DeviceType::codeForPosition(form.status().deviceTypePosition()); },
+        [&form](int code) {
+            const auto* position = std::ranges::find(iface::DeviceType::kCodes, code);
+            form.showDeviceType(static_cast<int>(position - std::begin(iface::DeviceType::kCodes)));
+        }};
 }
 } // namespace
 
-SettingsFeature::SettingsFeature(TForm1& form, ControllerSession& session)
+SettingsFeature::SettingsFeature(TForm1& form, ControllerSession& session, MainPage& page)
     : m_form(form), m_session(session), m_link(session) {
-    MainPage& page = *form.TabSheet3;
     m_transfer = std::make_unique<settings::SettingsTransfer>(
         form.settingsEditor(), form.dialogs(), form.log(),
         [this]() -> settings::SettingsLink* { return m_link.connected() ? &m_link : nullptr; },
         typeChoice(form));
     form.settingsEditor().setFileHooks(m_transfer.get());
-    form.Panel1->follow(*m_transfer);
 
     settings::SettingsTransfer* transfer = m_transfer.get();
-    QObject::connect(page.Button4, &QPushButton::clicked, transfer,
-                     &settings::SettingsTransfer::Button4Click);
-    QObject::connect(page.Button11, &QPushButton::clicked, transfer,
-                     &settings::SettingsTransfer::Button11Click);
+    buildGroup(page);
     QObject::connect(&session, &ControllerSession::parameterReply, transfer,
                      &settings::SettingsTransfer::OnParameterReply);
     QObject::connect(&session, &ControllerSession::readDue, transfer, [this] { DecideRead(); });
@@ -67,11 +58,27 @@ SettingsFeature::SettingsFeature(TForm1& form, ControllerSession& session)
 
 SettingsFeature::~SettingsFeature() = default;
 
+void SettingsFeature::buildGroup(MainPage& page) {
+    auto* box = named<QGroupBox>(&page, QStringLiteral("GroupBox8"), QStringLiteral("Настройки"));
+    auto* Button4 =
+        named<QPushButton>(box, QStringLiteral("Button4"), QStringLiteral("Заводские настройки"));
+    auto* Button11 =
+        named<QPushButton>(box, QStringLiteral("Button11"), QStringLiteral("Сброс логина"));
+    auto* buttons = new QHBoxLayout(box);
+    buttons->addWidget(Button4);
+    buttons->addWidget(Button11);
+    buttons->addStretch();
+    page.place(MainPage::Slot::Settings, box);
+    settings::SettingsTransfer* transfer = m_transfer.get();
+    QObject::connect(Button4, &QPushButton::clicked, transfer,
+                     &settings::SettingsTransfer::Button4Click);
+    QObject::connect(Button11, &QPushButton::clicked, transfer,
+                     &settings::SettingsTransfer::Button11Click);
+}
+
 void SettingsFeature::DecideRead() {
     // The link rests while the read offer waits for an answer.
-    m_form.Timer1->stop();
-    m_transfer->DecideRead();
-    m_form.Timer1->start();
+    m_form.connection().restWhile([this] { m_transfer->DecideRead(); });
 }
 
 void SettingsFeature::OnDisconnecting() {

@@ -2,26 +2,31 @@
 
 #include "controller_session.h"
 #include "main_page.h"
+#include "named.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace talvik::app {
 
 namespace {
 // The output is drawn at most this often, about as often as an eye follows a scrolling text.
 constexpr int kRedrawMs = 40;
+constexpr int kOutputMinimumHeight = 110;
 } // namespace
-#include <QPlainTextEdit>
-
-namespace talvik::app {
 
 TerminalPanel::TerminalPanel(MainPage& page, ControllerSession& session,
                              std::function<link::CommandLink*()> link, QObject* parent)
-    : QObject(parent), RichEdit1(page.RichEdit1), ComboBox1(page.ComboBox1), Button1(page.Button1),
-      m_terminal(std::move(link)) {
+    : QObject(parent), m_terminal(std::move(link)) {
+    build(page);
     m_sentFormat.setForeground(QColor(0x1a, 0x4f, 0xa0));
     m_receivedFormat.setForeground(QColor(0x20, 0x20, 0x20));
     m_redraw.setSingleShot(true);
@@ -42,6 +47,31 @@ TerminalPanel::TerminalPanel(MainPage& page, ControllerSession& session,
     connect(&session, &ControllerSession::textReceived, &m_terminal, &Terminal::OnText);
 }
 
+void TerminalPanel::build(MainPage& page) {
+    auto* box = named<QGroupBox>(&page, QStringLiteral("GroupBox5"), QStringLiteral("Терминал"));
+    RichEdit1 = named<QPlainTextEdit>(box, QStringLiteral("RichEdit1"));
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setMinimumHeight(kOutputMinimumHeight);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    RichEdit1->setFont(mono);
+    ComboBox1 = named<QComboBox>(box, QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The layout stretches the line; sizing it to the history would measure every command, and
+    // a history file with a line of megabytes would stall the window's start.
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Button1 = named<QPushButton>(box, QStringLiteral("Button1"), QStringLiteral("Отправить"));
+    auto* command = new QHBoxLayout;
+    command->addWidget(ComboBox1, 1);
+    command->addWidget(Button1);
+    auto* rows = new QVBoxLayout(box);
+    rows->addWidget(RichEdit1, 1);
+    rows->addLayout(command);
+    page.place(MainPage::Slot::Terminal, box);
+}
+
 void TerminalPanel::setHistory(const QStringList& entries) {
     m_terminal.history().setEntries(entries);
     showHistory();
@@ -56,6 +86,11 @@ void TerminalPanel::Button1Click() {
         showHistory();
         showCommand(command);
     }
+}
+
+void TerminalPanel::Send(const QString& command) {
+    showCommand(command);
+    Button1Click();
 }
 
 void TerminalPanel::setBatchRunning(bool running) {

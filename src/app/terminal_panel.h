@@ -16,8 +16,9 @@ class MainPage;
 class ControllerSession;
 
 // The terminal group on the main page: the output, the command line with its history, and
-// "Отправить". Enter sends like the button; Up and Down walk the history and Tab completes from
-// it. Sending waits while the button is disabled (a settings batch or an upload runs).
+// "Отправить"; the panel builds them and puts the group in its place on the page. Enter sends like
+// the button; Up and Down walk the history and Tab completes from it. Sending waits while the
+// button is disabled (a settings batch or an upload runs).
 class TerminalPanel : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +30,8 @@ public:
     void setHistory(const QStringList& entries);
 
     void Button1Click();
+    // As the user types `command` into the command line and presses "Отправить".
+    void Send(const QString& command);
     // Send is off while a batch runs.
     void setBatchRunning(bool running);
 
@@ -36,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void build(MainPage& page);
     void print(const QString& line, Terminal::Direction direction, bool dropFirst);
     void showHistory();
     void showCommand(const QString& text);

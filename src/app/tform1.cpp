@@ -1,9 +1,10 @@
 #include "tform1.h"
 
-#include "c_port.h"
+#include "compare_versions.h"
 #include "compare_window.h"
 #include "connection.h"
 #include "controller_session.h"
+#include "controller_status.h"
 #include "device_type.h"
 #include "find_bar.h"
 #include "guard_panel.h"
@@ -13,6 +14,7 @@
 #include "one_wire_panel.h"
 #include "page_control.h"
 #include "pictures.h"
+#include "port_access_notice.h"
 #include "port_command_link.h"
 #include "qt_clipboard.h"
 #include "qt_dialogs.h"
@@ -21,6 +23,7 @@
 #include "settings_editor.h"
 #include "settings_feature.h"
 #include "settings_transfer.h"
+#include "status_panel.h"
 #include "system_clock.h"
 #include "terminal_file.h"
 #include "terminal_panel.h"
@@ -29,54 +32,32 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
+
 namespace talvik::app {
-
-namespace {
-const QString kOneWireHint =
-    QStringLiteral("В качестве устройств 1-Wire могут использоваться электронные \n"
-                   "ключи DS1990 и термометры DS1820 DS18B20 DS18S20. Добавление \n"
-                   "термометров происходит автоматически при их подключении. \n"
-                   "Добавление ТМ ключей по кнопке 'Добавление ТМ ключей'. \n"
-                   "По кнопке 'Удаление всех устройств' происходит удаление \n"
-                   "и термодатчиков и ТМ ключей.");
-
-QTimer* namedTimer(QObject* parent, const QString& name, int intervalMs) {
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(name);
-    timer->setInterval(intervalMs);
-    return timer;
-}
-
-} // namespace
 
 TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboard* clipboard,
                QWidget* parent)
     : QMainWindow(parent), Panel1(new HeaderPanel), PageControl1(new PageControl),
-      TabSheet3(new MainPage), TabSheet1(new QWidget),
-      Timer1(namedTimer(this, QStringLiteral("Timer1"), 1000)),
-      Timer2(namedTimer(this, QStringLiteral("Timer2"), 1)),
-      Timer3(namedTimer(this, QStringLiteral("Timer3"), 1)), m_options(std::move(options)),
+      TabSheet3(new MainPage), TabSheet1(new QWidget), Timer3(new QTimer(this)),
+      m_options(std::move(options)),
       m_ownDialogs(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
       m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs),
       m_ownClipboard(clipboard == nullptr ? std::make_unique<QtClipboard>() : nullptr),
       m_clipboard(clipboard == nullptr ? m_ownClipboard.get() : clipboard),
-      m_scroll(new QScrollArea), m_content(new QWidget), m_session(new ControllerSession(this)) {
+      m_scroll(new QScrollArea), m_content(new QWidget), m_session(new ControllerSession(this)),
+      m_status(new ControllerStatus(*m_session, this)) {
     setObjectName(QStringLiteral("Form1"));
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(1);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     new QVBoxLayout(TabSheet1);
     PageControl1->addPage(TabSheet3, QStringLiteral("Главная"), Pictures::MainPage);
@@ -93,23 +74,30 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
     setCentralWidget(m_scroll);
     qApp->installEventFilter(this);
 
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::layoutPages);
-    connect(TabSheet3->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
-    Timer1->start();
-    Timer2->start();
+    m_statusPanel = new StatusPanel(*m_status, *TabSheet3, this);
+    connect(m_status, &ControllerStatus::connectedChanged, Panel1, &HeaderPanel::showConnection);
+    connect(m_status, &ControllerStatus::deviceTypeChosen, this, &TForm1::ComboBox2Change);
 
     setWindowTitle(QStringLiteral("Программатор Талвик ") + kVersion.toString());
     HintTiming::install();
     m_log.write(QByteArrayLiteral("Program OPENED"));
     m_log.write(kVersion);
-    TabSheet3->GroupBox1->setToolTip(kOneWireHint);
-    TabSheet3->Button3->setToolTip(kOneWireHint);
-    TabSheet3->Button10->setToolTip(kOneWireHint);
     m_editor = std::make_unique<editor::SettingsEditor>(PageControl1, this, *m_dialogs, Timer3,
                                                         kMinimumWidth - 4);
+    followConnection();
+    m_settings = std::make_unique<SettingsFeature>(*this, *m_session, *TabSheet3);
+    Panel1->follow(m_settings->transfer());
+    m_commandLink = std::make_unique<PortCommandLink>(*m_session);
+    const auto link = [this] { return m_commandLink->current(); };
+    m_terminal = std::make_unique<TerminalPanel>(*TabSheet3, *m_session, link);
+    m_oneWire =
+        std::make_unique<OneWirePanel>(*TabSheet3, *m_session, link, *m_dialogs, *m_clipboard,
+                                       m_settings->transfer().ThermometerSerials, *m_editor);
+    m_guard = std::make_unique<GuardPanel>(*TabSheet3, *m_status, link, m_terminal->terminal());
+    m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
+    // After the main page's panels, so that Tab reaches the find field after the page.
     m_find = new FindBar(*m_editor, PageControl1,
                          [this](QWidget* control) { m_scroll->ensureWidgetVisible(control); });
     PageControl1->setCornerWidget(m_find, Qt::TopRightCorner);
@@ -121,19 +109,9 @@ TForm1::TForm1(StartOptions options, support::Dialogs* dialogs, support::Clipboa
         m_compare->show();
         m_compare->raise();
     });
-    connection = new Connection(*this, *m_session, support::SystemClock::instance());
-    m_settings = std::make_unique<SettingsFeature>(*this, *m_session);
-    m_commandLink = std::make_unique<PortCommandLink>(*m_session);
-    const auto link = [this] { return m_commandLink->current(); };
-    m_terminal = std::make_unique<TerminalPanel>(*TabSheet3, *m_session, link);
-    m_oneWire =
-        std::make_unique<OneWirePanel>(*TabSheet3, *m_session, link, *m_dialogs, *m_clipboard,
-                                       m_settings->transfer().ThermometerSerials, *m_editor);
-    m_guard = std::make_unique<GuardPanel>(*TabSheet3, *m_session, link, m_terminal->terminal());
-    m_upload = new UploadPanel(*TabSheet3, *m_dialogs, *m_session, this);
     followBatch();
-    m_radio = std::make_unique<RadioFeature>(*this, *m_session);
-    TabSheet3->ComboBox2->setCurrentIndex(4);
+    m_radio = std::make_unique<RadioFeature>(*this, *m_session, *TabSheet1);
+    m_status->showDeviceType(4);
     changeDeviceType(false);
     readTerminalFile();
     resize(1100, 780);
@@ -145,8 +123,48 @@ TForm1::~TForm1() {
 }
 
 void TForm1::formCreate() {
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), false);
+    setRadioPageShown(false);
     layoutPages();
+}
+
+void TForm1::followConnection() {
+    m_connection =
+        new Connection(*m_session, support::SystemClock::instance(), m_options.port, this);
+    auto* accessNotice =
+        new PortAccessNotice(m_statusPanel->connectionBox(), *m_session, m_log, this);
+    connect(m_connection, &Connection::portAccessDenied, accessNotice,
+            &PortAccessNotice::PortAccessDenied);
+    connect(PageControl1, &QTabWidget::currentChanged, m_connection,
+            [this] { m_connection->setStatusShown(PageControl1->currentWidget() == TabSheet3); });
+    connect(m_session, &ControllerSession::connected, this, &TForm1::showWaitingWindow);
+    connect(m_session, &ControllerSession::identified, this, &TForm1::applyVersion);
+    connect(m_session, &ControllerSession::disconnecting, this, &TForm1::closeWaitingWindow);
+    connect(m_session, &ControllerSession::disconnected, this, &TForm1::forgetVersion);
+}
+
+void TForm1::applyVersion() {
+    closeWaitingWindow();
+    const QString versionText = m_session->versionText();
+    if (versionText.isEmpty()) {
+        m_connection->restWhile([this] {
+            m_dialogs->warning(u"Предупреждение"_s,
+                               u"Настоятельно рекомендуется обновить прошивку прибора.\n"
+                               u"Для данной версии никаких настроек не доступно."_s);
+        });
+        return;
+    }
+    setRadioPageShown(support::CompareVersions(versionText, u"1.45") >= 0);
+    m_editor->setDeviceVersion(versionText);
+    showDeviceType(*m_session->deviceType());
+}
+
+void TForm1::forgetVersion() {
+    m_editor->setDeviceVersion({});
+    setRadioPageShown(false);
+}
+
+void TForm1::setRadioPageShown(bool shown) {
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), shown);
 }
 
 void TForm1::followBatch() {
@@ -165,8 +183,13 @@ void TForm1::ComboBox2Change() {
     changeDeviceType(true);
 }
 
+void TForm1::showDeviceType(int position) {
+    m_status->showDeviceType(position);
+    changeDeviceType(false);
+}
+
 void TForm1::changeDeviceType(bool byUser) {
-    int code = iface::DeviceType::codeForPosition(TabSheet3->ComboBox2->currentIndex());
+    int code = iface::DeviceType::codeForPosition(m_status->deviceTypePosition());
     // Controllers of the built-in serial list are Pellam Q5 whatever model is chosen.
     if (code != 0 && m_session->isConnected() &&
         settings::SerialList::contains(m_session->serialNumber())) {
@@ -279,8 +302,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     m_log.write(QByteArrayLiteral("CloseQuery received"));
     // The ports are closed and a connected controller is let go (its settings saved) before
     // the scan stops, so nothing is lost when the program ends.
-    connection->Close();
-    Timer1->stop();
+    m_connection->Close();
     writeTerminalFile();
     if (m_waiting) {
         m_waiting->setClosing();
@@ -300,14 +322,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::Timer1Timer() {
-    connection->Timer1Timer();
-}
-
-void TForm1::Timer2Timer() {
-    connection->Timer2Timer();
 }
 
 void TForm1::Timer3Timer() {

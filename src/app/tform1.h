@@ -23,6 +23,8 @@ namespace talvik::app {
 class CompareWindow;
 class Connection;
 class ControllerSession;
+class ControllerStatus;
+class StatusPanel;
 class FindBar;
 class GuardPanel;
 class HeaderPanel;
@@ -36,9 +38,9 @@ class TForm2;
 class TerminalPanel;
 class UploadPanel;
 
-// The programmer's main window. It lays out the header and the pages, runs the timers that
-// drive the device link, owns the waiting window, and keeps the start-up and shutdown
-// order. Features take their controls from Panel1 and TabSheet3 and their ticks from the timers.
+// The programmer's main window. It lays out the header and the pages, creates the features and
+// the panels that build their controls on them and wires them to each other, owns the waiting
+// window, and keeps the start-up and shutdown order. No other class reaches its controls.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -71,10 +73,12 @@ public:
     // Device-type change: runs when the user picks a type in ComboBox2 and once at start-up.
     // The settings pages for the chosen type are built from the interface description here.
     void ComboBox2Change();
-    // The device-type change for the type chosen in ComboBox2; the new pages show the last
-    // settings. byUser: the user made it, so what the old pages showed is kept first; the
-    // program's own changes (start-up, an identified controller, a settings file) keep nothing.
+    // The device-type change for the chosen type; the new pages show the last settings.
+    // byUser: the user made it, so what the old pages showed is kept first; the program's own
+    // changes (start-up, an identified controller, a settings file) keep nothing.
     void changeDeviceType(bool byUser);
+    // The program's own choice of a device type (its place in the type list), and its change.
+    void showDeviceType(int position);
     // The settings pages, their setting store and field handlers. Whoever connects a controller
     // hands its firmware version to setDeviceVersion before the device-type change.
     [[nodiscard]] editor::SettingsEditor& settingsEditor() { return *m_editor; }
@@ -96,20 +100,14 @@ public:
     [[nodiscard]] BatchState& batch() { return m_batch; }
     // The attached controller and the events of its link.
     [[nodiscard]] ControllerSession& session() { return *m_session; }
+    // What the main page shows of it, and the chosen device type.
+    [[nodiscard]] ControllerStatus& status() { return *m_status; }
+    // The device link: port scan, status poll, disconnect, and its timers.
+    [[nodiscard]] Connection& connection() { return *m_connection; }
 
     // Sizes the header and the page control to the window and the active page (on resize,
     // page change and after creation). Whoever adds or fills a page calls it afterwards.
     void layoutPages();
-
-    HeaderPanel* Panel1;
-    PageControl* PageControl1;
-    MainPage* TabSheet3;
-    QWidget* TabSheet1; // radio devices, shown only while a controller is connected
-    QTimer* Timer1;     // port scan while not connected, the link's clock while connected
-    QTimer* Timer2;     // reception
-    QTimer* Timer3;     // one-shot helper of the settings editor
-    // The device link: port scan, identification, status, disconnect.
-    Connection* connection = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,14 +115,24 @@ protected:
 
 private:
     void formCreate();
+    // The device link and what the window does when a controller comes, is identified and goes.
+    void followConnection();
     // Settings batches and uploads start and end the batch state; the panels follow it.
     void followBatch();
+    // An identified controller: the pages its firmware version allows and the device type its
+    // hardware number names, or a warning when its firmware gives no settings.
+    void applyVersion();
+    void forgetVersion();
+    void setRadioPageShown(bool shown);
     void readTerminalFile();
     void writeTerminalFile();
-    void Timer1Timer();
-    void Timer2Timer();
     void Timer3Timer();
 
+    HeaderPanel* Panel1;
+    PageControl* PageControl1;
+    MainPage* TabSheet3;
+    QWidget* TabSheet1; // radio devices, shown only while a controller is connected
+    QTimer* Timer3;     // one-shot helper of the settings editor
     support::SimpleLog m_log;
     BatchState m_batch;
     StartOptions m_options;
@@ -137,6 +145,9 @@ private:
     std::unique_ptr<TForm2> m_waiting;
     // Created before every feature and destroyed after them, so that none outlives it.
     ControllerSession* m_session;
+    ControllerStatus* m_status;
+    StatusPanel* m_statusPanel = nullptr;
+    Connection* m_connection = nullptr;
     std::unique_ptr<editor::SettingsEditor> m_editor;
     std::unique_ptr<SettingsFeature> m_settings;
     std::unique_ptr<PortCommandLink> m_commandLink;

@@ -2,6 +2,7 @@
 
 #include "caption_group_box.h"
 #include "field_handlers.h"
+#include "page_images.h"
 #include "parameter_store.h"
 #include "right_anchors.h"
 
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -32,9 +32,10 @@ constexpr int kAlignStartWidth = 10000;
 } // namespace
 
 PageBuilder::PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers* handlers,
-                         QString interfaceFolder, int minimumPageWidth)
-    : m_pages(pages), m_store(store), m_handlers(handlers), m_folder(std::move(interfaceFolder)),
-      m_minimumPageWidth(minimumPageWidth), m_metrics(pages->font()) {}
+                         PageImages& images, QString interfaceFolder, int minimumPageWidth)
+    : m_pages(pages), m_store(store), m_handlers(handlers), m_imageFiles(images),
+      m_folder(std::move(interfaceFolder)), m_minimumPageWidth(minimumPageWidth),
+      m_metrics(pages->font()) {}
 
 void PageBuilder::build(const QList<iface::PlanItem>& items) {
     m_aligned.clear();
@@ -57,24 +58,6 @@ QString PageBuilder::wrapHint(QStringView hint) {
         }
     }
     return wrapped;
-}
-
-QPixmap PageBuilder::maskedImage(const QString& path) {
-    QImage image(path);
-    if (image.isNull()) {
-        return {};
-    }
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = image.pixel(0, 0);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == transparent) {
-                line[x] = qRgba(0, 0, 0, 0);
-            }
-        }
-    }
-    return QPixmap::fromImage(image);
 }
 
 int PageBuilder::build(QWidget* container, const QList<iface::PlanItem>& items, int y) {
@@ -125,8 +108,7 @@ void PageBuilder::buildTab(const iface::PlanItem& item) {
                  m_pages->isVisible() && shown != nullptr ? shown->width() : m_pages->width() - 4);
     page->resize(width, shown != nullptr ? shown->height() : m_pages->height());
 
-    const QString imagePath = m_folder + item.caption + QStringLiteral(".bmp");
-    const QPixmap image = QFile::exists(imagePath) ? maskedImage(imagePath) : QPixmap();
+    const QPixmap image = m_imageFiles.image(m_folder + item.caption + QStringLiteral(".bmp"));
     if (image.isNull()) {
         m_pages->addTab(page, item.caption);
     } else {

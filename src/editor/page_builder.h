@@ -16,6 +16,7 @@ class QWidget;
 namespace talvik::editor {
 
 class FieldHandlers;
+class PageImages;
 class ParameterStore;
 
 // Turns the pages of an InterfacePlan into controls on the page control: places them by the
@@ -28,10 +29,11 @@ public:
     static constexpr int kControlHeight = 21;
     static constexpr int kHintLine = 50;
 
-    // interfaceFolder holds the page images and the rich-edit texts ("Interface/").
-    // minimumPageWidth is the page width to lay out for while the page control has no size yet.
+    // interfaceFolder holds the page images (read through `images`) and the rich-edit texts
+    // ("Interface/"). minimumPageWidth is the page width to lay out for while the page control
+    // has no size yet.
     PageBuilder(QTabWidget* pages, ParameterStore& store, FieldHandlers* handlers,
-                QString interfaceFolder, int minimumPageWidth = 0);
+                PageImages& images, QString interfaceFolder, int minimumPageWidth = 0);
 
     // Adds the plan's pages after the pages already there, then aligns the value controls.
     void build(const QList<iface::PlanItem>& items);
@@ -42,8 +44,6 @@ public:
     // A hint with a line break after each space that lies more than 50 characters after the
     // start of its line.
     [[nodiscard]] static QString wrapHint(QStringView hint);
-    // A bitmap with the colour of its top-left pixel made transparent.
-    [[nodiscard]] static QPixmap maskedImage(const QString& path);
 
 private:
     int build(QWidget* container, const QList<iface::PlanItem>& items, int y);
@@ -66,6 +66,7 @@ private:
     QTabWidget* m_pages;
     ParameterStore& m_store;
     FieldHandlers* m_handlers;
+    PageImages& m_imageFiles;
     QString m_folder;
     int m_minimumPageWidth;
     QList<QPixmap> m_images;

@@ -144,7 +144,8 @@ void SettingsEditor::changeDeviceType(int typeCode, bool byUser) {
         return;
     }
     const iface::InterfacePlan plan = iface::InterfaceModel::plan(root, typeCode, version());
-    PageBuilder builder(m_pages, m_store, m_handlers.get(), kInterfaceFolder, m_minimumPageWidth);
+    PageBuilder builder(m_pages, m_store, m_handlers.get(), m_imageFiles, kInterfaceFolder,
+                        m_minimumPageWidth);
     builder.build(plan.content);
     m_images = builder.images();
     m_index = iface::SettingIndex(plan.content);

@@ -3,6 +3,7 @@
 #include "change_marks.h"
 #include "field_handlers.h"
 #include "node.h"
+#include "page_images.h"
 #include "parameter_store.h"
 #include "setting_index.h"
 #include "setting_pages.h"
@@ -105,6 +106,7 @@ private:
     int m_typeCode = 0;
     int m_minimumPageWidth;
     QList<QPixmap> m_images;
+    PageImages m_imageFiles;
     // The description as last read, and the file's state then: it is read again only when the
     // file changed, since flipping through device types would otherwise re-read the same text.
     std::unique_ptr<iface::YamlRoot> m_description;

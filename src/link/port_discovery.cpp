@@ -57,7 +57,7 @@ QStringList EnumeratePorts(const PortEnumerator& enumerator) {
 }
 
 void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
-             const QString& friendlyName) {
+             const QString& friendlyName, const AccessDenied& denied) {
     const QString portName = PortNameOf(friendlyName);
     auto entry = ports.find(portName);
     if (entry == ports.end()) {
@@ -66,6 +66,9 @@ void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory
         }
         std::unique_ptr<SerialLine> line = enumerator.CreateLine();
         if (!line->open(portName)) {
+            if (denied && line->accessDenied()) {
+                denied(portName);
+            }
             return;
         }
         entry = ports.emplace(portName, factory(std::move(line), portName, friendlyName)).first;
@@ -74,7 +77,7 @@ void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory
 }
 
 void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
-                  const QString& filter) {
+                  const QString& filter, const AccessDenied& denied) {
     for (auto& entry : ports) {
         entry.second->SetSeen(false);
     }
@@ -82,10 +85,10 @@ void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFa
         if (filter.isEmpty()) {
             const QStringList names = EnumeratePorts(enumerator);
             for (const QString& name : names) {
-                AddPort(ports, enumerator, factory, name);
+                AddPort(ports, enumerator, factory, name, denied);
             }
         } else {
-            AddPort(ports, enumerator, factory, filter);
+            AddPort(ports, enumerator, factory, filter, denied);
         }
     }
     std::erase_if(ports, [](const auto& entry) { return !entry.second->Seen(); });

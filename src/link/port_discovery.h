@@ -19,6 +19,9 @@ using PortMap = std::map<QString, std::unique_ptr<ComPortBase>>;
 using PortFactory = std::function<std::unique_ptr<ComPortBase>(
     std::unique_ptr<SerialLine> line, const QString& portName, const QString& friendlyName)>;
 
+// Told the name of a present port that this user has no right to open.
+using AccessDenied = std::function<void(const QString& portName)>;
+
 // "description (port name)", with any parentheses of the description shown as brackets, so
 // that the port name is found again between the first parentheses. A port the user names
 // directly (a pseudo-terminal, say) is refreshed with this text as the filter.
@@ -43,13 +46,15 @@ struct ListedPort {
 // Friendly names of the present ports that the scan opens.
 [[nodiscard]] QStringList EnumeratePorts(const PortEnumerator& enumerator);
 
-// Opens and enters the port if the map lacks it, and marks it seen.
+// Opens and enters the port if the map lacks it, and marks it seen. A port that fails to open
+// for lack of rights is told to `denied`.
 void AddPort(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
-             const QString& friendlyName);
+             const QString& friendlyName, const AccessDenied& denied = {});
 
 // Brings the map in line with the present ports. Filter: empty for every port, "none" for no
-// port, otherwise the friendly name of the one port to use.
+// port, otherwise the friendly name of the one port to use. Every port that fails to open for
+// lack of rights is told to `denied`, at each refresh.
 void RefreshPorts(PortMap& ports, const PortEnumerator& enumerator, const PortFactory& factory,
-                  const QString& filter);
+                  const QString& filter, const AccessDenied& denied = {});
 
 } // namespace talvik::link

@@ -1,5 +1,9 @@
 #include "qt_serial_line.h"
 
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
 namespace talvik::link {
 
 QtSerialLine::QtSerialLine() {
@@ -83,6 +87,18 @@ std::int64_t QtSerialLine::write(const std::uint8_t* data, std::size_t size) {
 
 int QtSerialLine::errorCode() const {
     return m_failed ? m_failure : static_cast<int>(m_port.error());
+}
+
+bool QtSerialLine::accessDenied() const {
+    if (m_port.error() != QSerialPort::PermissionError) {
+        return false;
+    }
+    // A port that another program holds fails the same way; only the device file's rights tell
+    // the two apart. The port name is a path, or a name under /dev ("ttyUSB0", "pts/3"); a
+    // Windows port has no device file, so it never counts as denied.
+    const QString name = m_port.portName();
+    const QFileInfo device(name.startsWith(u'/') ? name : u"/dev/"_s + name);
+    return device.exists() && !(device.isReadable() && device.isWritable());
 }
 
 void QtSerialLine::setArrivalHandler(std::function<void()> handler) {

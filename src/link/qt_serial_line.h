@@ -23,6 +23,7 @@ public:
     std::int64_t read(std::uint8_t* data, std::size_t size) override;
     std::int64_t write(const std::uint8_t* data, std::size_t size) override;
     [[nodiscard]] int errorCode() const override;
+    [[nodiscard]] bool accessDenied() const override;
     void setArrivalHandler(std::function<void()> handler) override;
 
 private:

@@ -26,6 +26,9 @@ public:
     virtual std::int64_t read(std::uint8_t* data, std::size_t size) = 0;
     virtual std::int64_t write(const std::uint8_t* data, std::size_t size) = 0;
     [[nodiscard]] virtual int errorCode() const = 0;
+    // After a failed open: the port is there, but this user has no right to open it (rather
+    // than another program holding it, or the port being gone).
+    [[nodiscard]] virtual bool accessDenied() const = 0;
     // Called from the event loop when bytes arrive or the line fails; empty to stop.
     virtual void setArrivalHandler(std::function<void()> handler) = 0;
 };

@@ -114,16 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
     BatchOptions, ControllerNeed,
     testing::Values(Controller{"FilesOnly", "--load a.set --set 20=1 --get 20 --save b.set", false},
                     Controller{"AnyActionWithAPort", "--port p --save b.set", true},
-                    Controller{"Read", "--read", true}, Controller{"Write", "--write", true},
-                    Controller{"Command", "--command ver", true},
+                    Controller{"Read", "--read", true},
                     Controller{"Upload", "--upload-sounds a.psnd", true},
                     Controller{"FactoryOfTheControllersType", "--factory", true},
                     Controller{"FactoryOfAGivenType", "--type 403 --factory", false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(BatchOptions, DefaultsWaitThirtySeconds) {
-    EXPECT_EQ(BatchOptions::parse(split("--read")).waitSeconds(), 30);
-}
 
 TEST(BatchOptions, HelpWinsOverErrors) {
     EXPECT_TRUE(BatchOptions::parse(split("--frobnicate --help")).helpAsked());
@@ -138,10 +133,6 @@ TEST(BatchOptions, HelpListsEveryActionWithAnExample) {
         EXPECT_TRUE(help.contains(QRegularExpression(u"\\n +talvik [^\\n]*"_s + name + u"\\b"_s)))
             << action;
     }
-}
-
-TEST(BatchOptions, HelpBeginsWithTheUsageLine) {
-    EXPECT_TRUE(BatchOptions::help().startsWith(BatchOptions::usage() + u'\n'));
 }
 
 TEST(PortListing, MarksSkippedPortsWithTheReason) {

@@ -72,22 +72,10 @@ TEST_F(BatchDialogsTest, ABoxIsALineWithCaptionAndText) {
     EXPECT_EQ(printed, u"Предупреждение: первая вторая\n"_s);
 }
 
-TEST_F(BatchDialogsTest, AnErrorBoxIsReported) {
-    BatchDialogs& boxes = dialogs(false);
-    boxes.error(u"Ошибка"_s, u"Файл имеет некорректный формат"_s);
-    EXPECT_EQ(boxes.takeErrors(), QStringList{u"Ошибка: Файл имеет некорректный формат"_s});
-}
-
 TEST_F(BatchDialogsTest, InformationIsNoError) {
     BatchDialogs& boxes = dialogs(false);
     boxes.information(u"Новый ключ"_s, u"ключ"_s);
     EXPECT_EQ(boxes.takeErrors(), QStringList());
-}
-
-TEST_F(BatchDialogsTest, AQuestionWithoutYesIsAnErrorAnsweredNo) {
-    BatchDialogs& boxes = dialogs(false);
-    EXPECT_FALSE(boxes.question(u"Вопрос"_s, u"Да?"_s));
-    EXPECT_EQ(boxes.takeErrors().size(), 1);
 }
 
 TEST_F(BatchDialogsTest, YesAnswersEveryQuestion) {

@@ -5,6 +5,7 @@
 #include "fake_serial_line.h"
 #include "frame_codec.h"
 #include "session_events.h"
+#include "test_app.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -16,20 +17,12 @@ using namespace talvik::support;
 
 namespace {
 
-QCoreApplication& coreApp() {
-    static int argc = 1;
-    static char name[] = "session_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QCoreApplication(argc, argv);
-    return *app;
-}
-
 // A session with a controller connected on COM3 over an in-memory line; the signals it gives
 // are recorded in order.
 class Session : public testing::Test {
 protected:
     Session() {
-        coreApp();
+        TestApp();
         session.attach(newPort(u"COM3"_s));
         port = session.port();
         RecordSessionEvents(session, events);
@@ -120,11 +113,6 @@ TEST_F(Session, TheHardwareNumberSelectsTheDeviceType) {
     EXPECT_EQ(session.deviceType(), std::optional<int>(5));
 }
 
-TEST_F(Session, TheVersionComesFromTheVersionReply) {
-    Arrive(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
-    EXPECT_EQ(session.versionText(), u"2.19"_s);
-}
-
 TEST_F(Session, AnUploadEndForgetsTheVersionReply) {
     Arrive(u"Версия ПО: 3.0 Конфигурация: 2.19 HV: 515"_s);
     port->OnProgrammingEnd(u"Прошивка завершена успешно"_s);
@@ -158,20 +146,26 @@ TEST_F(Session, APortLetGoStaysSilent) {
     EXPECT_TRUE(events.isEmpty());
 }
 
-TEST_F(Session, AScannedPortKeepsItsRepliesToItself) {
-    session.release();
-    std::unique_ptr<CPort> scanned = newPort(u"COM4"_s);
-    events.clear();
+// The controller let go and COM4 scanned for the next one.
+class Scanning : public Session {
+protected:
+    Scanning() {
+        session.release();
+        scanned = newPort(u"COM4"_s);
+        events.clear();
+        QObject::connect(&session, &ControllerSession::announced,
+                         [this](CPort& port) { announced.append(&port); });
+    }
+    std::unique_ptr<CPort> scanned;
+    QList<CPort*> announced;
+};
+
+TEST_F(Scanning, AScannedPortKeepsItsRepliesToItself) {
     scanned->OnText(u"early"_s);
     EXPECT_TRUE(events.isEmpty());
 }
 
-TEST_F(Session, AScannedPortAnnouncesAController) {
-    session.release();
-    std::unique_ptr<CPort> scanned = newPort(u"COM4"_s);
-    QList<CPort*> announced;
-    QObject::connect(&session, &ControllerSession::announced,
-                     [&](CPort& port) { announced.append(&port); });
+TEST_F(Scanning, AScannedPortAnnouncesAController) {
     scanned->OnConnected(u"hello"_s);
     EXPECT_EQ(announced, QList<CPort*>{scanned.get()});
 }

@@ -3,7 +3,9 @@
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
+#include "test_app.h"
 #include "test_dir.h"
+#include "two_settings_pages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,37 +23,9 @@ using namespace talvik::editor;
 
 namespace {
 
-QApplication& widgetApp() {
-    static int argc = 1;
-    static char name[] = "find_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
-
-// Two settings pages after the window's own two: "задержка" is on both.
-const char kPages[] = R"(Structure:
-  - Type: Tab
-    Caption: Охрана
-    Content:
-      - Type: EditList
-        Values: [101, 102]
-        Captions: [Задержка на вход, Задержка на выход]
-      - Type: ComboList
-        Values: [100]
-        Contents:
-          - - Режим постановки
-            - [Обычный, Тихий]
-  - Type: Tab
-    Caption: Связь
-    Content:
-      - Type: CheckList
-        Values: [214]
-        Captions: [Задержка SMS]
-)";
-
+// The two small settings pages after the window's own two: "задержка" is on both.
 struct Find : testing::Test {
-    QApplication& app = widgetApp();
+    QApplication& app = TestApp<QApplication>();
     TestDir dir;
     QWidget window;
     ScriptedDialogs dialogs;
@@ -63,7 +37,7 @@ struct Find : testing::Test {
 
     Find() {
         QDir().mkdir(u"Interface"_s);
-        dir.writeFile(u"Interface/interface.h"_s, kPages);
+        dir.writeFile(u"Interface/interface.h"_s, kTwoSettingsPages);
         pages->addTab(new QWidget, u"Главная"_s);
         pages->addTab(new QWidget, u"Радиоустройства"_s);
         editor = std::make_unique<SettingsEditor>(pages, &window, dialogs, &timer3);
@@ -84,18 +58,18 @@ TEST_F(Find, TypingShowsTheFirstMatch) {
 
 TEST_F(Find, TheFieldCountsTheMatches) {
     bar->FindEdit->setText(u"задержка"_s);
-    EXPECT_EQ(bar->FindCount->text(), u"1 из 3"_s);
+    EXPECT_EQ(bar->FindCount->text(), u"1 из 2"_s);
 }
 
 TEST_F(Find, EnterGoesToTheNextMatch) {
     bar->FindEdit->setText(u"задержка"_s);
     press(Qt::Key_Return);
-    EXPECT_EQ(bar->FindCount->text(), u"2 из 3"_s);
+    EXPECT_EQ(bar->FindCount->text(), u"2 из 2"_s);
 }
 
 TEST_F(Find, NextWrapsToTheFirstMatch) {
     bar->FindEdit->setText(u"задержка"_s);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         press(Qt::Key_Return);
     }
     EXPECT_EQ(bar->current(), 101);
@@ -150,17 +124,20 @@ struct Compare : Find {
     }
 };
 
-TEST_F(Compare, ARowNamesThePageOfTheSetting) {
-    EXPECT_EQ(compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])")->text(0), u"Связь"_s);
-}
-
-TEST_F(Compare, ARowNamesTheSettingByItsLabel) {
-    EXPECT_EQ(compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])")->text(1),
-              u"Задержка SMS"_s);
-}
-
-TEST_F(Compare, ADoubleClickShowsTheSettingOnItsPage) {
+// A file that differs from the pages in setting 214.
+struct ComparedFile : Compare {
     QTreeWidgetItem* row = compareWith(R"([{"HW": "415"}, {"Value": 214, "Check": 0}])");
+};
+
+TEST_F(ComparedFile, ARowNamesThePageOfTheSetting) {
+    EXPECT_EQ(row->text(0), u"Связь"_s);
+}
+
+TEST_F(ComparedFile, ARowNamesTheSettingByItsLabel) {
+    EXPECT_EQ(row->text(1), u"Задержка SMS"_s);
+}
+
+TEST_F(ComparedFile, ADoubleClickShowsTheSettingOnItsPage) {
     compare.Rows->setCurrentItem(row);
     Q_EMIT compare.Rows->itemDoubleClicked(row, 0);
     EXPECT_EQ(pages->currentIndex(), 3);

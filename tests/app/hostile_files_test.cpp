@@ -6,6 +6,7 @@
 #include "settings_editor.h"
 #include "settings_file.h"
 #include "terminal_history.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 
@@ -34,11 +35,7 @@ constexpr int kStartType = 414;
 // window on.
 QApplication& App() {
     static const LogTail logFolder;
-    static int argc = 1;
-    static char name[] = "hostile_files_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv);
-    return *app;
+    return TestApp<QApplication>();
 }
 
 QByteArray Shipped(const QString& name) {

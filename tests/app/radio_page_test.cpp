@@ -1,3 +1,5 @@
+#include "log_tail.h"
+#include "named_controls.h"
 #include "page_control.h"
 #include "parameter_store.h"
 #include "radio_devices.h"
@@ -5,19 +7,16 @@
 #include "radio_page.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
-#include "simple_log.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "type_into.h"
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -25,7 +24,6 @@
 using namespace Qt::StringLiterals;
 using namespace talvik::app;
 using namespace talvik::devices;
-using namespace talvik::support;
 
 namespace {
 
@@ -60,29 +58,23 @@ QByteArray smallDescription() {
 class RadioWindow : public testing::Test {
 protected:
     RadioWindow() {
-        static int argc = 1;
-        static char name[] = "app_tests";
-        static char* argv[] = {name, nullptr};
-        static QTemporaryDir logDir;
-        if (QCoreApplication::instance() == nullptr) {
-            SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
-            new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
-        }
+        static const LogTail logFolder;
+        TestApp<QApplication>();
         dir.writeFile(u"Interface/interface.h"_s, smallDescription());
         form = std::make_unique<TForm1>(StartOptions{u"/nonexistent"_s}, &dialogs);
-        form->Timer1->stop();
-        form->Timer2->stop();
+        const NamedControls named(*form);
+        named.Timer1->stop();
+        named.Timer2->stop();
         form->resize(1100, 780);
         form->show();
-        form->PageControl1->setTabVisible(form->PageControl1->indexOf(form->TabSheet1), true);
-        form->PageControl1->setCurrentWidget(form->TabSheet1);
+        named.PageControl1->setTabVisible(named.PageControl1->indexOf(named.TabSheet1), true);
+        named.PageControl1->setCurrentWidget(named.TabSheet1);
         QCoreApplication::processEvents();
     }
 
     QLineEdit* edit(int setting) {
         return qobject_cast<QLineEdit*>(form->settingsEditor().store().find(setting)->control);
     }
-    bool changed(int setting) { return form->settingsEditor().store().find(setting)->changed; }
     RadioDevices& radio() { return form->radio().radio(); }
     QTreeWidget* list() { return form->radio().page().ListView1; }
     QString cell(int row, int column) { return list()->topLevelItem(row)->text(column); }
@@ -95,18 +87,6 @@ protected:
         QMouseEvent press(QEvent::MouseButtonPress, at, list()->viewport()->mapToGlobal(at),
                           Qt::RightButton, Qt::RightButton, Qt::NoModifier);
         QCoreApplication::sendEvent(list()->viewport(), &press);
-    }
-    // The item of the choice menu with that caption is clicked.
-    void choose(const QString& caption) {
-        QMenu* menu = form->radio().page().choiceMenu();
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            if (action->text() == caption) {
-                action->trigger();
-                return;
-            }
-        }
-        FAIL() << "no item " << caption.toStdString();
     }
 
     TestDir dir;
@@ -134,28 +114,6 @@ TEST_F(RadioWindow, ColumnsKeepTheirMinimumWidth) {
     EXPECT_EQ(list()->columnWidth(2), 140);
     list()->header()->resizeSection(2, 180);
     EXPECT_EQ(list()->columnWidth(2), 180);
-}
-
-TEST_F(RadioWindow, ReportsFillSortedRows) {
-    radio().OnRadioReport(u"#R:%7% TK1 :192 166 11"_s);
-    radio().OnRadioReport(u"#R:%12% TK1 :1"_s);
-    ASSERT_EQ(list()->topLevelItemCount(), 2);
-    EXPECT_EQ(cell(0, 0), u"%12%"_s);
-    EXPECT_EQ(cell(1, 1), u"TK1"_s);
-    EXPECT_EQ(cell(1, 5), u"температура 25.2"_s);
-    EXPECT_EQ(cell(1, 6).size(), 8);
-}
-
-TEST_F(RadioWindow, MenuAssignmentEditsTheZoneSettings) {
-    edit(45)->setText(u" %7%"_s);
-    radio().BuildAssignmentTargets();
-    rightClick(0, 2);
-    choose(u"Радиозона  3"_s);
-    EXPECT_EQ(edit(45)->text(), QString());
-    EXPECT_EQ(edit(47)->text(), u" %7%"_s);
-    EXPECT_TRUE(changed(45));
-    EXPECT_TRUE(changed(47));
-    EXPECT_EQ(cell(0, 2), u"Радиозона  3"_s);
 }
 
 TEST_F(RadioWindow, MenuMarksTheCurrentChoiceAndEscapesAmpersands) {
@@ -196,22 +154,6 @@ TEST_F(RadioWindow, EditingATargetShowsItsNewDevices) {
     EXPECT_EQ(cell(0, 4), QString());
     EXPECT_EQ(cell(1, 0), u"%9%"_s);
     EXPECT_EQ(cell(1, 4), u"Термометр  1"_s);
-}
-
-TEST_F(RadioWindow, RemovalTakesTheSelectedRowsOut) {
-    edit(46)->setText(u" %7% %8%"_s);
-    radio().BuildAssignmentTargets();
-    list()->topLevelItem(0)->setSelected(true);
-    form->radio().page().Button17->click();
-    EXPECT_EQ(edit(46)->text(), u" %8%"_s);
-    ASSERT_EQ(list()->topLevelItemCount(), 1);
-    EXPECT_EQ(cell(0, 0), u"%8%"_s);
-}
-
-TEST_F(RadioWindow, LearningNeedsAController) {
-    form->radio().page().Button16->click();
-    EXPECT_FALSE(form->radio().page().Label7->isVisible());
-    EXPECT_EQ(form->radio().page().Button16->text(), u"Добавление радиоустройств"_s);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "fake_serial_line.h"
 #include "frame_codec.h"
 #include "header_panel.h"
-#include "main_page.h"
+#include "named_controls.h"
 #include "page_control.h"
 #include "scripted_dialogs.h"
 #include "session_events.h"
@@ -76,14 +76,16 @@ public:
         return {{u"USB"_s, u"COM3"_s}, {u"USB"_s, u"COM4"_s}};
     }
     [[nodiscard]] std::unique_ptr<SerialLine> CreateLine() const override {
-        return std::make_unique<FakeSerialLine>(
-            m_created.emplace_back(std::make_shared<FakeSerialLine::State>()));
+        auto& state = m_created.emplace_back(std::make_shared<FakeSerialLine::State>());
+        state->deniedNames = denied;
+        return std::make_unique<FakeSerialLine>(state);
     }
     [[nodiscard]] FakeSerialLine::State& line(const QString& name) const {
         return **std::find_if(m_created.rbegin(), m_created.rend(),
                               [&](const auto& state) { return state->portName == name; });
     }
     mutable std::vector<std::shared_ptr<FakeSerialLine::State>> m_created;
+    QStringList denied; // ports this user has no right to open
 };
 
 QByteArray Frame(std::uint8_t kind, std::uint8_t first, const QString& text) {
@@ -98,28 +100,28 @@ QByteArray Frame(std::uint8_t kind, std::uint8_t first, const QString& text) {
 class Window : public testing::Test {
 protected:
     Window() {
-        form->Timer1->stop(); // the connection tests drive both timers by hand
-        form->Timer2->stop();
+        controls.Timer1->stop(); // the connection tests drive both timers by hand
+        controls.Timer2->stop();
         auto enumerator = std::make_unique<FakePorts>();
         ports = enumerator.get();
-        form->connection->setPortSource(std::move(enumerator), {});
+        form->connection().setPortSource(std::move(enumerator), {});
         form->settings().transfer().rememberedSerial = kSerial;
         RecordSessionEvents(form->session(), routed);
     }
     static inline const QString kSerial = u"0123456789AB"_s;
     void Arrive(const QString& name, const QByteArray& bytes) {
         ports->line(name).incoming += bytes;
-        form->connection->Timer2Timer();
+        form->connection().Timer2Timer();
     }
     void ConnectOn(const QString& name) {
-        form->connection->Timer1Timer();
+        form->connection().Timer1Timer();
         Arrive(name, Frame(0, 0x01, u"hello"_s));
     }
     void Reply(const QString& text) { Arrive(u"COM3"_s, Frame(2, ' ', text)); }
     // One second of the channel clock; the controller answers the keep-alive unless silent.
     void Second(bool answering = true) {
         for (int i = 0; i < 10; ++i) {
-            form->connection->Timer1Timer();
+            form->connection().Timer1Timer();
             CPort* port = form->session().port();
             if (answering && port != nullptr && port->Current() == "ka") {
                 Arrive(port->PortName(), Frame(0, 0x01, u"again"_s));
@@ -127,14 +129,16 @@ protected:
         }
     }
     [[nodiscard]] bool RadioPageShown() const {
-        return form->PageControl1->isTabVisible(form->PageControl1->indexOf(form->TabSheet1));
+        return controls.PageControl1->isTabVisible(
+            controls.PageControl1->indexOf(controls.TabSheet1));
     }
 
     const QString log = logPath();
     TestDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<TForm1> form = std::make_unique<TForm1>(StartOptions{}, &dialogs);
-    MainPage* page = form->TabSheet3;
+    NamedControls controls{*form};
+    const NamedControls* page = &controls;
     FakePorts* ports = nullptr;
     QStringList routed;
 };
@@ -147,17 +151,17 @@ TEST_F(Window, StartsWaitsAndOnlyTheUsersCloseEndsTheProgramInOrder) {
     const qint64 start = QFile(log).size();
     {
         TForm1 own(StartOptions{}, &dialogs);
+        const NamedControls named(own);
         EXPECT_EQ(own.windowTitle(), u"Программатор Талвик 2.6.4"_s);
-        const QComboBox* types = own.TabSheet3->ComboBox2;
+        const QComboBox* types = named.ComboBox2;
         EXPECT_EQ(u"%1 %2 "_s.arg(types->count()).arg(types->currentIndex()) + types->currentText(),
                   u"6 4 Orvix TQ-14"_s);
-        EXPECT_EQ(own.TabSheet3->Edit23->text() + u' ' + own.TabSheet3->Edit24->text(),
-                  u"a.enc profile.evc"_s);
-        EXPECT_TRUE(own.TabSheet3->Button10->toolTip().startsWith(
+        EXPECT_EQ(named.Edit23->text() + u' ' + named.Edit24->text(), u"a.enc profile.evc"_s);
+        EXPECT_TRUE(named.Button10->toolTip().startsWith(
             u"В качестве устройств 1-Wire могут использоваться электронные \nключи"_s));
         QStringList timers; // interval, running or not
         for (const QTimer* timer :
-             {own.Timer1, own.Timer2, own.Timer3, own.findChild<QTimer*>(u"Timer4"_s)}) {
+             {named.Timer1, named.Timer2, named.Timer3, own.findChild<QTimer*>(u"Timer4"_s)}) {
             timers << u"%1%2"_s.arg(timer->interval()).arg(timer->isActive() ? u"+"_s : u"-"_s);
         }
         EXPECT_EQ(timers.join(u' '), u"1000+ 1+ 1- 5000-"_s);
@@ -178,7 +182,7 @@ TEST_F(Window, StartsWaitsAndOnlyTheUsersCloseEndsTheProgramInOrder) {
         EXPECT_TRUE(own.waitingWindow() == nullptr && own.isEnabled() && own.isVisible());
         own.showWaitingWindow();
         own.waitingWindow()->close();
-        EXPECT_FALSE(own.isVisible() || own.Timer1->isActive());
+        EXPECT_FALSE(own.isVisible() || named.Timer1->isActive());
         own.close();
     }
     EXPECT_EQ(logTexts(log, start),
@@ -191,7 +195,7 @@ TEST_F(Window, PagesKeep900PixelsGrowWithTheirLowestControlAndTheWheelScrollsATh
     form->show();
     QApplication::processEvents();
     form->layoutPages();
-    EXPECT_EQ(form->Panel1->width() + form->PageControl1->width(), 1800);
+    EXPECT_EQ(controls.Panel1->width() + controls.PageControl1->width(), 1800);
     // The wheel anywhere scrolls the window by a third of its delta.
     const auto* scroll = qobject_cast<QScrollArea*>(form->centralWidget());
     ASSERT_GT(scroll->verticalScrollBar()->maximum(), 100);
@@ -206,22 +210,23 @@ TEST_F(Window, PagesKeep900PixelsGrowWithTheirLowestControlAndTheWheelScrollsATh
     auto* placed = new QWidget;
     auto* lowest = new QLabel(u"x"_s, placed);
     lowest->setGeometry(12, 679, 100, 21);
-    form->PageControl1->setCurrentIndex(form->PageControl1->addPage(placed, u"Стр"_s, 2));
+    controls.PageControl1->setCurrentIndex(
+        NamedChild<PageControl>(*form, u"PageControl1"_s)->addPage(placed, u"Стр"_s, 2));
     const int pageTop =
-        form->PageControl1->currentWidget()->mapTo(form->PageControl1, QPoint()).y();
-    EXPECT_EQ(form->PageControl1->height(), pageTop + 700 + 12);
+        controls.PageControl1->currentWidget()->mapTo(controls.PageControl1, QPoint()).y();
+    EXPECT_EQ(controls.PageControl1->height(), pageTop + 700 + 12);
     lowest->move(12, 379);
     form->layoutPages();
-    EXPECT_EQ(form->PageControl1->height(), 637);
+    EXPECT_EQ(controls.PageControl1->height(), 637);
 
     form->resize(1200, 1300);
     QApplication::processEvents();
     const QWidget* viewport = scroll->viewport();
-    EXPECT_EQ(form->Panel1->width() + form->PageControl1->width(), 2 * viewport->width());
-    EXPECT_EQ(form->PageControl1->y() + form->PageControl1->height(), viewport->height());
+    EXPECT_EQ(controls.Panel1->width() + controls.PageControl1->width(), 2 * viewport->width());
+    EXPECT_EQ(controls.PageControl1->y() + controls.PageControl1->height(), viewport->height());
     // The terminal reaches down to 10 pixels above the main page's bottom.
-    form->PageControl1->setCurrentWidget(page);
-    EXPECT_EQ(page->height() - page->GroupBox5->geometry().bottom() - 1, 10);
+    controls.PageControl1->setCurrentWidget(page->TabSheet3);
+    EXPECT_EQ(page->TabSheet3->height() - page->GroupBox5->geometry().bottom() - 1, 10);
 }
 
 // A wrapped label that the layout gives less than its height shows its lines cut at the top and
@@ -233,7 +238,7 @@ TEST_F(Window, WrappedLabelsOfTheMainPageGetTheirHeightAtEveryWidth) {
         for (int width = TForm1::kMinimumWidth; width <= 1600; width += 10) {
             form->resize(width, height);
             QApplication::processEvents();
-            for (const QLabel* label : page->findChildren<QLabel*>()) {
+            for (const QLabel* label : page->TabSheet3->findChildren<QLabel*>()) {
                 if (label->wordWrap() && label->isVisible()) {
                     EXPECT_GE(label->height(), label->heightForWidth(label->width()))
                         << label->objectName().toStdString() << " at " << width << "x" << height;
@@ -254,11 +259,11 @@ TEST_F(Window, ShippedHelpTextsShowWholeAtTheSmallestWidth) {
     for (int position = 1; position < page->ComboBox2->count(); ++position) {
         page->ComboBox2->setCurrentIndex(position);
         form->changeDeviceType(false);
-        for (int i = SettingsEditor::kFirstSettingsPage; i < form->PageControl1->count(); ++i) {
-            form->PageControl1->setCurrentIndex(i);
+        for (int i = SettingsEditor::kFirstSettingsPage; i < controls.PageControl1->count(); ++i) {
+            controls.PageControl1->setCurrentIndex(i);
             QApplication::processEvents();
             for (const QTextEdit* help :
-                 form->PageControl1->widget(i)->findChildren<QTextEdit*>()) {
+                 controls.PageControl1->widget(i)->findChildren<QTextEdit*>()) {
                 EXPECT_EQ(help->verticalScrollBar()->maximum(), 0)
                     << page->ComboBox2->currentText().toStdString() << ": "
                     << help->toPlainText().left(30).toStdString();
@@ -310,6 +315,36 @@ TEST(Program, ACrashedCopyDoesNotBlockTheNextAndASecondStartOnlyRaisesIt) {
               (QList<QByteArray>{"CloseQuery received", "Program CLOSED", "Closing logs"}));
 }
 
+// As root the system never refuses a port for its rights, so the fake line stands in for it.
+TEST_F(Window, APortWithoutRightsIsLoggedOnceWithTheDialoutGroup) {
+    ports->denied = {u"COM4"_s};
+    const qint64 start = QFile(log).size();
+    for (int second = 0; second < 3; ++second) {
+        form->connection().Timer1Timer();
+    }
+    QList<QByteArray> named = logTexts(log, start);
+    named.removeIf([](const QByteArray& line) { return !line.contains("No permission"); });
+    EXPECT_EQ(named, QList<QByteArray>{"No permission to open COM4; serial ports need "
+                                       "membership of the dialout group"});
+}
+
+TEST_F(Window, APortWithoutRightsIsNamedUnderTheConnection) {
+    ports->denied = {u"COM4"_s};
+    form->connection().Timer1Timer();
+    EXPECT_EQ(NamedChild<QLabel>(*form, u"PortAccessNotice"_s)->text(),
+              u"Нет прав на открытие порта: COM4. Добавьте пользователя в группу dialout "
+              u"(sudo usermod -aG dialout $USER) и войдите в систему заново."_s);
+}
+
+TEST_F(Window, ThePortNoticeGoesWhenAControllerConnects) {
+    ports->denied = {u"COM4"_s};
+    const auto* notice = NamedChild<QLabel>(*form, u"PortAccessNotice"_s);
+    form->connection().Timer1Timer();
+    ASSERT_TRUE(notice->isVisibleTo(form.get()));
+    Arrive(u"COM3"_s, Frame(0, 0x01, u"hello"_s));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
+}
+
 TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     ConnectOn(u"COM3"_s);
     Second();
@@ -321,9 +356,9 @@ TEST_F(Window, IdentifiesPollsDropsAndCloses) {
     // (from firmware 2.19 on), and pauses away from the main page.
     Reply(u"#S23:0 2982 0 0 2990"_s);
     Second();
-    form->PageControl1->setCurrentWidget(form->TabSheet1);
+    controls.PageControl1->setCurrentWidget(controls.TabSheet1);
     Second();
-    form->PageControl1->setCurrentWidget(page);
+    controls.PageControl1->setCurrentWidget(page->TabSheet3);
     Second();
     Reply(u"#P657:"_s);
     Second();
@@ -382,7 +417,7 @@ TEST_F(Window, VersionReplySelectsTypeAndRadioPageOrWarns) {
         EXPECT_EQ(form->waitingWindow(), nullptr);
         EXPECT_EQ(page->ComboBox2->currentIndex(), type) << version.toStdString();
         EXPECT_EQ(RadioPageShown(), radioPage) << version.toStdString();
-        form->connection->Disconnect();
+        form->connection().Disconnect();
         EXPECT_EQ(form->settings().transfer().rememberedSerial.isEmpty(), forgetsSerial)
             << version.toStdString();
     }
@@ -398,9 +433,11 @@ TEST_F(Window, StatusValuesReachTheirControls) {
     // level beyond the bar pins it to its end.
     Reply(u"#S0:125#S4:20 5 Билайн#S6:65"_s);
     Reply(u"#S0:1#S4:99 4"_s);
-    EXPECT_EQ(page->Label18->text() + page->Label2->text() + page->Label4->text() +
-                  page->Label15->text() + page->Label16->text(),
-              u"вклБилайн6.5резервное"_s);
+    EXPECT_EQ(page->Label18->text(), u"вкл"_s);
+    EXPECT_EQ(page->Label2->text(), QString());
+    EXPECT_EQ(page->Label4->text(), u"Билайн"_s);
+    EXPECT_EQ(page->Label15->text(), u"6.5"_s);
+    EXPECT_EQ(page->Label16->text(), u"резервное"_s);
     EXPECT_EQ(page->ProgressBar1->value(), 31);
 }
 
@@ -425,7 +462,7 @@ TEST_F(WindowUpload, FieldsOfferTheFolderFirstFirmwareAndProfile) {
         dir.writeFile(name, "x");
     }
     form = std::make_unique<TForm1>(StartOptions{}, &dialogs);
-    const MainPage& fresh = *form->TabSheet3;
+    const NamedControls fresh(*form);
     EXPECT_EQ((QStringList{fresh.Edit23->text(), fresh.Edit24->text(), fresh.Edit6->text()}),
               (QStringList{u"a.enc"_s, u"p.evc"_s, QString()}));
 }
@@ -467,8 +504,8 @@ TEST_F(WindowUpload, ChunkUploadShowsProgressThenRestartsAndWaitsWithTimer1Stopp
     EXPECT_EQ(page->ProgressBar3->value(), 0);
     EXPECT_EQ(page->Label6->text(), QString());
     EXPECT_EQ(form->session().port(), nullptr);
-    EXPECT_TRUE(form->connection->waiting());
-    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(form->connection().waiting());
+    EXPECT_FALSE(controls.Timer1->isActive());
 }
 
 TEST_F(WindowUpload, BadChunkAnswerKeepsTheRunAndItsBar) {

@@ -83,9 +83,7 @@ TEST_P(UsersOwnFile, SurvivesAnUpgrade) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UserFolder, UsersOwnFile,
-                         testing::Values(UsersFile{"last_settings", "last.set"},
-                                         UsersFile{"terminal_history", "terminal.txt"},
-                                         UsersFile{"backup", "Backups/0123456789AB/a.set"},
+                         testing::Values(UsersFile{"backup", "Backups/0123456789AB/a.set"},
                                          UsersFile{"own_settings_file", "Configs/car.set"}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -26,6 +26,7 @@ public:
         std::size_t inputQueue = 0;
         bool failOpen = false;
         QList<QString> refusedNames; // ports that fail to open, as if in use elsewhere
+        QList<QString> deniedNames;  // ports that fail to open for lack of rights
         bool failSettings = false;
         bool failClose = false;
         bool gone = false; // the device vanished: bytesWaiting fails
@@ -41,7 +42,8 @@ public:
     [[nodiscard]] bool open(const QString& portName) override {
         m_state->portName = portName;
         ++m_state->opens;
-        m_state->isOpen = !m_state->failOpen && !m_state->refusedNames.contains(portName);
+        m_state->isOpen = !m_state->failOpen && !m_state->refusedNames.contains(portName) &&
+                          !m_state->deniedNames.contains(portName);
         return m_state->isOpen;
     }
     [[nodiscard]] bool close() override {
@@ -80,6 +82,9 @@ public:
         return static_cast<std::int64_t>(size);
     }
     [[nodiscard]] int errorCode() const override { return m_state->error; }
+    [[nodiscard]] bool accessDenied() const override {
+        return !m_state->isOpen && m_state->deniedNames.contains(m_state->portName);
+    }
     void setArrivalHandler(std::function<void()> handler) override {
         m_state->arrival = std::move(handler);
     }

@@ -209,15 +209,6 @@ TEST_F(Assignment, RenameOfOtherSettingChangesNoUser) {
     EXPECT_FALSE(menuNames(u"%7%"_s, Unit::User).contains(u"Иван"_s));
 }
 
-TEST_F(Assignment, EditedTargetShowsItsNewDevices) {
-    rig.settings.texts[45] = u" %7%"_s;
-    build();
-    rig.settings.texts[45] = u" %8%"_s;
-    rig.radio.RefreshTarget(45);
-    EXPECT_EQ(rig.cell(u"%7%"_s, RadioDeviceList::Zone), QString());
-    EXPECT_EQ(rig.cell(u"%8%"_s, RadioDeviceList::Zone), u"Радиозона  1"_s);
-}
-
 TEST(AssignmentColumns, KindFollowsTheColumnWidths) {
     const QList<int> widths{80, 100, 140, 130, 100, 200, 70};
     const std::pair<int, int> cases[] = {{0, 0},   {79, 0},  {181, 1}, {320, 1},

@@ -41,16 +41,4 @@ TEST(GuardControl, RestartIsShownThenWrittenWithoutWaiting) {
     EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ReStarT"_s, 1}}));
 }
 
-TEST(GuardControl, NothingHappensAfterADisconnect) {
-    RecordingLink link;
-    link.connected = false;
-    GuardControl guard([&link] { return link.current(); });
-    int shown = 0;
-    QObject::connect(&guard, &GuardControl::commandShown, [&shown] { ++shown; });
-    guard.Button2Click(u"Включить"_s);
-    guard.Button12Click();
-    EXPECT_TRUE(link.sent.isEmpty());
-    EXPECT_EQ(shown, 0);
-}
-
 } // namespace

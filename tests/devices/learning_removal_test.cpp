@@ -8,18 +8,25 @@ using namespace talvik::devices;
 
 namespace {
 
-TEST(Learning, DoesNothingWithoutController) {
+// Learning started with the tick's clock noted first.
+class Learning : public testing::Test {
+protected:
+    void start() {
+        rig.radio.LearningTick();
+        rig.radio.Button16Click();
+    }
     RadioRig rig;
+};
+
+TEST_F(Learning, DoesNothingWithoutController) {
     rig.link.isConnected = false;
     rig.radio.Button16Click();
     EXPECT_TRUE(rig.link.sent.isEmpty());
     EXPECT_FALSE(rig.radio.learning());
 }
 
-TEST(Learning, CountsDownOncePerSecondOfTheTick) {
-    RadioRig rig;
-    rig.radio.LearningTick();
-    rig.radio.Button16Click();
+TEST_F(Learning, CountsDownOncePerSecondOfTheTick) {
+    start();
     for (int ms = 0; ms < 2500; ms += 100) {
         rig.clock.advance(100);
         rig.radio.LearningTick();
@@ -27,10 +34,8 @@ TEST(Learning, CountsDownOncePerSecondOfTheTick) {
     EXPECT_EQ(rig.radio.secondsLeft(), 58);
 }
 
-TEST(Learning, CatchesUpOneStepPerRunAfterAStall) {
-    RadioRig rig;
-    rig.radio.LearningTick();
-    rig.radio.Button16Click();
+TEST_F(Learning, CatchesUpOneStepPerRunAfterAStall) {
+    start();
     rig.clock.advance(5000);
     rig.radio.LearningTick();
     EXPECT_EQ(rig.radio.secondsLeft(), 59);
@@ -40,10 +45,8 @@ TEST(Learning, CatchesUpOneStepPerRunAfterAStall) {
     EXPECT_EQ(rig.radio.secondsLeft(), 55);
 }
 
-TEST(Learning, StopsItselfAtZero) {
-    RadioRig rig;
-    rig.radio.LearningTick();
-    rig.radio.Button16Click();
+TEST_F(Learning, StopsItselfAtZero) {
+    start();
     QSignalSpy stopped(&rig.radio, &RadioDevices::learningChanged);
     for (int second = 0; second < 61; ++second) {
         rig.clock.advance(1000);
@@ -55,18 +58,15 @@ TEST(Learning, StopsItselfAtZero) {
     EXPECT_EQ(stopped.size(), 1);
 }
 
-TEST(Learning, TickWrapsAround) {
-    RadioRig rig;
+TEST_F(Learning, TickWrapsAround) {
     rig.clock.set(0xFFFFFF00u);
-    rig.radio.LearningTick();
-    rig.radio.Button16Click();
+    start();
     rig.clock.advance(1100); // past the wrap
     rig.radio.LearningTick();
     EXPECT_EQ(rig.radio.secondsLeft(), 59);
 }
 
-TEST(Learning, DisconnectEndsItWithoutACommand) {
-    RadioRig rig;
+TEST_F(Learning, DisconnectEndsItWithoutACommand) {
     rig.radio.Button16Click();
     rig.radio.OnRadioReport(u"#R:%7% AM :1"_s);
     rig.radio.Clear();

@@ -31,7 +31,6 @@ const DecodeCase kDecodeCases[] = {
      false},
     {"TemperatureOneFractionDigit", {0xC0, 0xA6, 0x0B}, u"температура 25.2", false},
     {"TemperatureWholeDropsThePoint", {0xC0, 0xC2, 0x0B}, u"температура 28", false},
-    {"TemperatureZeroInGeneralForm", {0xC0, 0xAA, 0x0A}, u"температура 0", false},
     {"TemperatureBelowZero", {0xC0, 0x00, 0x00}, u"температура -273", false},
     {"TemperatureHighest", {0xC0, 0xFF, 0xFF}, u"температура 6280.5", false},
     {"SignalHalvesTowardsZero", {0xB0, 0x41}, u"уровень сигнала -42", false},
@@ -39,7 +38,6 @@ const DecodeCase kDecodeCases[] = {
     {"SignalMostNegative", {0xB0, 0x80}, u"уровень сигнала -138", false},
     {"SignalQualityUnsigned", {0xB1, 0xFF}, u"качество сигнала 255", false},
     {"VoltageRoundsHalfUp", {0xB4, 0x02}, u"Напряжение питания 0.06", false},
-    {"VoltageZero", {0xB4, 0x00}, u"Напряжение питания 0", false},
     {"VoltageFullScale", {0xB4, 0xFF}, u"Напряжение питания 7.47", false},
     {"FuelLevelLittleEndian", {0xC1, 0x34, 0x12}, u"значение ДУТ 4660", false},
     {"BConstant", {0xC2, 0xFF, 0xFF}, u"B-константа 65535", false},
@@ -65,13 +63,6 @@ TEST(DecodeRadioData, LogsTheWholeRecordInHexadecimal) {
     MemoryLog log;
     (void)DecodeRadioData(std::vector<std::uint8_t>{0x01, 0xC0, 0x0A}, log);
     EXPECT_EQ(log.lines(), QByteArrayList{"Incorrect radio data:\t1 C0 A "});
-}
-
-TEST(RadioTagNames, HasSixteenBatteryStepsAndTheKnownTags) {
-    const auto& names = RadioTagNames();
-    EXPECT_EQ(names.size(), 31u + 16u + 7u);
-    EXPECT_EQ(names.at(0x85), QStringLiteral("состояние батареи 33 %"));
-    EXPECT_EQ(names.count(0x00), 0u);
 }
 
 } // namespace

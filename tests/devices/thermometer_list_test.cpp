@@ -18,29 +18,6 @@ QList<ThermometerList::Row> rows(const QString& readings, const QLocale& locale 
     return ThermometerList::Rows(readings, {{0, u"28FF4A1B03000012"_s}}, nameOf, locale);
 }
 
-TEST(ThermometerList, OccupiedSlotsGetRowsNumberedFromOne) {
-    const auto list = rows(u"2982 0 1"_s);
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[0].number, u"1"_s);
-    EXPECT_EQ(list[1].number, u"3"_s);
-}
-
-TEST(ThermometerList, FirstRowShowsTemperatureSerialAndNoName) {
-    const auto list = rows(u"2982 0 1"_s);
-    ASSERT_FALSE(list.isEmpty());
-    EXPECT_EQ(list[0].temperature, u"25.2"_s);
-    EXPECT_EQ(list[0].serial, u"28FF4A1B03000012"_s);
-    EXPECT_EQ(list[0].name, QString());
-}
-
-TEST(ThermometerList, FaultySensorWithoutSerialShowsItsSettingName) {
-    const auto list = rows(u"2982 0 1"_s);
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[1].temperature, u"неисправен"_s);
-    EXPECT_EQ(list[1].serial, QString());
-    EXPECT_EQ(list[1].name, u"Гараж"_s);
-}
-
 TEST(ThermometerList, TemperatureUsesTheLocaleDecimalSeparator) {
     const auto list = rows(u"2982"_s, kComma);
     ASSERT_EQ(list.size(), 1);

@@ -141,43 +141,22 @@ TEST_F(BatchEndToEnd, ACommandPrintsTheControllersAnswer) {
         << run.out.toStdString();
 }
 
-struct Upload {
-    const char* name;
-    const char* hardware;
-    const char* option;
-    const char* result;
-};
-void PrintTo(const Upload& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class BatchUpload : public BatchEndToEnd, public testing::WithParamInterface<Upload> {};
-
-// The upload ends with its result, and the run waits for the controller to come back.
-TEST_P(BatchUpload, EndsWithTheResultAndTheControllerBack) {
+// The upload ends with its result, and the run waits for the restarted controller to come back.
+// The families' images and results are checked through the window and over a noisy line.
+TEST_F(BatchEndToEnd, AnUploadEndsWithTheResultAndTheControllerBack) {
     QByteArray image(8000, '\0');
     for (qsizetype i = 0; i < image.size(); ++i) {
         image[i] = static_cast<char>(i * 7 + 1);
     }
     dir.writeFile(u"image.bin"_s, image);
-    Emulator emulator({u"--hardware"_s, QString::fromUtf8(GetParam().hardware)});
-    const Outcome run = talvik({u"--port"_s, emulator.path(), QString::fromUtf8(GetParam().option),
-                                u"image.bin"_s, u"--get"_s, u"0"_s});
+    Emulator emulator({u"--hardware"_s, u"200"_s});
+    const Outcome run = talvik(
+        {u"--port"_s, emulator.path(), u"--upload-firmware"_s, u"image.bin"_s, u"--get"_s, u"0"_s});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8(GetParam().option) + u" image.bin: "_s +
-                                 QString::fromUtf8(GetParam().result) + u'\n'))
+    EXPECT_TRUE(run.out.contains(u"--upload-firmware image.bin: Прошивка завершена успешно\n"_s))
         << run.out.toStdString();
     EXPECT_EQ(run.out.count(u"Connected on "_s), 2) << run.out.toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(BatchEndToEnd, BatchUpload,
-                         testing::Values(Upload{"LoaderProfile", "50", "--upload-profile",
-                                                "Программирование завершено успешно."},
-                                         Upload{"FileFirmware", "200", "--upload-firmware",
-                                                "Прошивка завершена успешно"},
-                                         Upload{"ChunkSounds", "412", "--upload-sounds",
-                                                "Прошивка завершена успешно"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BatchEndToEnd, BadUsageEndsWithStatusTwoAndTheUsageLine) {
     const Outcome run = talvik({u"--read"_s, u"--frobnicate"_s});

@@ -16,7 +16,7 @@ protected:
         emulator = std::make_unique<Emulator>(arguments);
         form = std::make_unique<TForm1>(StartOptions{emulator->path()}, &dialogs, &clipboard);
         form->show();
-        page = form->TabSheet3;
+        page.emplace(*form);
         ASSERT_TRUE(WaitFor(8000, [&] { return Identified(*form); }));
         // The settings read that follows the connect holds the status poll and the terminal
         // back until it ends.
@@ -36,7 +36,7 @@ protected:
     RecordingClipboard clipboard;
     std::unique_ptr<Emulator> emulator;
     std::unique_ptr<TForm1> form;
-    MainPage* page = nullptr;
+    std::optional<NamedControls> page;
 };
 
 TEST_F(DevicesEndToEnd, GuardArmsWithACountdownAndDisarms) {

@@ -4,15 +4,17 @@
 #include "connection.h"
 #include "controller_session.h"
 #include "header_panel.h"
-#include "main_page.h"
+#include "log_tail.h"
+#include "named_controls.h"
 #include "parameter_store.h"
 #include "scripted_dialogs.h"
 #include "settings_editor.h"
-#include "simple_log.h"
+#include "test_app.h"
 #include "test_dir.h"
 #include "tform1.h"
 #include "wait_for.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -22,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -118,25 +119,11 @@ private:
 // scripted dialogs.
 class EndToEnd : public testing::Test {
 protected:
-    EndToEnd() {
-        static int argc = 1;
-        static char name[] = "e2e_tests";
-        static char* argv[] = {name, nullptr};
-        static QTemporaryDir logDir;
-        if (QCoreApplication::instance() == nullptr) {
-            talvik::support::SimpleLog::setFileName(logDir.filePath(u"log.txt"_s));
-            new QApplication(argc, argv); // kept to the end: Qt's own globals go first at exit
-        }
-        m_logStart = QFile(talvik::support::SimpleLog::fileName()).size();
-    }
+    EndToEnd() { TestApp<QApplication>(); }
 
     // How many log lines written since the test began contain `text`.
     [[nodiscard]] int Logged(const QByteArray& text) const {
-        QFile file(talvik::support::SimpleLog::fileName());
-        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_logStart)) {
-            return 0;
-        }
-        const QByteArrayList lines = file.readAll().split('\n');
+        const QByteArrayList lines = m_log.Lines();
         return static_cast<int>(
             std::count_if(lines.begin(), lines.end(),
                           [&](const QByteArray& line) { return line.contains(text); }));
@@ -159,10 +146,32 @@ protected:
     }
     static bool Identified(talvik::app::TForm1& form) {
         return form.session().port() != nullptr &&
-               !form.TabSheet3->Edit1->text().isEmpty() && form.waitingWindow() == nullptr;
+               !NamedChild<QLineEdit>(form, QStringLiteral("Edit1"))->text().isEmpty() &&
+               form.waitingWindow() == nullptr;
+    }
+    // The header's status line, found by name as the user finds it on screen.
+    static QLabel& Status(talvik::app::TForm1& form) {
+        return *form.findChild<QLabel*>(u"Label5"_s);
+    }
+    // Connected, and the status line says the last read or write is done.
+    static bool Done(talvik::app::TForm1& form) {
+        return form.session().port() != nullptr && Status(form).text().startsWith(u"Готово"_s);
+    }
+    // Clicks the header's button `name` ("PNGButton3" reads, "PNGButton4" writes) and waits for
+    // the batch it starts to be done.
+    static bool RunBatch(talvik::app::TForm1& form, const char* name, int milliseconds = 30000) {
+        Status(form).clear();
+        form.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+        return WaitFor(milliseconds, [&] { return Done(form); });
+    }
+    // Identified, and the settings read that follows is over, so the line is quiet.
+    static bool Settled(talvik::app::TForm1& form) {
+        const talvik::app::CPort* port = form.session().port();
+        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
+               port->Current().isEmpty();
     }
 
     TestDir dir;
     ScriptedDialogs dialogs;
-    qint64 m_logStart = 0;
+    const LogTail m_log;
 };

@@ -30,12 +30,7 @@ void PrintTo(const PullRow& row, std::ostream* out) {
 
 class CablePulled : public EndToEnd, public testing::WithParamInterface<PullRow> {
 protected:
-    CablePulled() {
-        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
-            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
-                        dir.file(folder));
-        }
-    }
+    CablePulled() { LinkShippedFolders(); }
 
     // The controller as the row wants it, behind one link that outlives each emulator.
     void plug() {
@@ -84,7 +79,7 @@ protected:
 
     // The factory settings written over a controller that holds zeros: many settings to send.
     bool startWrite(TForm1& form) {
-        if (!WaitFor(10000, [&] { return settled(form); })) {
+        if (!WaitFor(10000, [&] { return Settled(form); })) {
             return false;
         }
         form.settings().transfer().LoadSettingsFile(u"Configs/412.set"_s);
@@ -96,21 +91,14 @@ protected:
 
     // A sound set long enough to take seconds on the line.
     bool startUpload(TForm1& form) {
-        if (!WaitFor(10000, [&] { return settled(form); })) {
+        if (!WaitFor(10000, [&] { return Settled(form); })) {
             return false;
         }
-        MainPage& page = *form.TabSheet3;
+        const NamedControls page(form);
         dir.writeFile(u"voice.psnd"_s, QByteArray(64 * 1024, '\x5a'));
         page.Edit6->setText(u"voice.psnd"_s);
         page.Button13->click();
         return WaitFor(5000, [&] { return page.ProgressBar3->value() > 0; });
-    }
-
-    // Identified, and the settings read that follows is over, so the line is quiet.
-    static bool settled(TForm1& form) {
-        const CPort* port = form.session().port();
-        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
-               port->Current().isEmpty();
     }
 
     QString link = dir.file(u"ttyTALVIK"_s);
@@ -125,7 +113,8 @@ TEST_P(CablePulled, TheWindowScansAgainKeepsWhatItShowedAndFindsTheControllerBac
     ASSERT_TRUE(WaitFor(10000, [&] { return form->session().port() == nullptr; }));
     EXPECT_TRUE(form->isEnabled());
     EXPECT_EQ(form->waitingWindow(), nullptr);
-    EXPECT_EQ(form->TabSheet3->Label13->text(), QString()) << "the port is no longer shown";
+    EXPECT_EQ(NamedChild<QLabel>(*form, u"Label13"_s)->text(), QString())
+        << "the port is no longer shown";
 
     // Loaded back, "last.set" shows every value as the window showed it when the cable went.
     const Store shown = Shown(*form);
@@ -171,12 +160,7 @@ void PrintTo(const NoiseRow& row, std::ostream* out) {
 
 class NoisyLine : public EndToEnd, public testing::WithParamInterface<NoiseRow> {
 protected:
-    NoisyLine() {
-        for (const QString& folder : {u"Interface"_s, u"Configs"_s}) {
-            QFile::link(qEnvironmentVariable("TALVIK_SOURCE_DIR") + u"/data/"_s + folder,
-                        dir.file(folder));
-        }
-    }
+    NoisyLine() { LinkShippedFolders(); }
 
     // The controller's arguments, the run's arguments and the line that reports success.
     struct Run {

@@ -32,12 +32,9 @@ protected:
                         u"1000"_s, u"--seed"_s, u"3"_s} +
             extra);
         form = Window(emulator->path());
-        ASSERT_TRUE(WaitFor(30000, [&] {
-            return Identified(*form) && form->findChild<QLabel*>(QStringLiteral("Label5"))
-                                            ->text()
-                                            .startsWith(u"Готово"_s);
-        }));
-        form->PageControl1->setCurrentWidget(form->TabSheet1);
+        ASSERT_TRUE(WaitFor(30000, [&] { return Identified(*form) && Done(*form); }));
+        NamedChild<QTabWidget>(*form, u"PageControl1"_s)
+            ->setCurrentWidget(NamedChild<QWidget>(*form, u"TabSheet1"_s));
     }
 
     [[nodiscard]] RadioPage& page() { return form->radio().page(); }
@@ -118,11 +115,8 @@ TEST_F(RadioEndToEnd, MenuAssignmentsAreWrittenToTheController) {
     choose(u"%103%"_s, 2, u"Радиозона  3"_s);
     choose(u"%103%"_s, 4, u"Термометр  2"_s);
     EXPECT_EQ(row(u"%103%"_s)->text(2), u"Радиозона  3"_s);
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
-    ASSERT_TRUE(WaitFor(30000, [&] {
-        return form->findChild<QLabel*>(QStringLiteral("Label5"))->text() == u"Готово"_s;
-    }));
+    ASSERT_TRUE(RunBatch(*form, "PNGButton4"));
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     form->close();
     emulator->stop();
     EXPECT_TRUE(saved(47).endsWith(u" %103%"_s)) << saved(47).toStdString();

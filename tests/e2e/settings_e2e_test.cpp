@@ -38,6 +38,17 @@ Store fieldTexts(const ParameterStore& store) {
     return texts;
 }
 
+// A click on the box's square, where a press takes effect whatever the box's width.
+void click(QCheckBox* box) {
+    const QPointF square(5, box->height() / 2.0);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, square, box->mapToGlobal(square), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &event);
+    }
+}
+
 class SettingsEndToEnd : public EndToEnd {
 protected:
     SettingsEndToEnd() { LinkShippedFolders(); }
@@ -60,11 +71,31 @@ protected:
     // A settings file as the emulator saved it.
     [[nodiscard]] Store storeOf(const QString& name) const { return StoreOf(dir.readFile(name)); }
 
-    // Adds every number up to the file's last setting that it lacks, as a controller holds
-    // them, so that a listing has no gaps of its own.
-    static bool Done(TForm1& form) {
-        return form.session().port() != nullptr &&
-               form.findChild<QLabel*>(QStringLiteral("Label5"))->text().startsWith(u"Готово"_s);
+    // The user changes the first plain text, drop-down list and check box that allow it,
+    // leaving the time zone and the settings kept relative to it (447, 214, 683) alone.
+    static void changeOneOfEachKind(TForm1& form) {
+        std::set<int> kinds;
+        for (auto& [n, record] : form.settingsEditor().store()) {
+            auto* edit = qobject_cast<QLineEdit*>(record.control.data());
+            auto* list = qobject_cast<QComboBox*>(record.control.data());
+            auto* box = qobject_cast<QCheckBox*>(record.control.data());
+            const int kind = edit && record.special == talvik::iface::EditSpecial::Plain ? 1
+                             : list && list->count() > 1                                 ? 2
+                             : box && record.numbers.isEmpty()                           ? 3
+                                                                                         : 0;
+            if (kind == 0 || n == 447 || n == 214 || n == 683 || !record.control->isEnabled() ||
+                !kinds.insert(kind).second) {
+                continue;
+            }
+            if (kind == 1) {
+                TypeInto(edit, u"новый текст"_s);
+            } else if (kind == 2) {
+                list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+                Q_EMIT list->activated(list->currentIndex());
+            } else {
+                click(box);
+            }
+        }
     }
 
     // What the window shows differs from `expected` on these of its settings.
@@ -78,7 +109,7 @@ protected:
     // where the control allows it, saved to `path`; returns what the window showed.
     Store writeSource(const QString& path, int seed, int zone = 3) {
         auto form = Window(u"/nonexistent"_s);
-        form->TabSheet3->ComboBox2->setCurrentIndex(2);
+        NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(2);
         form->changeDeviceType(false);
         for (auto& [number, record] : form->settingsEditor().store()) {
             const int pick = number * 7 + seed;
@@ -106,16 +137,6 @@ protected:
     }
 };
 
-void click(QCheckBox* box) {
-    const QPointF centre = QRectF(box->rect()).center();
-    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, centre, box->mapToGlobal(centre), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(box, &event);
-    }
-}
-
 // Read from a controller with gaps in its listing, the user's changes written back.
 TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
     // Without a time zone the relative settings read the same from a file as from a device.
@@ -124,34 +145,12 @@ TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
                     u"--dump-gaps"_s, u"7"_s});
     auto form = Window(first.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     // Firmware 2.19 shows fewer settings than the newest description offers without a device.
     EXPECT_EQ(readDifferences(*form, expected), "");
 
-    // The user changes the first text, list and check box that allow it.
+    changeOneOfEachKind(*form);
     ParameterStore& store = form->settingsEditor().store();
-    std::set<int> kinds;
-    for (auto& [n, record] : store) {
-        auto* edit = qobject_cast<QLineEdit*>(record.control.data());
-        auto* list = qobject_cast<QComboBox*>(record.control.data());
-        auto* box = qobject_cast<QCheckBox*>(record.control.data());
-        const int kind = edit && record.special == talvik::iface::EditSpecial::Plain ? 1
-                         : list && list->count() > 1                                 ? 2
-                         : box && record.numbers.isEmpty()                           ? 3
-                                                                                     : 0;
-        if (kind == 0 || n == 447 || n == 214 || n == 683 || !record.control->isEnabled() ||
-            !kinds.insert(kind).second) {
-            continue;
-        }
-        if (kind == 1) {
-            TypeInto(edit, u"новый текст"_s);
-        } else if (kind == 2) {
-            list->setCurrentIndex((list->currentIndex() + 1) % list->count());
-            Q_EMIT list->activated(list->currentIndex());
-        } else {
-            click(box);
-        }
-    }
     Store written = storeOf(u"first.set"_s);
     int changed = 0;
     for (const auto& [n, record] : store) {
@@ -161,10 +160,8 @@ TEST_F(SettingsEndToEnd, ChangesWrittenAfterAReadReachTheController) {
         }
     }
     EXPECT_EQ(changed, 3);
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
-    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    ASSERT_TRUE(RunBatch(*form, "PNGButton4"));
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     form->close();
     first.stop();
     EXPECT_EQ(differences(storeOf(u"first-saved.set"_s), written), "");
@@ -182,12 +179,12 @@ TEST_F(SettingsEndToEnd, AFileSavedAfterAReadLoadsWithoutADevice) {
     EXPECT_EQ(dialogs.shown.last().caption, u"Сохранить настройки"_s);
     form.reset();
     form = Window(u"/nonexistent"_s);
-    form->TabSheet3->ComboBox2->setCurrentIndex(1);
+    NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(1);
     form->changeDeviceType(false);
     dialogs.files = {u"copy.set"_s};
     form->findChild<QAbstractButton*>(QStringLiteral("PNGButton6"))->click();
     EXPECT_EQ(dialogs.shown.last().caption, u"Загрузка параметров"_s);
-    EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 2);
+    EXPECT_EQ(NamedChild<QComboBox>(*form, u"ComboBox2"_s)->currentIndex(), 2);
     Store loaded = Shown(*form);
     std::erase_if(loaded, [&](const auto& entry) { return read.count(entry.first) == 0; });
     EXPECT_EQ(differences(loaded, read), "");
@@ -200,34 +197,15 @@ TEST_F(SettingsEndToEnd, ThePendingChangesAreWhatTheWriteSends) {
     Emulator first({u"--settings"_s, u"first.set"_s, u"--save"_s, u"first-saved.set"_s});
     auto form = Window(first.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    int texts = 0;
-    int lists = 0;
-    for (auto& [n, record] : form->settingsEditor().store()) {
-        auto* edit = qobject_cast<QLineEdit*>(record.control.data());
-        auto* list = qobject_cast<QComboBox*>(record.control.data());
-        if (n == 447 || n == 214 || n == 683 || record.control == nullptr ||
-            !record.control->isEnabled()) {
-            continue;
-        }
-        if (edit != nullptr && record.special == talvik::iface::EditSpecial::Plain && texts < 2) {
-            TypeInto(edit, u"сравнить %1"_s.arg(n));
-            ++texts;
-        } else if (list != nullptr && list->count() > 1 && lists < 1) {
-            list->setCurrentIndex((list->currentIndex() + 1) % list->count());
-            Q_EMIT list->activated(list->currentIndex());
-            ++lists;
-        }
-    }
-    ASSERT_EQ(texts + lists, 3);
+    changeOneOfEachKind(*form);
     form->findChild<QAbstractButton*>(QStringLiteral("CompareButton"))->click();
     std::set<int> listed;
     const QTreeWidget* rows = form->compareWindow().Rows;
     for (int i = 0; i < rows->topLevelItemCount(); ++i) {
         listed.insert(rows->topLevelItem(i)->data(0, Qt::UserRole).toInt());
     }
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton4"))->click();
-    ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
+    ASSERT_EQ(listed.size(), 3U);
+    ASSERT_TRUE(RunBatch(*form, "PNGButton4"));
     form->close();
     first.stop();
     const Store before = storeOf(u"first.set"_s);
@@ -247,7 +225,7 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
     dialogs.answers = {true};
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(), u"Готово"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово"_s);
     EXPECT_EQ(readDifferences(*form, expected), "");
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].caption + u'|' + dialogs.shown[0].text,
@@ -257,7 +235,7 @@ TEST_F(SettingsEndToEnd, OldFirmwareIsAskedOncePerSerialAndReadSettingBySetting)
 
     // The same controller again: neither asked nor read, its rebuilt pages show what was kept
     // at the disconnect.
-    form->connection->Disconnect();
+    form->connection().Disconnect();
     ASSERT_TRUE(WaitFor(15000, [&] { return Identified(*form); }));
     WaitFor(1500, [] { return false; });
     EXPECT_EQ(dialogs.shown.size(), 1);
@@ -288,10 +266,10 @@ protected:
     // A window without a controller for the row's type, after "Заводские настройки".
     std::unique_ptr<TForm1> factoryWindow() {
         auto form = Window(u"/nonexistent"_s);
-        form->TabSheet3->ComboBox2->setCurrentIndex(GetParam().position);
+        NamedChild<QComboBox>(*form, u"ComboBox2"_s)->setCurrentIndex(GetParam().position);
         form->changeDeviceType(false);
         dialogs.answers = {true};
-        form->TabSheet3->Button4->click();
+        NamedChild<QPushButton>(*form, u"Button4"_s)->click();
         return form;
     }
     [[nodiscard]] QString fileName() const {
@@ -327,10 +305,9 @@ TEST_F(SettingsEndToEnd, ListedSerialGetsPellamPagesAndAnUnansweredListingEndsAT
     auto form = Window(emulator.path());
     // Three attempts of 4 s each before the listing counts as unanswered.
     ASSERT_TRUE(WaitFor(30000, [&] { return Done(*form); }));
-    EXPECT_EQ(form->TabSheet3->ComboBox2->currentIndex(), 3);
+    EXPECT_EQ(NamedChild<QComboBox>(*form, u"ComboBox2"_s)->currentIndex(), 3);
     EXPECT_EQ(form->settingsEditor().typeCode(), 415);
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
-              u"Готово c 1000 ошибками"_s);
+    EXPECT_EQ(Status(*form).text(), u"Готово c 1000 ошибками"_s);
     EXPECT_EQ(Logged("): #P0?"), 0); // no gap queries
 }
 
@@ -343,9 +320,7 @@ TEST_F(SettingsEndToEnd, ReadOverAFaultyLineEndsAndASecondReadGetsEveryValue) {
     ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
     const std::string firstDifferences = readDifferences(*form, expected);
     EXPECT_GT(Logged("BAD CRC !"), 0);
-    form->findChild<QLabel*>(QStringLiteral("Label5"))->clear();
-    form->findChild<QAbstractButton*>(QStringLiteral("PNGButton3"))->click();
-    ASSERT_TRUE(WaitFor(120000, [&] { return Done(*form); }));
+    ASSERT_TRUE(RunBatch(*form, "PNGButton3", 120000));
     EXPECT_EQ(readDifferences(*form, expected), "") << "after the first read:\n"
                                                     << firstDifferences;
 }

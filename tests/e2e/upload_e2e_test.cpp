@@ -53,16 +53,9 @@ void PrintTo(const UploadRow& row, std::ostream* out) {
 
 class UploadEndToEnd : public EndToEnd, public testing::WithParamInterface<UploadRow> {
 protected:
-    // Identified, and the settings read that follows is over, so the line is quiet.
-    static bool Settled(TForm1& form) {
-        const CPort* port = form.session().port();
-        return Identified(form) && port->dumpActive == 0 && port->QueueSize() == 0 &&
-               port->Current().isEmpty();
-    }
-
     // Starts the upload of `file` with the given button and returns the bar's highest value.
     void Start(TForm1& form, int button, const QByteArray& file) {
-        MainPage& page = *form.TabSheet3;
+        const NamedControls page(form);
         const struct {
             QPushButton* button;
             QLineEdit* field;
@@ -87,7 +80,7 @@ TEST_P(UploadEndToEnd, ImageArrivesWholeAndTheControllerIsFoundAgain) {
     Emulator emulator({u"--hardware"_s, QString::number(row.hardware), u"--save-upload"_s, saved,
                        u"--after-firmware-version"_s, u"2.40"_s});
     auto form = Window(emulator.path());
-    MainPage& page = *form->TabSheet3;
+    const NamedControls page(*form);
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, row.button, row.file);
     ASSERT_TRUE(WaitFor(20000, [&] { return page.Label26->text() == row.result; }))
@@ -109,16 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
         UploadRow{"loader_firmware", 50, 5, Records(5).toHex().toUpper(), Records(5), kLoaderDone,
                   false},
         UploadRow{"loader_profile", 50, 6, kProfile, kProfile, kLoaderDone, false},
-        UploadRow{"loader_sounds", 50, 13, Pattern(600, 1),
-                  QByteArray("psnd\0", 5) + Pattern(600, 1), kLoaderDone, false},
         UploadRow{"file_firmware", 150, 5, Pattern(300, 4), Pattern(300, 4), kFileDone, true},
-        UploadRow{"file_profile", 150, 6, Pattern(130, 5), Pattern(130, 5), kFileDone, true},
         UploadRow{"file_sounds", 150, 13, Pattern(200, 6), Pattern(200, 6), kFileDone, false},
         UploadRow{"chunk_firmware", 450, 5, Pattern(1000, 7), Typed(2, Pattern(1000, 7)), kFileDone,
-                  true},
-        UploadRow{"chunk_profile", 450, 6, Pattern(130, 8), Typed(1, Pattern(130, 8)), kFileDone,
-                  true},
-        UploadRow{"chunk_sounds", 450, 13, Pattern(5, 9), Pattern(5, 9), kFileDone, true}),
+                  true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using UploadFaults = UploadEndToEnd;
@@ -130,8 +117,9 @@ TEST_F(UploadFaults, ChunksAnsweredAsBadAreSentAgainUntilTheImageIsWhole) {
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, 5, Pattern(4000, 1));
-    ASSERT_TRUE(WaitFor(20000, [&] { return form->TabSheet3->Label26->text() == kFileDone; }))
-        << form->TabSheet3->Label26->text().toStdString();
+    ASSERT_TRUE(WaitFor(20000, [&] {
+        return NamedChild<QLabel>(*form, u"Label26"_s)->text() == kFileDone;
+    })) << NamedChild<QLabel>(*form, u"Label26"_s)->text().toStdString();
     EXPECT_EQ(dir.readFile(u"received.bin"_s), Typed(2, Pattern(4000, 1)));
     EXPECT_GT(Logged("Repeat sending"), 0);
 }
@@ -139,7 +127,7 @@ TEST_F(UploadFaults, ChunksAnsweredAsBadAreSentAgainUntilTheImageIsWhole) {
 TEST_F(UploadFaults, ControllerFallingSilentMidwayEndsWithAWriteErrorAndTheWindowGoesOn) {
     Emulator emulator({u"--hardware"_s, u"450"_s, u"--silent-after"_s, u"4"_s});
     auto form = Window(emulator.path());
-    MainPage& page = *form->TabSheet3;
+    const NamedControls page(*form);
     ASSERT_TRUE(WaitFor(4000, [&] { return Identified(*form); }));
     Start(*form, 5, Pattern(256 * 1024, 2));
     ASSERT_TRUE(WaitFor(20000, [&] { return !page.Button7->isEnabled(); }));
@@ -155,8 +143,9 @@ TEST_F(UploadFaults, LoaderWithTooLittleRoomRefusesTheProfile) {
     auto form = Window(emulator.path());
     ASSERT_TRUE(WaitFor(10000, [&] { return Settled(*form); }));
     Start(*form, 6, kProfile);
-    EXPECT_TRUE(WaitFor(
-        5000, [&] { return form->TabSheet3->Label26->text() == u"Файл слишком большой"_s; }));
+    EXPECT_TRUE(WaitFor(5000, [&] {
+        return NamedChild<QLabel>(*form, u"Label26"_s)->text() == u"Файл слишком большой"_s;
+    }));
 }
 
 } // namespace

@@ -36,7 +36,7 @@ protected:
     void LoadLastSettings() override { calls << u"load"_s + size(); }
     QString size() { return u" "_s + QString::number(editor.store().size()); }
 
-    QApplication& app = widgetApp();
+    QApplication& app = TestApp<QApplication>();
     TestDir dir;
     QMainWindow window;
     QTabWidget* pages = new QTabWidget;

@@ -70,8 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
                     AnswerRow{"QueryOfAnotherNumberIsText", "#P26=7 #P27?", " #P26:7 #P27?"},
                     AnswerRow{"WritingDone", "#S15=1", " #S15:1"},
                     AnswerRow{"NoNumberLeftUnanswered", "#P?", "<0 frames>"},
-                    AnswerRow{"NegativeNumberLeftUnanswered", "#P-1?", "<0 frames>"},
-                    AnswerRow{"LetterForNumberLeftUnanswered", "#Pa=1", "<0 frames>"},
                     AnswerRow{"WriteWithoutNumberLeftUnanswered", "#P=1", "<0 frames>"},
                     AnswerRow{"NeitherQueryNorWriteLeftUnanswered", "#P3", "<0 frames>"}),
     [](const auto& info) { return std::string(info.param.name); });

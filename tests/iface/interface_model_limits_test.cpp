@@ -73,19 +73,6 @@ TEST_P(DescriptionLimits, PlanEndsCutShortOnlyBeyondTheLimits) {
 INSTANTIATE_TEST_SUITE_P(
     InterfaceModel, DescriptionLimits,
     testing::Values(
-        LimitRow{"TemplateCallingItselfWithTwoArgumentLists", R"(Templates:
-  Twice:
-    - Type: TemplateList
-      Name: Twice
-      Params:
-        - [a]
-        - [b]
-Structure:
-  - Type: TemplateList
-    Name: Twice
-    Params: [[x]]
-)",
-                 true},
         LimitRow{"TemplatesDoublingAtEveryLevelWithinTheNestingLimit", chain(40), true},
         LimitRow{"TableOfAMillionCells",
                  onePage("      - Type: Table\n        Columns: " + names(1000) +

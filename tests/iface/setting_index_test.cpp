@@ -1,5 +1,6 @@
 #include "interface_model.h"
 #include "setting_index.h"
+#include "two_settings_pages.h"
 #include "yaml_root.h"
 
 #include <QFile>
@@ -9,42 +10,6 @@ using namespace Qt::StringLiterals;
 using namespace talvik::iface;
 
 namespace {
-
-// Two pages: every kind of setting with its words, and a second page whose label repeats a
-// word of the first.
-const char kPages[] = R"(Structure:
-  - Type: Tab
-    Caption: Охрана
-    Content:
-      - Type: GroupBox
-        Caption: Режим охраны
-        Hint: Как ставится охрана
-        Content:
-          - Type: ComboList
-            Values: [100]
-            Contents:
-              - - Режим постановки
-                - [Обычный, Тихий]
-            Hints:
-              - Без звука сирены
-          - Type: EditList
-            Values: [101]
-            Captions: [Задержка на вход]
-      - Type: CheckBits
-        Values: [102]
-        Caption: Зоны
-        Bits: [Двери, Капот]
-      - Type: Table
-        Values: [103, 104]
-        Columns: [Порог]
-        Lines: [Нижний, Верхний]
-  - Type: Tab
-    Caption: Связь
-    Content:
-      - Type: CheckList
-        Values: [214]
-        Captions: [Задержка SMS]
-)";
 
 SettingIndex indexOf(const QByteArray& text, int type = 415) {
     YamlRoot document;
@@ -61,7 +26,8 @@ struct Query {
 class FindOnSmallPages : public testing::TestWithParam<Query> {};
 
 TEST_P(FindOnSmallPages, FindsTheSettingsInPageOrder) {
-    EXPECT_EQ(indexOf(kPages).find(QString::fromUtf16(GetParam().text)), GetParam().found);
+    EXPECT_EQ(indexOf(kTwoSettingsPages).find(QString::fromUtf16(GetParam().text)),
+              GetParam().found);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,15 +44,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Query>& info) { return std::string(info.param.name); });
 
 TEST(SettingIndex, KnowsTheSecondPageOfASetting) {
-    EXPECT_EQ(indexOf(kPages).entry(214)->page, 1);
+    EXPECT_EQ(indexOf(kTwoSettingsPages).entry(214)->page, 1);
 }
 
 TEST(SettingIndex, NamesATableCellByItsLineAndColumn) {
-    EXPECT_EQ(indexOf(kPages).entry(104)->label, u"Верхний, Порог"_s);
+    EXPECT_EQ(indexOf(kTwoSettingsPages).entry(104)->label, u"Верхний, Порог"_s);
 }
 
 TEST(SettingIndex, DoesNotKnowASettingNoPageShows) {
-    EXPECT_EQ(indexOf(kPages).entry(999), nullptr);
+    EXPECT_EQ(indexOf(kTwoSettingsPages).entry(999), nullptr);
 }
 
 // The shipped description for the richest type.

@@ -135,9 +135,20 @@ INSTANTIATE_TEST_SUITE_P(
         ListedPort{"UnclosedParenthesis", u"Adapter (rev 2"_s, u"ttyUSB1"_s, {u"ttyUSB1"_s}},
         ListedPort{"ClosingParenthesisFirst", u"Odd ) name ("_s, u"COM5"_s, {u"COM5"_s}},
         ListedPort{"EmptyDescription", QString(), u"ttyS0"_s, {u"ttyS0"_s}},
-        ListedPort{"BluetoothRfcommWithoutDescription", QString(), u"rfcomm0"_s, {}},
-        ListedPort{"BluetoothInParentheses", u"Serial (Bluetooth)"_s, u"COM8"_s, {}},
-        ListedPort{"PrinterPort", u"ECP (LPT1)"_s, u"LPT1"_s, {}}),
+        ListedPort{"BluetoothRfcommWithoutDescription", QString(), u"rfcomm0"_s, {}}),
     [](const testing::TestParamInfo<ListedPort>& info) { return std::string(info.param.name); });
+
+// Whether another program holds a port is the line's own business (see the line contract).
+TEST(PortDiscovery, OnlyAPortWithoutRightsIsNamed) {
+    FakeEnumerator enumerator;
+    enumerator.ports = {{u"USB"_s, u"ttyUSB0"_s}, {u"USB"_s, u"ttyUSB1"_s}};
+    enumerator.lineState->deniedNames = {u"ttyUSB1"_s};
+    ChannelPorts channel;
+    PortMap ports;
+    QStringList named;
+    RefreshPorts(ports, enumerator, channel.factory(), QString(),
+                 [&](const QString& port) { named << port; });
+    EXPECT_EQ(named, QStringList{u"ttyUSB1"_s});
+}
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "fake_serial_line.h"
 #include "pty_line.h"
 #include "qt_serial_line.h"
+#include "test_app.h"
 #include "wait_for.h"
 
 #include <QCoreApplication>
@@ -18,14 +19,6 @@ namespace {
 
 constexpr int kWaitMs = 3000;
 
-QCoreApplication& coreApp() {
-    static int argc = 1;
-    static char name[] = "serial_line_contract";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
 // The in-memory line; its far end is the shared state.
 class FakeEnd {
 public:
@@ -36,6 +29,11 @@ public:
     QString missingName() {
         m_state->refusedNames.append(u"COM9"_s);
         return u"COM9"_s;
+    }
+    // The port as another program holds it open.
+    QString heldName() {
+        m_state->refusedNames.append(u"COM4"_s);
+        return u"COM4"_s;
     }
     void send(const QByteArray& bytes) { m_state->incoming += bytes; }
     bool arrived(qsizetype size) { return m_line->bytesWaiting() >= size; }
@@ -59,7 +57,7 @@ private:
 class PtyEnd {
 public:
     PtyEnd() {
-        static_cast<void>(coreApp());
+        static_cast<void>(TestApp());
         QString error;
         m_opened = m_pty->open(9600, error);
     }
@@ -67,6 +65,10 @@ public:
     SerialLine& line() { return m_line; }
     QString name() { return m_opened ? m_pty->slavePath() : QString(); }
     QString missingName() { return u"/dev/talvik-no-such-port"_s; }
+    QString heldName() {
+        static_cast<void>(m_holder.open(name()));
+        return name();
+    }
     void send(const QByteArray& bytes) { static_cast<void>(m_pty->write(bytes)); }
     bool arrived(qsizetype size) {
         return WaitFor(kWaitMs, [&] { return m_line.bytesWaiting() >= size; });
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<talvik::emu::PtyLine> m_pty = std::make_unique<talvik::emu::PtyLine>();
     bool m_opened = false;
     QtSerialLine m_line;
+    QtSerialLine m_holder;
 };
 
 template <typename End> struct SerialLineContract : testing::Test {
@@ -127,9 +130,10 @@ TYPED_TEST(SerialLineContract, DoesNotOpenAPortThatIsNotThere) {
     EXPECT_FALSE(this->line.open(this->end.missingName()));
 }
 
-TYPED_TEST(SerialLineContract, OpensTheSamePortAgain) {
-    ASSERT_TRUE(this->open());
-    EXPECT_TRUE(this->open());
+// Whoever holds the port, the user has the right to it: nothing to tell about the dialout group.
+TYPED_TEST(SerialLineContract, APortHeldElsewhereFailsToOpenWithoutDenyingAccess) {
+    ASSERT_FALSE(this->line.open(this->end.heldName()));
+    EXPECT_FALSE(this->line.accessDenied());
 }
 
 TYPED_TEST(SerialLineContract, AReopenedLineStillCarriesBytes) {

@@ -98,7 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Shown{"TenthsOfAVolt", voltage, u"71"_s, u"7.1"_s},
                     Shown{"VoltsBeforeTheSource", voltage, u"125 1"_s, u"12.5"_s},
                     Shown{"EvenTenthsAloneOnReserve", source, u"70"_s, u"резервное"_s},
-                    Shown{"OddTenthsAloneOnMains", source, u"71"_s, u"220 В"_s},
                     Shown{"SourceFlagOne", source, u"125 1"_s, u"резервное"_s},
                     Shown{"PieceWithAColonInTheValue", pieceValue, u"#S54:AB:CD"_s, u"AB:CD"_s},
                     Shown{"PieceWithoutNumber", pieceValue, u"#S:5:x"_s, u"x"_s},
@@ -111,20 +110,8 @@ TEST(GuardButton, ArmingLeavesItWithoutCaption) {
     EXPECT_EQ(GuardFor(u"300"_s).buttonCaption, QString());
 }
 
-TEST(Gsm, SignalIsTheFirstNumber) {
-    EXPECT_EQ(GsmFor(u"20 5 Билайн"_s).signal, 20);
-}
-
-TEST(Gsm, OperatorIsTheRestOfTheValue) {
-    EXPECT_EQ(GsmFor(u"20 5 Билайн"_s).operatorName, u"Билайн"_s);
-}
-
 TEST(Gsm, NoOperatorWithoutIt) {
     EXPECT_EQ(GsmFor(u"7 2"_s).operatorName, std::nullopt);
-}
-
-TEST(Piece, NumberStandsBeforeTheColon) {
-    EXPECT_EQ(ParsePiece(u"#S54:AB:CD"_s).value_or(StatusValues::Piece{-1, {}}).number, 54);
 }
 
 TEST(Piece, NoNumberReadsAsZero) {

@@ -119,14 +119,6 @@ TEST_F(Batch, AThermometerSlotReplyGoesToTheSerialsAndNotThePages) {
     EXPECT_FALSE(pages.numbers().contains(655));
 }
 
-TEST_F(Batch, TheResultCountsTheUnansweredCommands) {
-    link.current = " #P3?";
-    transfer.OnNoReply(link);
-    transfer.OnNoReply(link);
-    transfer.ShowBatchResult();
-    EXPECT_EQ(result, u"Готово c 2 ошибками"_s);
-}
-
 TEST_F(Batch, AnUnansweredListingEndsTheReadAtOnce) {
     transfer.PNGButton3Click();
     link.current = " #S15=2";

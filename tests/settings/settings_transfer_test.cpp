@@ -122,30 +122,39 @@ struct Settings : testing::Test {
     }
 };
 
-TEST_F(Settings, RepliesFillTheStoreAndTheThermometerSlotsAndListingsAskForGaps) {
-    QLineEdit* edit = addEdit(12);
-    edit->setText(u"old"_s);
-    change(12);
-    for (const char* piece : {"#P12:", "#P12", "#P:5", "#P40:a:b", "#P653:28FF0011", "#P662:x"}) {
-        reply(piece); // "#P12" has no value; the colon is looked for from the fourth character on
-    }
-    EXPECT_EQ(edit->text(), QString());
-    EXPECT_FALSE(store().find(12)->changed);
+TEST_F(Settings, AValueKeepsTheColonsAfterTheFirst) {
+    reply("#P40:a:b");
     EXPECT_EQ(store().find(40)->valueText, u"a:b"_s);
-    EXPECT_EQ(transfer->ThermometerSerials.value(0) + transfer->ThermometerSerials.value(9),
-              u"28FF0011x"_s);
-    EXPECT_TRUE(link.sent.isEmpty() && link.touches == 0); // no listing runs
+}
 
-    link.dump = 1;
-    link.current = " #S15=2";
-    for (const char* line : {"#P1:1", "#P4:1", "#P5:!"}) {
-        reply(line);
+TEST_F(Settings, AReplyOutsideAListingAsksForNothing) {
+    addEdit(12);
+    reply("#P12:");
+    EXPECT_TRUE(link.sent.isEmpty());
+}
+
+// A listing (" #S15=2") under way whose lines skip settings 0, 2 and 3 and end with "#P5:!".
+struct Listing : Settings {
+    Listing() {
+        link.dump = 1;
+        link.current = " #S15=2";
+        for (const char* line : {"#P1:1", "#P4:1", "#P5:!"}) {
+            reply(line);
+        }
     }
+};
+
+TEST_F(Listing, AsksForTheSettingsItSkippedThenEnds) {
     EXPECT_EQ(link.sent, (QStringList{u" #P0?/2"_s, u" #P2?/2"_s, u" #P3?/2"_s, u"end/1"_s}));
-    // The listing request counts as answered; the terminator carries no setting.
-    EXPECT_EQ(
-        (QList<qsizetype>{link.dump, link.current.size(), link.touches, progress, store().size()}),
-        (QList<qsizetype>{0, 0, 3, 3, 4}));
+}
+
+TEST_F(Listing, EndsAtItsTerminator) {
+    EXPECT_EQ(link.dump, 0);
+    EXPECT_TRUE(link.current.isEmpty()); // the listing request counts as answered
+}
+
+TEST_F(Listing, TheTerminatorCarriesNoSetting) {
+    EXPECT_EQ(store().find(5), nullptr);
 }
 
 TEST_F(Settings, BatchResultCountsUnansweredCommands) {
@@ -161,34 +170,63 @@ TEST_F(Settings, BatchResultCountsUnansweredCommands) {
     EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().contains("NoReply  #P20?\n"));
 }
 
-TEST_F(Settings, WriteSendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
-    addEdit(20)->setText(u"x"_s);
-    addCheck(5)->setChecked(true);
-    addEdit(7)->setText(u"unchanged"_s);
-    addEdit(314)->setText(u"1"_s); // never sent
-    for (int number : {20, 5, 314}) {
-        change(number);
+// Settings 20 and 5 changed, 7 not, and 314, which is never written, changed too.
+struct Write : Settings {
+    Write() {
+        addEdit(20)->setText(u"x"_s);
+        addCheck(5)->setChecked(true);
+        addEdit(7)->setText(u"unchanged"_s);
+        addEdit(314)->setText(u"1"_s);
+        for (int number : {20, 5, 314}) {
+            change(number);
+        }
     }
+};
+
+TEST_F(Write, SendsTheChangedSettingsInAscendingOrderThenApplyAndEnd) {
     EXPECT_EQ(write(u"1.70"_s),
               (QStringList{u" #P5=1/2"_s, u" #P20=x/2"_s, u" #S15=1/2"_s, u"end/1"_s}));
-    EXPECT_FALSE(store().find(5)->changed || store().find(20)->changed);
-    EXPECT_TRUE(write(u"1.70"_s).isEmpty()); // nothing changed: nothing goes out
-
-    const std::tuple<EditSpecial, int, QString, QString, QString> cases[] = {
-        {EditSpecial::Plain, 0, u"a b"_s, u"1.67"_s, u" #P20=(a b)/2"_s},
-        {EditSpecial::Plain, 0, u"a b"_s, u"1.68"_s, u" #P20=a b/2"_s},
-        {EditSpecial::Double10, 0, u"1,25"_s, u"2.19"_s, u" #P20=13/2"_s},
-        {EditSpecial::Integer, 5, QString(), u"2.19"_s, u" #P20=5/2"_s}, // empty: the offset
-    };
-    for (const auto& [special, offset, text, version, sent] : cases) {
-        addEdit(20, special, offset)->setText(text);
-        change(20);
-        EXPECT_EQ(write(version).value(0), sent) << text.toStdString();
-    }
-    addCheck(20)->setChecked(true);
-    change(20);
-    EXPECT_EQ(write(u"1.50"_s).value(0), u" #P20=1 #P20?/2"_s);
 }
+
+TEST_F(Write, TakesTheMarksOfWhatItSent) {
+    write(u"1.70"_s);
+    EXPECT_FALSE(store().find(5)->changed);
+    EXPECT_FALSE(store().find(20)->changed);
+}
+
+TEST_F(Write, BeforeFirmware158AsksForEachWrittenSettingAtOnce) {
+    EXPECT_EQ(write(u"1.50"_s).value(0), u" #P5=1 #P5?/2"_s);
+}
+
+struct WrittenValueRow {
+    const char* name;
+    EditSpecial special;
+    int offset;
+    QString text;
+    QString version;
+    QString sent;
+};
+
+class WrittenValue : public Settings, public testing::WithParamInterface<WrittenValueRow> {};
+
+TEST_P(WrittenValue, GoesOutAsTheFirmwareReadsIt) {
+    const WrittenValueRow& row = GetParam();
+    addEdit(20, row.special, row.offset)->setText(row.text);
+    change(20);
+    EXPECT_EQ(write(row.version).value(0), row.sent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, WrittenValue,
+    testing::Values(WrittenValueRow{"SpacesInBracketsUpTo167", EditSpecial::Plain, 0, u"a b"_s,
+                                    u"1.67"_s, u" #P20=(a b)/2"_s},
+                    WrittenValueRow{"SpacesBareFrom168", EditSpecial::Plain, 0, u"a b"_s, u"1.68"_s,
+                                    u" #P20=a b/2"_s},
+                    WrittenValueRow{"TenthsRounded", EditSpecial::Double10, 0, u"1,25"_s, u"2.19"_s,
+                                    u" #P20=13/2"_s},
+                    WrittenValueRow{"EmptyIntegerIsItsOffset", EditSpecial::Integer, 5, QString(),
+                                    u"2.19"_s, u" #P20=5/2"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The report hour 214 and the zone-dependent 683 are kept relative to the time zone 447.
 struct ZoneRelative : Settings {
