@@ -113,7 +113,8 @@ protected:
         form->changeDeviceType(false);
         for (auto& [number, record] : form->settingsEditor().store()) {
             const int pick = number * 7 + seed;
-            const int span = record.limitHigh - record.limitLow + 1;
+            // Wide enough for a field that takes every int.
+            const long long span = static_cast<long long>(record.limitHigh) - record.limitLow + 1;
             if (auto* edit = qobject_cast<QLineEdit*>(record.control.data())) {
                 const bool numeric = record.special == talvik::iface::EditSpecial::Integer ||
                                      record.special == talvik::iface::EditSpecial::Double10;

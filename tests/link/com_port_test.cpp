@@ -525,7 +525,7 @@ struct FailingLine : testing::Test {
         state->error = 10;
         return state;
     }();
-    const LogTail tail;
+    const LogTail tail{};
     std::unique_ptr<RecordingPort> port = std::make_unique<RecordingPort>(
         std::make_unique<FakeSerialLine>(line), u"COM3"_s, QString(), clock, pacing);
 };
