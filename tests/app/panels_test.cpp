@@ -72,7 +72,6 @@ protected:
     QComboBox* ComboBox1 = NamedChild<QComboBox>(page, u"ComboBox1"_s);
     QPushButton* Button1 = NamedChild<QPushButton>(page, u"Button1"_s);
     QPushButton* Button2 = NamedChild<QPushButton>(page, u"Button2"_s);
-    QPushButton* Button12 = NamedChild<QPushButton>(page, u"Button12"_s);
 };
 
 TEST_F(Panels, EnterSendsTheCommandLineWithoutWaiting) {
@@ -205,19 +204,6 @@ INSTANTIATE_TEST_SUITE_P(States, GuardButton,
                          ::testing::Values(GuardState{"Off", u"0"_s, u" #S0=1"_s},
                                            GuardState{"On", u"1"_s, u" #S0=0"_s}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Panels, GuardButtonRestsWhileTheGuardIsArming) {
-    Q_EMIT session.statusReply(0, u"125"_s);
-    EXPECT_FALSE(Button2->isEnabled());
-}
-
-TEST_F(Panels, RestartPrintsOneSentLineAndQueuesWithoutWaiting) {
-    Button12->click();
-    EXPECT_TRUE(
-        QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d <<< ReStarT$"_s).match(output()).hasMatch())
-        << output().toStdString();
-    EXPECT_EQ(link.sent, (QList<RecordingLink::Sent>{{u" ReStarT"_s, 1}}));
-}
 
 // The 1-Wire group over a recorded queue, with a settings editor whose setting 334 names the
 // thermometer of slot 2.

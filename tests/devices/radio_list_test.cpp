@@ -67,12 +67,6 @@ TEST(RadioDeviceList, IndexMapFollowsInsertionsAndRemovals) {
     EXPECT_EQ(list.RowIndexMap.size(), 2);
 }
 
-TEST(RadioDeviceList, LookupWithoutCreateAddsNothing) {
-    RadioDeviceList list;
-    EXPECT_FALSE(list.FindDeviceRow(u"%9%"_s, false).has_value());
-    EXPECT_EQ(list.rowCount(), 0);
-}
-
 struct CreationCase {
     const char* name;
     const char16_t* type;

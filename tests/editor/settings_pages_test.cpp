@@ -417,10 +417,6 @@ protected:
     QListWidget* list = nullptr;
 };
 
-TEST_F(VoiceWords, OpenUnderTheFieldInTheWindow) {
-    EXPECT_EQ(list->pos(), corner);
-}
-
 TEST_F(VoiceWords, OfferEveryWordWithTheFirstLetter) {
     EXPECT_EQ(list->count(), 3);
 }
@@ -435,7 +431,7 @@ TEST_F(VoiceWords, NarrowAsTheWordGrows) {
     EXPECT_EQ(list->count(), 2);
 }
 
-TEST_F(VoiceWords, StayWhereTheListOpened) {
+TEST_F(VoiceWords, StayUnderTheFieldAsTheWordGrows) {
     QTest::keyClick(voice, Qt::Key_R);
     EXPECT_EQ(list->pos(), corner);
 }
