@@ -96,7 +96,9 @@ void MainPage::orderFocus() {
         stops.prepend(group);
         for (QWidget* stop : stops) {
             const bool proxy = stop->parentWidget()->focusProxy() == stop;
-            if ((stop->focusPolicy() & Qt::TabFocus) == 0 || proxy) {
+            // A drop-down's list lives in a window of its own and is no stop of the page.
+            const bool elsewhere = stop->window() != group->window();
+            if ((stop->focusPolicy() & Qt::TabFocus) == 0 || proxy || elsewhere) {
                 continue;
             }
             if (previous != nullptr) {

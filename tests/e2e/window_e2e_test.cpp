@@ -102,7 +102,7 @@ TEST_F(WindowEndToEnd, TheOtherControllerIsTakenOnceTheFirstIsPulled) {
     controllers.at(taken)->stop(true);
     controllers.erase(taken);
     const QString other = controllers.begin()->first;
-    EXPECT_TRUE(WaitFor(8000, [&] {
+    EXPECT_TRUE(WaitFor(20000, [&] {
         return form->session().port() != nullptr && form->session().port()->PortName() == other;
     }));
 }
